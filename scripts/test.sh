@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Build and test everything, the way CI does:
+#   scripts/test.sh
+# Prepares the machine (scripts/setup.sh), then configures and builds the
+# presets linux, linux-asan, windows and windows-x86, and runs the tests of
+# linux, linux-asan and windows (the Windows tests under Wine). The 32-bit
+# Windows tests run too where a 32-bit Wine is installed. Exits non-zero if
+# any step fails; logs of each step are in build/logs/.
+set -uo pipefail
+# shellcheck disable=SC2034  # read by lib/common.sh
+VENBROOK_LOG_TAG="test"
+# shellcheck source=lib/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+cd "$VENBROOK_ROOT" || exit 1
+
+BUILD_PRESETS=(linux linux-asan windows windows-x86)
+TEST_PRESETS=(linux linux-asan windows)
+if [[ -x /usr/lib/wine/wine ]]; then
+  TEST_PRESETS+=(windows-x86)
+fi
+
+LOGS=build/logs
+mkdir -p "$LOGS"
+declare -A RESULT=()
+FAILED=0
+TESTS_PASSED=0
+TESTS_FAILED=0
+START=$SECONDS
+
+step() {   # step <key> <log file> <command...>: run quietly, show the log's end on failure
+  local key=$1 log=$2 t0=$SECONDS
+  shift 2
+  if "$@" >"$log" 2>&1; then
+    RESULT[$key]="ok ($((SECONDS - t0)) s)"
+    return 0
+  fi
+  RESULT[$key]="FAILED ($((SECONDS - t0)) s, $log)"
+  FAILED=1
+  echo "----- $key failed; last lines of $log -----"
+  tail -n 60 "$log"
+  echo "-----"
+  return 1
+}
+
+venbrook_log "setup"
+if ! bash scripts/setup.sh; then
+  venbrook_die "scripts/setup.sh failed"
+fi
+
+for preset in "${BUILD_PRESETS[@]}"; do
+  venbrook_log "configure + build: $preset"
+  step "$preset:configure" "$LOGS/$preset-configure.log" cmake --preset "$preset" \
+    && step "$preset:build" "$LOGS/$preset-build.log" cmake --build --preset "$preset"
+done
+
+# Bench hook: the native presets leave VENBROOK_BUILD_BENCH off. To build the
+# benchmarks here, configure a native preset with -DVENBROOK_BUILD_BENCH=ON
+# (bench/CMakeLists.txt) and run them after the tests below.
+
+# Windows programs open real windows: give Wine a display for the run.
+venbrook_wine_env
+if ! venbrook_ensure_display; then
+  RESULT[display]="FAILED (no X display for Wine)"
+  FAILED=1
+fi
+started_xvfb=$VENBROOK_XVFB_STARTED
+# shellcheck disable=SC2317  # called by the EXIT trap
+cleanup() {
+  if ((started_xvfb)); then
+    wineserver -k >/dev/null 2>&1 || true   # the prefix's own Wine processes
+    venbrook_stop_xvfb
+  fi
+}
+trap cleanup EXIT
+
+for preset in "${TEST_PRESETS[@]}"; do
+  if [[ ${RESULT[$preset:build]:-} != ok* ]]; then
+    RESULT[$preset:test]="not run (build failed)"
+    continue
+  fi
+  venbrook_log "test: $preset"
+  log=$LOGS/$preset-test.log
+  t0=$SECONDS
+  ctest --preset "$preset" 2>&1 | tee "$log"
+  rc=${PIPESTATUS[0]}
+  # "100% tests passed, 0 tests failed out of 42"
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  if [[ -n $line ]]; then
+    TESTS_PASSED=$((TESTS_PASSED + total - failed))
+    TESTS_FAILED=$((TESTS_FAILED + failed))
+  fi
+  if ((rc == 0)) && [[ -n $line ]]; then
+    RESULT[$preset:test]="ok: $((total - failed)) passed ($((SECONDS - t0)) s)"
+  else
+    RESULT[$preset:test]="FAILED: ${failed:-?} of ${total:-?} failed, ctest exit $rc ($log)"
+    FAILED=1
+  fi
+done
+
+echo
+echo "================ summary ($((SECONDS - START)) s) ================"
+for preset in "${BUILD_PRESETS[@]}"; do
+  printf '%-12s configure: %s\n' "$preset" "${RESULT[$preset:configure]:-not run}"
+  printf '%-12s build:     %s\n' "" "${RESULT[$preset:build]:-not run}"
+  printf '%-12s tests:     %s\n' "" "${RESULT[$preset:test]:-not run (no 32-bit Wine on this machine)}"
+done
+[[ -n ${RESULT[display]:-} ]] && echo "display: ${RESULT[display]}"
+if ((FAILED)); then
+  echo "RESULT: FAILED"
+else
+  echo "RESULT: all builds and tests passed"
+fi
+echo "tests: $TESTS_PASSED passed, $TESTS_FAILED failed"
+exit "$FAILED"
