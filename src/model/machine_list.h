@@ -1,0 +1,66 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace venbrook {
+
+enum Column : int { kMachineNameColumn = 0, kNewNameColumn = 1, kMacColumn = 2, kColumnCount = 3 };
+
+// Told of every change, so an on-screen list can mirror the rows.
+class MachineListObserver {
+ public:
+  virtual void rowsReset() = 0;                  // rows cleared, or appended in bulk
+  virtual void rowRemoved(int index) = 0;
+  virtual void selectionChanged(int index) = 0;  // -1: possibly every row
+
+ protected:
+  ~MachineListObserver() = default;
+};
+
+// The loaded machines in query order, each with its new name, MAC text and
+// selected flag. Texts live in one shared buffer so a large café costs a few
+// allocations, not three per machine.
+class MachineList {
+ public:
+  void clear();
+  int append(std::string_view machineName, std::string_view newName, std::string_view macText);
+  int count() const { return static_cast<int>(rows_.size()); }
+  int selectedCount() const { return selectedCount_; }
+  bool isSelected(int index) const { return rows_[index].selected; }
+  void setSelected(int index, bool selected);
+  int firstSelected() const;
+  std::vector<int> selectedRows() const;
+  std::string_view cellText(int index, int column) const;
+  void remove(int index);
+
+  // Bulk forms of the commands above; one notification each.
+  void selectAll();
+  void invertSelection();
+  void removeSelected();
+
+  // Appends without telling the observer; `endBulkAppend` tells it once.
+  void reserve(std::size_t rows, std::size_t textBytes);
+  int appendQuietly(std::string_view machineName, std::string_view newName, std::string_view macText);
+  void endBulkAppend();
+
+  void setObserver(MachineListObserver* observer) { observer_ = observer; }
+
+ private:
+  struct Row {
+    std::uint64_t start;  // of the machine name; the new name and MAC follow it
+    std::uint32_t length[kColumnCount];
+    bool selected;
+  };
+  void compactTextIfSparse();
+
+  std::string text_;
+  std::vector<Row> rows_;
+  std::size_t liveTextBytes_ = 0;
+  int selectedCount_ = 0;
+  MachineListObserver* observer_ = nullptr;
+};
+
+}  // namespace venbrook

@@ -1,0 +1,221 @@
+// Native implementation of the core's operating-system needs. Paths keep the
+// core's Windows form: GBK with '\' between folders; they are turned into
+// UTF-8 with '/' at this boundary.
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "export/whole_lines.h"
+#include "model/text_codec.h"
+#include "platform/os.h"
+
+namespace venbrook::os {
+namespace {
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (handle_ != reinterpret_cast<iconv_t>(-1)) iconv_close(handle_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Characters that cannot be converted become `substitute`; `skipInvalid`
+  // says how many input bytes one such character takes.
+  template <typename Skip>
+  std::string convert(std::string_view input, std::string_view substitute, Skip skipInvalid) {
+    std::string out;
+    out.resize(input.size() * 2 + 8);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char* dst = out.data();
+    std::size_t dstLeft = out.size();
+    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+    while (inLeft > 0) {
+      if (iconv(handle_, &in, &inLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
+      if (errno == E2BIG) {
+        const std::size_t used = out.size() - dstLeft;
+        out.resize(out.size() * 2);
+        dst = out.data() + used;
+        dstLeft = out.size() - used;
+        continue;
+      }
+      const std::size_t skip = std::min(inLeft, skipInvalid(static_cast<unsigned char>(*in), inLeft));
+      in += skip;
+      inLeft -= skip;
+      if (dstLeft < substitute.size() + 1) {
+        const std::size_t used = out.size() - dstLeft;
+        out.resize(out.size() * 2 + substitute.size());
+        dst = out.data() + used;
+        dstLeft = out.size() - used;
+      }
+      for (char c : substitute) *dst++ = c, --dstLeft;
+    }
+    out.resize(out.size() - dstLeft);
+    return out;
+  }
+
+ private:
+  iconv_t handle_;
+};
+
+std::size_t Utf8CharacterLength(unsigned char lead, std::size_t) {
+  return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+std::size_t GbkCharacterLength(unsigned char lead, std::size_t left) { return lead >= 0x81 && left > 1 ? 2 : 1; }
+
+std::string NativePath(std::string_view path) {
+  std::string native = GbkToUtf8(path);
+  for (char& c : native)
+    if (c == '\\') c = '/';
+  return native;
+}
+
+}  // namespace
+
+std::string ConvertUtf8ToGbk(std::string_view utf8) {
+  thread_local Converter converter("CP936", "UTF-8");
+  return converter.convert(utf8, "?", Utf8CharacterLength);
+}
+
+std::string ConvertGbkToUtf8(std::string_view gbk) {
+  thread_local Converter converter("UTF-8", "CP936");
+  return converter.convert(gbk, "\xEF\xBF\xBD", GbkCharacterLength);
+}
+
+std::string SqliteFileName(std::string_view path) { return NativePath(path); }
+
+bool CanOpenForReading(std::string_view path) {
+  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+bool PathExists(std::string_view path) {
+  struct stat info {};
+  return ::stat(NativePath(path).c_str(), &info) == 0;
+}
+
+std::optional<std::string> ReadWholeFile(std::string_view path) {
+  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    content.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return content;
+}
+
+namespace {
+
+std::size_t WriteAll(int fd, std::string_view bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) break;
+    written += static_cast<std::size_t>(put);
+  }
+  return written;
+}
+
+}  // namespace
+
+bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
+  const std::string target = NativePath(path);
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0 && (existing.st_mode & S_IWUSR) == 0) return false;
+  const std::string temporary = target + ".tmp";
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, bytes) == bytes.size();
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+AppendResult AppendLines(std::string_view path, std::string_view bytes) {
+  const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return {};
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  if (::fcntl(fd, F_SETLK, &lock) != 0) {
+    ::close(fd);
+    return {};
+  }
+  const off_t formerEnd = ::lseek(fd, 0, SEEK_END);
+  const std::size_t written = WriteAll(fd, bytes);
+  AppendResult result{true, written};
+  if (written < bytes.size()) {
+    result.bytesKept = WholeLinesPrefix(bytes, written);
+    if (formerEnd < 0 || ::ftruncate(fd, formerEnd + static_cast<off_t>(result.bytesKept)) != 0)
+      result.bytesKept = 0;
+  }
+  ::close(fd);
+  return result;
+}
+
+std::string DesktopFolder() {
+  const char* configured = std::getenv("XDG_DESKTOP_DIR");
+  std::string folder;
+  if (configured && *configured) {
+    folder = configured;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return {};
+    folder = std::string(home) + "/Desktop";
+  }
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  return Utf8ToGbk(folder);
+}
+
+std::string ProgramFileName() {
+  char buffer[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) return {};
+  std::string name(buffer, static_cast<std::size_t>(length));
+  for (char& c : name)
+    if (c == '/') c = '\\';
+  return Utf8ToGbk(name);
+}
+
+double LocalNowAsAutomationDate() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local {};
+  localtime_r(&now, &local);
+  // Seconds since 1970-01-01 of the local wall clock, then shifted to 1899-12-30.
+  const long long localSeconds = static_cast<long long>(timegm(&local));
+  constexpr long long kDaysFrom1899To1970 = 25569;
+  const long long days = localSeconds / 86400 + (localSeconds % 86400 < 0 ? -1 : 0);
+  const long long secondOfDay = localSeconds - days * 86400;
+  return static_cast<double>(days + kDaysFrom1899To1970) + static_cast<double>(secondOfDay) / 86400.0;
+}
+
+}  // namespace venbrook::os

@@ -1,0 +1,144 @@
+// Windows implementation of the core's operating-system needs. Paths arrive
+// as GBK and reach the wide API as UTF-16, whatever the user's code page.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+
+#include "export/format_date_time.h"
+#include "export/whole_lines.h"
+#include "platform/os.h"
+#include "platform/win32/wide_text.h"
+
+namespace venbrook::os {
+namespace {
+
+using win32::Narrow;
+using win32::Widen;
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+std::size_t WriteAll(HANDLE file, std::string_view bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
+    DWORD put = 0;
+    if (!WriteFile(file, bytes.data() + written, chunk, &put, nullptr) || put == 0) break;
+    written += put;
+  }
+  return written;
+}
+
+}  // namespace
+
+std::string ConvertUtf8ToGbk(std::string_view utf8) { return Narrow(win32::WidenUtf8(utf8)); }
+std::string ConvertGbkToUtf8(std::string_view gbk) { return win32::NarrowUtf8(Widen(gbk)); }
+
+std::string SqliteFileName(std::string_view path) { return ConvertGbkToUtf8(path); }
+
+bool CanOpenForReading(std::string_view path) {
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.valid();
+}
+
+bool PathExists(std::string_view path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::optional<std::string> ReadWholeFile(std::string_view path) {
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    content.append(buffer, got);
+  }
+  return content;
+}
+
+bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
+  const std::wstring target = Widen(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  const std::wstring temporary = target + L".tmp";
+  {
+    Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    if (!file.valid()) return false;
+    if (WriteAll(file.get(), bytes) != bytes.size()) {
+      DeleteFileW(temporary.c_str());
+      return false;
+    }
+  }
+  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+AppendResult AppendLines(std::string_view path, std::string_view bytes) {
+  // No sharing: nobody writes between our lines, nobody reads half a line.
+  Handle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return {};
+  LARGE_INTEGER formerEnd{};
+  if (!GetFileSizeEx(file.get(), &formerEnd)) return {true, 0};
+  LARGE_INTEGER end{};
+  SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END);
+  const std::size_t written = WriteAll(file.get(), bytes);
+  AppendResult result{true, written};
+  if (written < bytes.size()) {
+    result.bytesKept = WholeLinesPrefix(bytes, written);
+    LARGE_INTEGER keep{};
+    keep.QuadPart = formerEnd.QuadPart + static_cast<LONGLONG>(result.bytesKept);
+    if (!SetFilePointerEx(file.get(), keep, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get())) result.bytesKept = 0;
+  }
+  return result;
+}
+
+std::string DesktopFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE)) return {};
+  std::wstring_view text(folder);
+  while (text.size() > 3 && text.back() == L'\\') text.remove_suffix(1);
+  return Narrow(text);
+}
+
+std::string ProgramFileName() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0) return {};
+    if (length < name.size()) {
+      name.resize(length);
+      return Narrow(name);
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
+double LocalNowAsAutomationDate() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return CalendarToAutomationDate(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+}
+
+}  // namespace venbrook::os

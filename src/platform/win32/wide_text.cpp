@@ -1,0 +1,36 @@
+#include "platform/win32/wide_text.h"
+
+#include <windows.h>
+
+namespace venbrook::win32 {
+namespace {
+
+std::wstring ToWide(unsigned codePage, std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+  return wide;
+}
+
+std::string FromWide(unsigned codePage, std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* substitute = codePage == CP_UTF8 ? nullptr : "?";
+  const int length = WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         substitute, nullptr);
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), bytes.data(), length, substitute,
+                      nullptr);
+  return bytes;
+}
+
+}  // namespace
+
+std::wstring Widen(std::string_view gbk) { return ToWide(kGbkCodePage, gbk); }
+std::string Narrow(std::wstring_view wide) { return FromWide(kGbkCodePage, wide); }
+
+std::wstring WidenUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
+std::string NarrowUtf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
+
+}  // namespace venbrook::win32

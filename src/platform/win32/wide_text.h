@@ -1,0 +1,17 @@
+#pragma once
+// GBK (code page 936, named explicitly: never the process's ANSI code page,
+// which follows the user's locale) to UTF-16 and back, at the Win32 edge.
+#include <string>
+#include <string_view>
+
+namespace venbrook::win32 {
+
+constexpr unsigned kGbkCodePage = 936;
+
+std::wstring Widen(std::string_view gbk);
+std::string Narrow(std::wstring_view wide);  // characters GBK lacks become '?'
+
+std::wstring WidenUtf8(std::string_view utf8);
+std::string NarrowUtf8(std::wstring_view wide);
+
+}  // namespace venbrook::win32

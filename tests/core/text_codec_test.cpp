@@ -1,0 +1,62 @@
+#include "model/text_codec.h"
+
+#include <gtest/gtest.h>
+
+#include "support/gbk_literal.h"
+
+namespace venbrook {
+namespace {
+
+TEST(TextCodec, KnownGbkBytes) {
+  const struct {
+    const char* utf8;
+    std::string gbk;
+  } cases[] = {
+      {"", ""},
+      {"PC01 00-1A", "PC01 00-1A"},
+      {"中文", "\xD6\xD0\xCE\xC4"},
+      {"籠", "\xBB\x5C"},  // trail byte is a backslash
+      {"癮", "\xB0\x61"},  // trail byte is 'a'
+      {" 总数:", " \xD7\xDC\xCA\xFD:"},
+      {"提示：", "\xCC\xE1\xCA\xBE\xA3\xBA"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8ToGbk(c.utf8), c.gbk) << c.utf8;
+    EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8) << c.utf8;
+  }
+}
+
+TEST(TextCodec, HelpTextIs124GbkBytes) {
+  EXPECT_EQ(G("1、受限于测试环境，暂时仅支持云更新、网维大师数据库导出\r\n\r\n2、支持选择导出\r\n\r\n"
+              "3、支持批量添加前缀名\r\n\r\n4、支持批量修改机器名")
+                .size(),
+            124u);
+}
+
+TEST(TextCodec, ValueThatIsNotUtf8OfOneToThreeBytesIsEmptyAsAWhole) {
+  const char* cases[] = {
+      "\xC3",                // cut short
+      "PC\xC3",              //
+      "\x80PC",              // stray continuation byte
+      "\xC0\xAF",            // overlong two-byte form
+      "\xE0\x80\xAF",        // overlong three-byte form
+      "\xED\xA0\x80",        // surrogate
+      "PC\xF0\x9F\x98\x80",  // four-byte character (emoji)
+      "\xF0\xA0\x80\x80",    // four-byte CJK extension B character
+      "\xE4\xB8",            // three-byte form cut short
+      "\xE4\x41\x41",        // second byte not a continuation
+  };
+  for (const char* utf8 : cases) {
+    EXPECT_FALSE(IsUtf8OfAtMostThreeBytes(utf8)) << testing::PrintToString(utf8);
+    EXPECT_EQ(Utf8ToGbk(utf8), "") << testing::PrintToString(utf8);
+  }
+  EXPECT_TRUE(IsUtf8OfAtMostThreeBytes("\xEF\xBF\xBF\xE0\xA0\x80\xC2\x80"));  // U+FFFF, U+0800, U+0080
+}
+
+TEST(TextCodec, CharactersGbkLacksBecomeQuestionMarks) {
+  EXPECT_EQ(Utf8ToGbk(std::string("A\xE0\xB8\x81") + "B"), "A?B");          // Thai ko kai
+  EXPECT_EQ(Utf8ToGbk(std::string("\xED\x95\x9C") + "中"), "?" + G("中"));  // Hangul han
+}
+
+}  // namespace
+}  // namespace venbrook

@@ -1,0 +1,57 @@
+#include "support/sqlite_fixture.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "platform/os.h"
+
+namespace venbrook::test {
+namespace {
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  return quoted + "'";
+}
+
+void MakeDatabase(std::string_view corePath, std::string_view table, std::string_view nameColumn,
+                  const std::vector<Machine>& machines) {
+  SqliteFile file(corePath);
+  std::string sql = "CREATE TABLE " + std::string(table) + "(ID INTEGER PRIMARY KEY, " + std::string(nameColumn) +
+                    " TEXT, IP TEXT, mac TEXT, Remark TEXT);";
+  for (const Machine& machine : machines)
+    sql += "INSERT INTO " + std::string(table) + "(" + std::string(nameColumn) + ", IP, mac) VALUES (" +
+           Quoted(machine.name) + ", '10.0.0.1', " + Quoted(machine.mac) + ");";
+  file.run(sql);
+}
+
+}  // namespace
+
+SqliteFile::SqliteFile(std::string_view corePath) {
+  const int status =
+      sqlite3_open_v2(os::SqliteFileName(corePath).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  EXPECT_EQ(status, SQLITE_OK) << "cannot open test database";
+}
+
+SqliteFile::~SqliteFile() { sqlite3_close(db_); }
+
+bool SqliteFile::tryRun(std::string_view sqlUtf8) {
+  return sqlite3_exec(db_, std::string(sqlUtf8).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void SqliteFile::run(std::string_view sqlUtf8) {
+  char* error = nullptr;
+  const std::string sql(sqlUtf8);
+  EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "") << "\n" << sql;
+  sqlite3_free(error);
+}
+
+void MakeYungengxinDatabase(std::string_view corePath, const std::vector<Machine>& machines) {
+  MakeDatabase(corePath, "tPcBaseInfo", "MACHINE", machines);
+}
+
+void MakeWangweidashiDatabase(std::string_view corePath, const std::vector<Machine>& machines) {
+  MakeDatabase(corePath, "tbl_Computer", "ComputerName", machines);
+}
+
+}  // namespace venbrook::test

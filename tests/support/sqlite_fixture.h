@@ -1,0 +1,39 @@
+#pragma once
+// Real SQLite files for the loads to read, made through the same file names
+// the core gives SQLite.
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+
+namespace venbrook::test {
+
+// A connection of its own to a database file at a core path, created when
+// missing; for setting a file up or holding a lock on it.
+class SqliteFile {
+ public:
+  explicit SqliteFile(std::string_view corePath);
+  ~SqliteFile();
+  SqliteFile(const SqliteFile&) = delete;
+  SqliteFile& operator=(const SqliteFile&) = delete;
+
+  void run(std::string_view sqlUtf8);     // fails the test on an error
+  bool tryRun(std::string_view sqlUtf8);  // for other threads: no assertion
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+struct Machine {
+  std::string name;  // UTF-8, as the products store it
+  std::string mac;
+};
+
+// A database of one product at `corePath`, with the machines in the order
+// given (the load sorts them). The product's table has further columns
+// before and after the two that are read.
+void MakeYungengxinDatabase(std::string_view corePath, const std::vector<Machine>& machines);
+void MakeWangweidashiDatabase(std::string_view corePath, const std::vector<Machine>& machines);
+
+}  // namespace venbrook::test
