@@ -1,0 +1,70 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace venbrook {
+
+// The path box: the one holder of the current database path.
+class PathBox {
+ public:
+  virtual std::string pathText() const = 0;
+  // Shows `text` without raising the box's content-changed event; the
+  // caller raises it.
+  virtual void showPathText(std::string_view text) = 0;
+
+ protected:
+  ~PathBox() = default;
+};
+
+struct OpenFileRequest {
+  std::string filter;         // "shown|pattern|shown|pattern..." (GBK)
+  std::string initialFolder;  // ends in a backslash, or empty
+  std::string fileName;       // preset in the file name field
+};
+
+// The open-file dialog; nullopt when cancelled.
+class FileChooser {
+ public:
+  virtual std::optional<std::string> chooseFile(const OpenFileRequest& request) = 0;
+
+ protected:
+  ~FileChooser() = default;
+};
+
+// Keeps the path box and config.ini in step and loads whenever the path may
+// have changed.
+class DatabaseLocation {
+ public:
+  static constexpr std::size_t kSettingBufferBytes = 10240;
+
+  DatabaseLocation(PathBox& box, FileChooser& chooser, std::string programDirectory,
+                   std::function<std::string()> desktopFolder, std::function<void()> loadDatabase);
+
+  void LoadConfiguredDatabase();
+  void ChooseDatabase();
+  void StorePathAndLoad();  // the path box's content-changed event
+
+  // Sets the box's text and raises its content-changed event once.
+  void setPathBox(std::string_view text);
+
+  const std::string& settingsPath() const { return settingsPath_; }
+
+ private:
+  void storePath(std::string_view path);
+
+  PathBox& box_;
+  FileChooser& chooser_;
+  std::string settingsPath_;
+  std::function<std::string()> desktopFolder_;
+  std::function<void()> loadDatabase_;
+  std::string lastChosen_;
+};
+
+// The program's own folder: its file name cut before the last backslash.
+std::string ProgramDirectoryOf(std::string_view programFileName);
+
+std::string DatabaseFilter();
+
+}  // namespace venbrook

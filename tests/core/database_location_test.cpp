@@ -1,0 +1,102 @@
+#include "sources/database_location.h"
+
+#include <gtest/gtest.h>
+
+#include "sources/profile_file.h"
+#include "support/fake_window.h"
+#include "support/gbk_literal.h"
+#include "support/temp_folder.h"
+
+namespace venbrook {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// The loads are only recorded here ("load:" and the path box's text); what
+// a load does is tested with the loader.
+class DatabaseLocationTest : public testing::Test {
+ protected:
+  std::string stored() const { return ReadIniValue(settings, "config", "data", 10240); }
+
+  test::TempFolder dir;
+  test::FakeWindow window;
+  std::string desktop = "C:\\Users\\op\\Desktop";
+  std::function<void()> onLoad;
+  DatabaseLocation location{window, window, dir.core(), [this] { return desktop; },
+                            [this] {
+                              window.events.push_back("load:" + window.path);
+                              if (onLoad) onLoad();
+                            }};
+  const std::string settings = dir.core() + "\\config.ini";
+  const std::string chosen = "C:\\Users\\op\\Desktop\\" + G("网吧") + "\\lwdiskless.db";
+};
+
+TEST_F(DatabaseLocationTest, FirstRunAsksForAFileAndCreatesTheSettings) {
+  location.LoadConfiguredDatabase();
+  EXPECT_EQ(window.events, (Texts{"show:", "load:", "dialog"}));
+  ASSERT_EQ(window.dialogs.size(), 1u);
+  EXPECT_EQ(window.dialogs[0].filter,
+            G("所有数据库(*.db)|*.db|云更新(lwdiskless.db)|lwdiskless.db|网维大师(barserver.db)|barserver.db"));
+  EXPECT_EQ(window.dialogs[0].initialFolder, desktop + "\\");
+  EXPECT_EQ(window.dialogs[0].fileName, "");
+  EXPECT_EQ(test::ReadBytes(dir / "config.ini"), "[config]\r\ndata=\r\n");  // although cancelled
+}
+
+TEST_F(DatabaseLocationTest, StoredPathIsShownAndLoadedTwice) {
+  const std::string path = "D:\\data\\" + G("籠") + "\\barserver.db";
+  test::WriteBytes(dir / "config.ini", "[config]\r\ndata=" + path + "\r\n");
+  location.LoadConfiguredDatabase();
+  EXPECT_EQ(window.events, (Texts{"show:" + path, "load:" + path, "load:" + path}));
+  EXPECT_EQ(stored(), path);
+}
+
+TEST_F(DatabaseLocationTest, ChosenFileIsSavedAndLoadedTwice) {
+  window.dialogAnswers = {chosen};
+  int loads = 0;
+  onLoad = [&] {  // settings gone after the first load: the second save must write them again
+    if (++loads == 1) std::filesystem::remove(dir / "config.ini");
+  };
+  location.ChooseDatabase();
+  EXPECT_EQ(window.events, (Texts{"dialog", "show:" + chosen, "load:" + chosen, "load:" + chosen}));
+  EXPECT_EQ(stored(), chosen);
+
+  desktop = "C:\\";
+  location.ChooseDatabase();  // cancelled: nothing changes
+  ASSERT_EQ(window.dialogs.size(), 2u);
+  EXPECT_EQ(window.dialogs[1].fileName, chosen);
+  EXPECT_EQ(window.dialogs[1].initialFolder, "C:\\");
+  EXPECT_EQ(window.events.size(), 5u);
+  EXPECT_EQ(stored(), chosen);
+}
+
+TEST_F(DatabaseLocationTest, EveryEditOfThePathIsSavedAndLoaded) {
+  for (const std::string& typed : {std::string("D"), std::string("D:\\db\\lwdiskless.db"), std::string()}) {
+    window.path = typed;
+    location.StorePathAndLoad();
+    EXPECT_EQ(stored(), typed);
+    EXPECT_EQ(window.events.back(), "load:" + typed);
+  }
+  EXPECT_EQ(window.events.size(), 3u);
+}
+
+TEST_F(DatabaseLocationTest, InitialFolderOfTheDialog) {
+  for (const auto& [folder, initial] :
+       {std::pair<std::string, std::string>{"", ""}, {"C:\\", "C:\\"}, {"D:\\" + G("籠"), "D:\\" + G("籠") + "\\"}}) {
+    desktop = folder;
+    location.ChooseDatabase();
+    EXPECT_EQ(window.dialogs.back().initialFolder, initial);
+  }
+}
+
+TEST(ProgramDirectory, CutBeforeTheLastBackslash) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"C:\\Program Files\\Venbrook\\venbrook.exe", "C:\\Program Files\\Venbrook"},
+      {"C:\\venbrook.exe", "C:"},
+      {"D:\\" + G("籠") + "\\venbrook.exe", "D:\\" + G("籠")},
+      {"D:\\tools\\" + G("籠") + "venbrook.exe", "D:\\tools"},
+  };
+  for (const auto& [program, folder] : cases) EXPECT_EQ(ProgramDirectoryOf(program), folder) << program;
+}
+
+}  // namespace
+}  // namespace venbrook
