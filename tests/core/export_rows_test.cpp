@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+#include "export/export_rows.h"
+#include "export/format_date_time.h"
+#include "support/fake_window.h"
+#include "support/gbk_literal.h"
+#include "support/temp_folder.h"
+
+namespace venbrook {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class ExportRowsTest : public testing::Test {
+ protected:
+  ExportRowsTest() { std::filesystem::create_directory(desktop); }
+
+  void exportRows() { ExportRows(list, window, place); }
+  std::string success(int n) const { return "info:" + G("成功导出") + std::to_string(n) + G("条数据至文件：") + path; }
+
+  test::TempFolder dir;
+  const std::filesystem::path desktop = dir / test::Utf8Name("桌面");
+  const std::filesystem::path file = desktop / "202576090503.txt";
+  std::string desktopFolder = test::CorePath(desktop);
+  const std::string path = desktopFolder + "\\202576090503.txt";
+  ExportPlace place{[this] { return desktopFolder; }, [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }};
+  MachineList list;
+  test::FakeWindow window;
+};
+
+TEST_F(ExportRowsTest, AllRowsWhenNoneIsSelected) {
+  list.append("PC01", G("网吧01"), "00-1A-2B-3C-4D-01");
+  list.append("PC02", "WB02", "");  // empty MAC: the line starts with the space
+  list.append("PC03", "", "00-1A-2B-3C-4D-03");
+  exportRows();
+  EXPECT_EQ(test::ReadBytes(file), "00-1A-2B-3C-4D-01 \xCD\xF8\xB0\xC9\x30\x31\r\n WB02\r\n00-1A-2B-3C-4D-03 \r\n");
+  EXPECT_EQ(window.events, Texts{success(3)});
+  EXPECT_EQ(list.count(), 3);
+}
+
+TEST_F(ExportRowsTest, SelectedRowsInListOrder) {
+  for (int i = 0; i < 7; ++i) list.append("PC", "N" + std::to_string(i), "M" + std::to_string(i));
+  list.setSelected(5, true);
+  list.setSelected(2, true);
+  exportRows();
+  EXPECT_EQ(test::ReadBytes(file), "M2 N2\r\nM5 N5\r\n");
+  EXPECT_EQ(window.events, Texts{success(2)});
+  EXPECT_EQ(list.selectedCount(), 2);
+}
+
+TEST_F(ExportRowsTest, EmptyListIsRefusedWithoutAFile) {
+  exportRows();
+  EXPECT_EQ(window.events, Texts{"error:" + G("没有可导出的数据")});
+  EXPECT_TRUE(std::filesystem::is_empty(desktop));
+}
+
+TEST_F(ExportRowsTest, AppendsToAFileOfTheSameName) {
+  test::WriteBytes(file, "earlier line\r\nno line end");
+  list.append("PC01", "WB01", "M1");
+  exportRows();
+  exportRows();  // the same second: the same file
+  EXPECT_EQ(test::ReadBytes(file), "earlier line\r\nno line endM1 WB01\r\nM1 WB01\r\n");
+  EXPECT_EQ(window.events, (Texts{success(1), success(1)}));
+}
+
+TEST_F(ExportRowsTest, LineBreaksInsideAFieldBecomeSpaces) {
+  list.append("PC01", "WB\r\n01\n", "00-1A\r");
+  exportRows();
+  EXPECT_EQ(test::ReadBytes(file), "00-1A  WB  01 \r\n");
+}
+
+TEST(ExportPath, OneSeparatorBetweenFolderAndName) {
+  const double time = CalendarToAutomationDate(2025, 12, 16, 21, 45, 9);
+  const struct {
+    std::string folder;
+    double time;
+    std::string path;
+  } cases[] = {
+      {"C:\\Users\\op\\Desktop", time, "C:\\Users\\op\\Desktop\\20251216214509.txt"},
+      {"C:\\", time, "C:\\20251216214509.txt"},
+      {"D:\\" + G("籠"), time, "D:\\" + G("籠") + "\\20251216214509.txt"},  // 籠 ends in byte 5C
+      {"", time, "\\20251216214509.txt"},                                   // no desktop folder
+      {"C:\\Desktop", -1e9, "C:\\Desktop\\.txt"},                           // no calendar form
+  };
+  for (const auto& c : cases) {
+    const ExportPlace place{[&] { return c.folder; }, [&] { return c.time; }};
+    EXPECT_EQ(ExportPath(place), c.path);
+  }
+}
+
+TEST_F(ExportRowsTest, FailedWriteIsReportedAndKeepsNothingHalfDone) {
+  list.append("PC01", "WB01", "M1");
+  list.append("PC02", "WB02", "M2");
+  std::filesystem::create_directory(file);  // the export file's name is taken by a folder
+  desktopFolder = test::CorePath(dir / "missing");
+  const std::string missingPath = desktopFolder + "\\202576090503.txt";
+  exportRows();
+  desktopFolder = test::CorePath(desktop);
+  exportRows();
+  ASSERT_EQ(window.events.size(), 2u);
+  for (const auto& [event, where] : {std::pair{window.events[0], missingPath}, std::pair{window.events[1], path}}) {
+    EXPECT_EQ(event.rfind("error:" + G("导出失败"), 0), 0u) << event;
+    EXPECT_EQ(event.substr(event.size() - where.size()), where);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+  EXPECT_TRUE(std::filesystem::is_empty(file));
+}
+
+#ifndef _WIN32
+// The disk fills up in the middle of the second line: the file keeps its
+// former content and the first line, and the message counts one line.
+TEST_F(ExportRowsTest, DiskFullMidwayKeepsWholeLinesOnly) {
+  const std::string former = "earlier line\r\n";
+  test::WriteBytes(file, former);
+  list.append("PC01", "WB01", "M1");  // 9 bytes
+  list.append("PC02", "WB02", "M2");
+  list.append("PC03", "WB03", "M3");
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = former.size() + 9 + 4;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  exportRows();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(test::ReadBytes(file), former + "M1 WB01\r\n");
+  EXPECT_EQ(window.events, Texts{"error:" + G("导出失败，只写入了1条数据（共3条）至文件：") + path});
+}
+#endif
+
+}  // namespace
+}  // namespace venbrook
