@@ -1,0 +1,71 @@
+#include "app/commands.h"
+
+#include <utility>
+
+#include "model/text_codec.h"
+#include "sources/load_database.h"
+
+namespace venbrook {
+
+Commands::Commands(WindowPort& window, MachineList& list, SourceConnection& connection,
+                   std::string programDirectory, ExportPlace exportPlace)
+    : window_(window),
+      list_(list),
+      connection_(connection),
+      exportPlace_(std::move(exportPlace)),
+      location_(window, window, std::move(programDirectory), exportPlace_.desktopFolder,
+                [this] { LoadDatabase(); }) {}
+
+void Commands::LoadDatabase() { venbrook::LoadDatabase(connection_, list_, window_); }
+
+void Commands::listRightClicked() {
+  refreshSelectedCounter();
+  menuChosen(window_.popUpMenu());
+}
+
+void Commands::listDoubleClicked() {
+  const int first = list_.firstSelected();
+  if (first == -1) return;
+  list_.remove(first);
+  refreshTotalCounter();
+}
+
+bool Commands::listKeyPressed(int virtualKey, int modifiers) {
+  if (virtualKey != kVirtualKeyA || modifiers != kCtrl) return false;
+  selectAll();
+  return true;
+}
+
+void Commands::menuChosen(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::Export: exportChosen(); break;
+    case MenuCommand::Reload: reloadAfterCheckingPath(); break;
+    case MenuCommand::SelectAll: selectAll(); break;
+    case MenuCommand::Invert: invertSelection(); break;
+    case MenuCommand::Delete: deleteSelected(); break;
+    case MenuCommand::None: break;
+  }
+}
+
+void Commands::reloadAfterCheckingPath() {
+  if (window_.pathText().empty()) {
+    window_.showMessage(Gbk("没有载入数据库，请检查配置的数据库是否正确"), MessageIcon::Information);
+    return;
+  }
+  LoadDatabase();
+}
+
+void Commands::deleteSelected() {
+  if (list_.firstSelected() == -1)
+    window_.showMessage(Gbk("没有选中数据"), MessageIcon::Information);
+  else
+    list_.removeSelected();
+  refreshTotalCounter();
+  refreshSelectedCounter();
+}
+
+void Commands::refreshTotalCounter() { window_.setStatusText(0, TotalCounterText(list_.count())); }
+
+void Commands::refreshSelectedCounter() { window_.setStatusText(1, SelectedCounterText(list_.selectedCount())); }
+
+}  // namespace venbrook
