@@ -1,0 +1,345 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/fatal_error.h"
+#include "app/layout.h"
+#include "model/text_codec.h"
+#include "platform/win32/wide_text.h"
+
+namespace venbrook {
+namespace {
+
+using win32::Narrow;
+using win32::Widen;
+
+constexpr wchar_t kClassName[] = L"VenbrookMainWindow";
+constexpr int kAppIconId = 1;
+
+// Posted by the list's click notifications so the counter is refreshed after
+// the click has settled the selection (some list views notify first).
+constexpr UINT kListLeftClicked = WM_APP + 1;
+constexpr UINT kListRightClicked = WM_APP + 2;
+
+int SlotOf(ControlId id) { return IdOf(id) - IdOf(ControlId::编辑框1); }
+
+const wchar_t* ClassOf(layout::Kind kind) {
+  switch (kind) {
+    case layout::Kind::Edit: return WC_EDITW;
+    case layout::Kind::Label: return WC_STATICW;
+    case layout::Kind::Button:
+    case layout::Kind::GroupBox: return WC_BUTTONW;
+    case layout::Kind::List: return WC_LISTVIEWW;
+    case layout::Kind::StatusBar: return STATUSCLASSNAMEW;
+  }
+  return WC_STATICW;
+}
+
+bool IsLabel(ControlId id) {
+  return id == ControlId::透明标签1 || id == ControlId::透明标签2 || id == ControlId::透明标签3 ||
+         id == ControlId::透明标签4;
+}
+
+int Modifiers() {
+  return (GetKeyState(VK_CONTROL) < 0 ? kCtrl : 0) | (GetKeyState(VK_SHIFT) < 0 ? kShift : 0) |
+         (GetKeyState(VK_MENU) < 0 ? kAlt : 0);
+}
+
+bool RegisterWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  if (GetClassInfoExW(instance, kClassName, &windowClass)) return true;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kAppIconId));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Modals& modals, MachineList& list, SourceConnection& connection,
+                       std::string programDirectory, ExportPlace exportPlace)
+    : modals_(modals),
+      list_(list),
+      commands_(std::make_unique<Commands>(*this, list, connection, std::move(programDirectory),
+                                           std::move(exportPlace))) {}
+
+MainWindow::~MainWindow() {
+  listView_.reset();
+  if (window_ != nullptr) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (menu_ != nullptr) DestroyMenu(menu_);
+  if (helpFont_ != nullptr) DeleteObject(helpFont_);
+  if (faceBrush_ != nullptr) DeleteObject(faceBrush_);
+}
+
+bool MainWindow::open(int showCommand) {
+  if (!build()) return false;
+  commands_->windowCreated();
+  if (window_ == nullptr || !IsWindow(window_)) return true;
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  return true;
+}
+
+HWND MainWindow::control(ControlId id) const { return controls_[SlotOf(id)]; }
+
+bool MainWindow::build() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterWindowClass(instance)) return false;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - layout::kWindowWidth) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - layout::kWindowHeight) / 2;
+  window_ = CreateWindowExW(0, kClassName, layout::kCaption, layout::kWindowStyle, left, top, layout::kWindowWidth,
+                            layout::kWindowHeight, nullptr, nullptr, instance, nullptr);
+  if (window_ == nullptr) return false;
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcedure));
+
+  faceBrush_ = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+  LOGFONTW helpFont{};
+  helpFont.lfHeight = layout::kHelpFontHeight;
+  helpFont.lfWeight = FW_NORMAL;
+  helpFont.lfCharSet = GB2312_CHARSET;
+  helpFont_ = CreateFontIndirectW(&helpFont);
+  const auto defaultFont = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+
+  auto make = [&](const layout::Control& spec) {
+    HWND parent = spec.parent == layout::Parent::Window ? window_ : control(ControlId::分组框1);
+    HWND made = CreateWindowExW(spec.exStyle, ClassOf(spec.kind), spec.text, spec.style, spec.left, spec.top,
+                                spec.width, spec.height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(spec.id))), instance, nullptr);
+    if (made == nullptr) return false;
+    controls_[SlotOf(spec.id)] = made;
+    SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(made, WM_SETFONT, spec.id == ControlId::编辑框1 ? reinterpret_cast<WPARAM>(helpFont_) : defaultFont,
+                 FALSE);
+    return true;
+  };
+  // The group box holds the others, so it comes first.
+  for (const layout::Control& spec : layout::kControls)
+    if (spec.id == ControlId::分组框1 && !make(spec)) return false;
+  for (const layout::Control& spec : layout::kControls)
+    if (spec.id != ControlId::分组框1 && !make(spec)) return false;
+  SetWindowTextW(control(ControlId::编辑框1), layout::kHelpText);
+
+  HWND status = control(ControlId::状态条1);
+  SendMessageW(status, SB_SETPARTS, std::size(layout::kStatusParts),
+               reinterpret_cast<LPARAM>(layout::kStatusParts));
+  SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(layout::kTotalCounterInitial));
+  SendMessageW(status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
+
+  listView_ = std::make_unique<MachineListView>(control(ControlId::超级列表框1), list_);
+  listView_->addColumns();
+  buildMenu();
+
+  // The group box passes its children's notifications on; the list and the
+  // help box get their keys and clicks here first.
+  for (ControlId id : {ControlId::分组框1, ControlId::超级列表框1, ControlId::编辑框1})
+    SetWindowSubclass(control(id), &ControlProcedure, static_cast<UINT_PTR>(IdOf(id)),
+                      reinterpret_cast<DWORD_PTR>(this));
+  return true;
+}
+
+void MainWindow::buildMenu() {
+  menu_ = CreatePopupMenu();
+  for (const layout::MenuItem& item : layout::kMenu) {
+    if (item.caption == nullptr) AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+    else AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(IdOf(item.id)), item.caption);
+  }
+}
+
+bool MainWindow::preTranslate(MSG& message) {
+  if (window_ == nullptr) return false;
+  const bool ours = message.hwnd == window_ || IsChild(window_, message.hwnd);
+  if (!ours) return false;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    return true;
+  }
+  return IsDialogMessageW(window_, &message) != 0;
+}
+
+LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  try {
+    return self->handle(window, message, wParam, lParam);
+  } catch (...) {
+    ReportFatalFromCurrentException();
+  }
+}
+
+LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_NOTIFY: return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC: return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SIZE: SendMessageW(control(ControlId::状态条1), WM_SIZE, 0, 0); return 0;
+    case kListLeftClicked: commands_->listLeftClicked(); return 0;
+    case kListRightClicked: commands_->listRightClicked(); return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      if (endLoopOnClose_) PostQuitMessage(0);
+      return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void MainWindow::onCommand(int id, int code) {
+  switch (static_cast<ControlId>(id)) {
+    case ControlId::编辑框_地址:
+      if (code == EN_CHANGE && !showingPath_) commands_->pathEdited();
+      break;
+    case ControlId::编辑框_前缀:
+    case ControlId::编辑框_新字符:
+      if (code == EN_CHANGE) commands_->renameBoxEdited();
+      break;
+    case ControlId::按钮1:
+      if (code == BN_CLICKED) commands_->changeClicked();
+      break;
+    case ControlId::按钮_导出:
+      if (code == BN_CLICKED) commands_->exportChosen();
+      break;
+    default: break;
+  }
+}
+
+LRESULT MainWindow::onNotify(const NMHDR& header) {
+  if (header.idFrom != static_cast<UINT_PTR>(IdOf(ControlId::超级列表框1))) return 0;
+  switch (header.code) {
+    case NM_CLICK: PostMessageW(window_, kListLeftClicked, 0, 0); return 0;
+    case NM_RCLICK: PostMessageW(window_, kListRightClicked, 0, 0); return 0;
+    default: {
+      LRESULT result = 0;
+      listView_->handleNotify(header, result);
+      return result;
+    }
+  }
+}
+
+LRESULT MainWindow::onColorStatic(HDC dc, HWND control) {
+  SetTextColor(dc, RGB(0, 0, 0));
+  if (control == this->control(ControlId::编辑框1)) {
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(faceBrush_);
+  }
+  const int id = GetDlgCtrlID(control);
+  if (IsLabel(static_cast<ControlId>(id))) {
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(faceBrush_);
+}
+
+LRESULT CALLBACK MainWindow::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR self) {
+  try {
+    bool handled = false;
+    const LRESULT result = reinterpret_cast<MainWindow*>(self)->handleControl(control, message, wParam, lParam, handled);
+    return handled ? result : DefSubclassProc(control, message, wParam, lParam);
+  } catch (...) {
+    ReportFatalFromCurrentException();
+  }
+}
+
+LRESULT MainWindow::handleControl(HWND target, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  const auto id = static_cast<ControlId>(GetDlgCtrlID(target));
+  if (id == ControlId::分组框1) {
+    switch (message) {
+      case WM_ERASEBKGND: {
+        // A group box paints only its frame; the labels draw over this.
+        RECT area{};
+        GetClientRect(target, &area);
+        FillRect(reinterpret_cast<HDC>(wParam), &area, faceBrush_);
+        handled = true;
+        return TRUE;
+      }
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORBTN:
+        handled = true;
+        return window_ ? SendMessageW(window_, message, wParam, lParam) : 0;
+      default: return 0;
+    }
+  }
+  if (id == ControlId::编辑框1 && message == WM_GETDLGCODE) {
+    // Tab leaves the help box as it leaves every other control.
+    handled = true;
+    return DefSubclassProc(target, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  }
+  if (id == ControlId::超级列表框1) {
+    if (message == WM_LBUTTONDBLCLK) commands_->listDoubleClicked();
+    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
+        commands_->listKeyPressed(static_cast<int>(wParam), Modifiers())) {
+      handled = true;
+      return 0;
+    }
+  }
+  return 0;
+}
+
+std::string MainWindow::textOf(ControlId id) const {
+  HWND box = control(id);
+  const int length = GetWindowTextLengthW(box);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(box, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return Narrow(text);
+}
+
+std::string MainWindow::pathText() const { return textOf(ControlId::编辑框_地址); }
+
+void MainWindow::showPathText(std::string_view text) {
+  showingPath_ = true;
+  SetWindowTextW(control(ControlId::编辑框_地址), Widen(text).c_str());
+  showingPath_ = false;
+}
+
+RenameRule MainWindow::renameRule() const {
+  return {textOf(ControlId::编辑框_前缀), textOf(ControlId::编辑框_原字符), textOf(ControlId::编辑框_新字符)};
+}
+
+void MainWindow::setCaption(std::string_view text) { SetWindowTextW(window_, Widen(text).c_str()); }
+
+void MainWindow::setStatusText(int part, std::string_view text) {
+  SendMessageW(control(ControlId::状态条1), SB_SETTEXTW, static_cast<WPARAM>(part),
+               reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void MainWindow::showMessage(std::string_view text, MessageIcon icon) {
+  modals_.messageBox(Gbk("提示："), text, icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
+}
+
+std::optional<std::string> MainWindow::chooseFile(const OpenFileRequest& request) {
+  return modals_.openFile(window_, request);
+}
+
+MenuCommand MainWindow::popUpMenu() {
+  POINT at{};
+  GetCursorPos(&at);
+  at.x += layout::kMenuOffset;
+  at.y += layout::kMenuOffset;
+  switch (static_cast<MenuItemId>(modals_.trackPopupMenu(menu_, at, window_))) {
+    case MenuItemId::导出: return MenuCommand::Export;
+    case MenuItemId::重载: return MenuCommand::Reload;
+    case MenuItemId::全选: return MenuCommand::SelectAll;
+    case MenuItemId::反选: return MenuCommand::Invert;
+    case MenuItemId::删除: return MenuCommand::Delete;
+  }
+  return MenuCommand::None;
+}
+
+}  // namespace venbrook

@@ -1,0 +1,79 @@
+#pragma once
+// The program's one window: builds the controls from the layout table,
+// turns their messages into commands, and shows the machine list.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/commands.h"
+#include "app/control_ids.h"
+#include "app/machine_list_view.h"
+#include "app/modals.h"
+#include "app/window_port.h"
+
+namespace venbrook {
+
+class MainWindow final : public WindowPort {
+ public:
+  MainWindow(Modals& modals, MachineList& list, SourceConnection& connection, std::string programDirectory,
+             ExportPlace exportPlace);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Builds the window hidden, raises its created event, then shows it with
+  // `showCommand` if it still exists. False when it could not be built.
+  bool open(int showCommand);
+
+  // From then on, destroying the window ends the message loop.
+  void endLoopOnClose() { endLoopOnClose_ = true; }
+
+  // Keyboard handling before a message reaches the focused control: Esc
+  // closes the window, Tab and Shift+Tab walk the tab stops. True when the
+  // message has been dealt with.
+  bool preTranslate(MSG& message);
+
+  HWND handle() const { return window_; }
+  HWND control(ControlId id) const;
+  HMENU menu() const { return menu_; }
+  Commands& commands() { return *commands_; }
+
+  // WindowPort
+  std::string pathText() const override;
+  void showPathText(std::string_view text) override;
+  RenameRule renameRule() const override;
+  void setCaption(std::string_view text) override;
+  void setStatusText(int part, std::string_view text) override;
+  void showMessage(std::string_view text, MessageIcon icon) override;
+  std::optional<std::string> chooseFile(const OpenFileRequest& request) override;
+  MenuCommand popUpMenu() override;
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self);
+  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+  bool build();
+  void buildMenu();
+  void onCommand(int id, int code);
+  LRESULT onNotify(const NMHDR& header);
+  LRESULT onColorStatic(HDC dc, HWND control);
+  std::string textOf(ControlId id) const;
+
+  Modals& modals_;
+  MachineList& list_;
+  std::unique_ptr<Commands> commands_;
+  std::unique_ptr<MachineListView> listView_;
+  HWND window_ = nullptr;
+  HWND controls_[16] = {};
+  HMENU menu_ = nullptr;
+  HFONT helpFont_ = nullptr;
+  HBRUSH faceBrush_ = nullptr;
+  bool showingPath_ = false;
+  bool endLoopOnClose_ = false;
+};
+
+}  // namespace venbrook

@@ -1,0 +1,31 @@
+#pragma once
+// The modal calls of the program, each wrapped once. Tests put a recorder in
+// their place; the program uses the Win32 one.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sources/database_location.h"
+
+namespace venbrook {
+
+class Modals {
+ public:
+  virtual ~Modals() = default;
+  // A task-modal box with an OK button and no owner. `icon` is MB_ICON*.
+  virtual void messageBox(std::string_view title, std::string_view text, UINT icon) = 0;
+  virtual std::optional<std::string> openFile(HWND owner, const OpenFileRequest& request) = 0;
+  // The id of the item chosen from `menu`, or 0 when dismissed.
+  virtual int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) = 0;
+};
+
+class Win32Modals final : public Modals {
+ public:
+  void messageBox(std::string_view title, std::string_view text, UINT icon) override;
+  std::optional<std::string> openFile(HWND owner, const OpenFileRequest& request) override;
+  int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) override;
+};
+
+}  // namespace venbrook

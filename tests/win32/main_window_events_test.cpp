@@ -1,0 +1,238 @@
+// The window's events and commands, through its real controls: start-up,
+// renaming, selecting, deleting, the menu, the counters and the export.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/gbk_literal.h"
+#include "support/sqlite_fixture.h"
+#include "win32/window_driver.h"
+
+namespace venbrook::test {
+namespace {
+
+const std::vector<Machine> kMachines = {
+    {"PC03", "00-1a-2b-3c-4d-03"}, {"PC01", "00-1a-2b-3c-4d-01"}, {"PC05", "00-1a-2b-3c-4d-05"},
+    {"PC02", "00-1a-2b-3c-4d-02"}, {"PC04", "00-1a-2b-3c-4d-04"}, {"包间06", "00-1a-2b-3c-4d-06"},
+};
+
+// A window started with a stored path to a 云更新 database of six machines.
+class LoadedWindow : public testing::Test {
+ protected:
+  void SetUp() override {
+    databasePath = ui.program.core() + "\\lwdiskless.db";
+    MakeYungengxinDatabase(databasePath, kMachines);
+    ui.writeConfig(databasePath);
+    ASSERT_TRUE(ui.open());
+    ASSERT_EQ(ui.rowCount(), 6);
+  }
+  std::vector<std::wstring> column(int index) {
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < ui.rowCount(); ++row) texts.push_back(ui.cell(row, index));
+    return texts;
+  }
+  WindowDriver ui;
+  std::string databasePath;
+};
+
+TEST(StartUp, WithoutStoredPathTheDialogComesFirstAndCancelLeavesAnEmptyWindow) {
+  WindowDriver ui;
+  ui.modals.dialogAnswers.push_back(std::nullopt);
+  ASSERT_TRUE(ui.open());
+  ASSERT_EQ(ui.modals.dialogs.size(), 1u);
+  EXPECT_FALSE(ui.modals.windowVisibleAtDialog[0]);
+  EXPECT_EQ(ui.modals.dialogs[0].initialFolder, ui.desktop.core() + "\\");
+  EXPECT_TRUE(IsWindowVisible(ui.window->handle()));
+  EXPECT_EQ(ui.text(ui.control(ControlId::编辑框_地址)), L"");
+  EXPECT_EQ(ui.rowCount(), 0);
+  EXPECT_EQ(ReadBytes(ui.program / "config.ini").value_or("missing"), "[config]\r\ndata=\r\n");
+}
+
+TEST(StartUp, AChosenDatabaseIsShownStoredAndLoaded) {
+  WindowDriver ui;
+  const std::string chosen = ui.desktop.core() + "\\barserver.db";
+  MakeWangweidashiDatabase(chosen, {{"B2", "aa-bb"}, {"B1", "cc-dd"}});
+  ui.modals.dialogAnswers.push_back(chosen);
+  ASSERT_TRUE(ui.open());
+  EXPECT_EQ(ui.text(ui.control(ControlId::编辑框_地址)), Wide(chosen));
+  ASSERT_EQ(ui.rowCount(), 2);
+  EXPECT_EQ(ui.cell(0, 0), L"B1");
+  EXPECT_EQ(ui.cell(0, 2), L"CC-DD");
+  EXPECT_EQ(ui.status(0), L" 总数:2");
+  EXPECT_EQ(ui.status(1), L"");
+
+  // Choosing again: the dialog remembers the file, the desktop is set again.
+  ui.click(ControlId::按钮1);
+  ASSERT_EQ(ui.modals.dialogs.size(), 2u);
+  EXPECT_EQ(ui.modals.dialogs[1].fileName, chosen);
+  EXPECT_EQ(ui.modals.dialogs[1].initialFolder, ui.desktop.core() + "\\");
+}
+
+TEST_F(LoadedWindow, StoredPathIsLoadedInQueryOrderWithoutADialog) {
+  EXPECT_TRUE(ui.modals.dialogs.empty());
+  EXPECT_EQ(ui.text(ui.control(ControlId::编辑框_地址)), Wide(databasePath));
+  EXPECT_EQ(column(0), (std::vector<std::wstring>{L"PC01", L"PC02", L"PC03", L"PC04", L"PC05", L"包间06"}));
+  EXPECT_EQ(ui.cell(0, 2), L"00-1a-2b-3c-4d-01");  // 云更新 MACs stay as stored
+  EXPECT_EQ(ui.status(0), L" 总数:6");
+  EXPECT_EQ(ui.caption(), L"Venbrook1.1-Talsin https://venbrook.github.io");
+}
+
+TEST_F(LoadedWindow, PrefixAndReplacementBoxesRenameAtOnceButTheFindBoxWaits) {
+  ui.type(ControlId::编辑框_前缀, L"WB-");
+  EXPECT_EQ(ui.cell(0, 1), L"WB-PC01");
+  EXPECT_EQ(ui.cell(5, 1), L"WB-包间06");
+
+  ui.clearBox(ControlId::编辑框_原字符);
+  ui.type(ControlId::编辑框_原字符, L"pc");
+  EXPECT_EQ(ui.cell(0, 1), L"WB-PC01");  // no reload for the find text alone
+
+  ui.clearBox(ControlId::编辑框_新字符);  // the replacement box reloads: "pc" now goes
+  EXPECT_EQ(ui.cell(0, 1), L"WB-01");
+  ui.type(ControlId::编辑框_新字符, L"机");
+  EXPECT_EQ(ui.cell(0, 1), L"WB-机01");
+  EXPECT_EQ(ui.cell(0, 0), L"PC01");
+}
+
+TEST_F(LoadedWindow, EveryKeystrokeInThePrefixReloadsBringingDeletedRowsBack) {
+  ui.clickRow(1);
+  ui.doubleClickRow(1);
+  ASSERT_EQ(ui.rowCount(), 5);
+  ui.type(ControlId::编辑框_原字符, L"x");
+  EXPECT_EQ(ui.rowCount(), 5);
+  ui.type(ControlId::编辑框_前缀, L"a");
+  EXPECT_EQ(ui.rowCount(), 6);
+  EXPECT_TRUE(ui.viewSelection().empty());
+}
+
+TEST_F(LoadedWindow, ClicksSelectRowsAndRefreshTheSelectedCounter) {
+  ui.clickRow(2);
+  EXPECT_EQ(ui.viewSelection(), (std::vector<int>{2}));
+  EXPECT_EQ(ui.status(1), L" 已选中:1");
+  ui.clickRow(4, kCtrl);
+  EXPECT_EQ(ui.viewSelection(), (std::vector<int>{2, 4}));
+  EXPECT_EQ(ui.list.selectedRows(), (std::vector<int>{2, 4}));
+  EXPECT_EQ(ui.status(1), L" 已选中:2");
+  ui.clickRow(4);  // a plain click on a selected row narrows the selection to it
+  EXPECT_EQ(ui.list.selectedRows(), (std::vector<int>{4}));
+  EXPECT_EQ(ui.status(1), L" 已选中:1");
+}
+
+TEST_F(LoadedWindow, SelectAllAndInvertLeaveTheCounterUntilTheNextClick) {
+  ui.clickRow(0);
+  ui.chooseFromMenu(MenuItemId::全选, 0);
+  EXPECT_EQ(ui.viewSelection().size(), 6u);
+  EXPECT_EQ(ui.list.selectedCount(), 6);
+  EXPECT_EQ(ui.status(1), L" 已选中:1");  // refreshed by the right click, before the command
+
+  ui.clickRow(0);
+  ui.clickRow(1, kCtrl);
+  ui.chooseFromMenu(MenuItemId::反选, 0);
+  EXPECT_EQ(ui.viewSelection(), (std::vector<int>{2, 3, 4, 5}));
+  EXPECT_EQ(ui.list.selectedRows(), (std::vector<int>{2, 3, 4, 5}));
+  EXPECT_EQ(ui.status(1), L" 已选中:2");
+}
+
+TEST_F(LoadedWindow, CtrlAAloneSelectsEverything) {
+  ui.pressKeyInList('A', kCtrl | kShift);
+  EXPECT_EQ(ui.list.selectedCount(), 0);
+  ui.pressKeyInList('A', kAlt);
+  EXPECT_EQ(ui.list.selectedCount(), 0);
+  ui.pressKeyInList('A', 0);  // the list's own type-ahead: no machine starts with A
+  EXPECT_EQ(ui.list.selectedCount(), 0);
+  ui.pressKeyInList('A', kCtrl);
+  EXPECT_EQ(ui.list.selectedCount(), 6);
+  EXPECT_EQ(ui.viewSelection().size(), 6u);
+}
+
+TEST_F(LoadedWindow, TypingInTheListJumpsToTheMachineNamedSo) {
+  ui.pressKeyInList('P', 0);
+  EXPECT_EQ(ui.list.selectedRows(), (std::vector<int>{0}));
+  EXPECT_EQ(ui.viewSelection(), (std::vector<int>{0}));
+}
+
+TEST_F(LoadedWindow, DeleteRemovesTheSelectedRowsAndRefreshesBothCounters) {
+  ui.clickRow(0);
+  ui.clickRow(2, kCtrl);
+  ui.clickRow(5, kCtrl);
+  ui.chooseFromMenu(MenuItemId::删除, 5);
+  EXPECT_EQ(column(0), (std::vector<std::wstring>{L"PC02", L"PC04", L"PC05"}));
+  EXPECT_EQ(ui.status(0), L" 总数:3");
+  EXPECT_EQ(ui.status(1), L" 已选中:0");
+  EXPECT_TRUE(ui.modals.boxes.empty());
+
+  ui.chooseFromMenu(MenuItemId::删除);
+  ASSERT_EQ(ui.modals.boxes.size(), 1u);
+  EXPECT_EQ(ui.modals.boxes[0].title, G("提示："));
+  EXPECT_EQ(ui.modals.boxes[0].text, G("没有选中数据"));
+  EXPECT_EQ(ui.modals.boxes[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_EQ(ui.rowCount(), 3);
+}
+
+TEST_F(LoadedWindow, DoubleClickDeletesTheRowAndRefreshesOnlyTheTotal) {
+  ui.clickRow(3);
+  ui.doubleClickRow(3);
+  EXPECT_EQ(column(0), (std::vector<std::wstring>{L"PC01", L"PC02", L"PC03", L"PC05", L"包间06"}));
+  EXPECT_EQ(ui.status(0), L" 总数:5");
+  EXPECT_EQ(ui.status(1), L" 已选中:1");
+
+  ui.doubleClickEmptySpace();  // the click there cleared the selection
+  EXPECT_EQ(ui.rowCount(), 5);
+}
+
+TEST_F(LoadedWindow, ReloadRestoresRowsOrAsksForADatabase) {
+  ui.clickRow(0);
+  ui.chooseFromMenu(MenuItemId::删除, 0);
+  ASSERT_EQ(ui.rowCount(), 5);
+  ui.chooseFromMenu(MenuItemId::重载);
+  EXPECT_EQ(ui.rowCount(), 6);
+  EXPECT_EQ(ui.status(0), L" 总数:6");
+
+  ui.clearBox(ControlId::编辑框_地址);
+  EXPECT_EQ(ui.rowCount(), 6);  // an empty path loads nothing
+  ui.chooseFromMenu(MenuItemId::重载);
+  ASSERT_EQ(ui.modals.boxes.size(), 1u);
+  EXPECT_EQ(ui.modals.boxes[0].text, G("没有载入数据库，请检查配置的数据库是否正确"));
+  EXPECT_EQ(ReadBytes(ui.program / "config.ini").value_or(""), "[config]\r\ndata=\r\n");
+}
+
+TEST_F(LoadedWindow, TypingAPathToAMissingDatabaseSaysSoInTheCaption) {
+  ui.clearBox(ControlId::编辑框_地址);
+  ui.type(ControlId::编辑框_地址, Wide(ui.desktop.core()) + L"\\lwdiskless.db");
+  EXPECT_EQ(ui.caption(), L"数据库连接失败");
+  EXPECT_EQ(ui.rowCount(), 6);
+  EXPECT_EQ(ui.status(0), L" 总数:6");
+  const auto config = ReadBytes(ui.program / "config.ini").value_or("");
+  EXPECT_NE(config.find(ui.desktop.core() + "\\lwdiskless.db"), std::string::npos);
+}
+
+TEST_F(LoadedWindow, ExportWritesTheSelectedRowsRenamedToTheDesktop) {
+  ui.type(ControlId::编辑框_前缀, L"WB-");
+  ui.clickRow(5);
+  ui.clickRow(1, kCtrl);
+  ui.click(ControlId::按钮_导出);
+  const auto file = ui.desktop / "202576090503.txt";
+  EXPECT_EQ(ReadBytes(file).value_or(""), "00-1a-2b-3c-4d-02 WB-PC02\r\n00-1a-2b-3c-4d-06 WB-" + G("包间06") + "\r\n");
+  ASSERT_EQ(ui.modals.boxes.size(), 1u);
+  EXPECT_EQ(ui.modals.boxes[0].text,
+            G("成功导出2条数据至文件：") + ui.desktop.core() + "\\202576090503.txt");
+  EXPECT_EQ(ui.modals.boxes[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_EQ(ui.viewSelection(), (std::vector<int>{1, 5}));
+
+  // From the menu, with nothing selected: every row, after the first lines.
+  ui.chooseFromMenu(MenuItemId::导出);
+  const std::string all = ReadBytes(file).value_or("");
+  EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 8);
+}
+
+TEST(EmptyWindow, ExportingNothingSaysSoWithTheErrorIcon) {
+  WindowDriver ui;
+  ASSERT_TRUE(ui.open());
+  ui.click(ControlId::按钮_导出);
+  ASSERT_EQ(ui.modals.boxes.size(), 1u);
+  EXPECT_EQ(ui.modals.boxes[0].text, G("没有可导出的数据"));
+  EXPECT_EQ(ui.modals.boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_TRUE(std::filesystem::is_empty(ui.desktop.path()));
+}
+
+}  // namespace
+}  // namespace venbrook::test

@@ -1,0 +1,196 @@
+#include "win32/window_driver.h"
+
+#include "platform/win32/wide_text.h"
+#include "sources/profile_file.h"
+
+namespace venbrook::test {
+
+std::wstring Wide(std::string_view gbk) { return win32::Widen(gbk); }
+
+void RecordingModals::messageBox(std::string_view title, std::string_view text, UINT icon) {
+  boxes.push_back({std::string(title), std::string(text), icon});
+}
+
+std::optional<std::string> RecordingModals::openFile(HWND owner, const OpenFileRequest& request) {
+  dialogs.push_back(request);
+  windowVisibleAtDialog.push_back(owner != nullptr && IsWindowVisible(owner));
+  if (dialogAnswers.empty()) return std::nullopt;
+  auto answer = dialogAnswers.front();
+  dialogAnswers.pop_front();
+  return answer;
+}
+
+int RecordingModals::trackPopupMenu(HMENU menu, POINT screenPoint, HWND) {
+  menuPoints.push_back(screenPoint);
+  std::vector<std::wstring> captions;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t caption[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+    captions.emplace_back(caption);
+  }
+  menusShown.push_back(captions);
+  if (menuChoices.empty()) return 0;
+  const int choice = menuChoices.front();
+  menuChoices.pop_front();
+  return choice;
+}
+
+WindowDriver::WindowDriver(double now) : now_(now) {
+  const std::string desktopFolder = desktop.core();
+  window = std::make_unique<MainWindow>(modals, list, connection, program.core(),
+                                        ExportPlace{[desktopFolder] { return desktopFolder; }, [this] { return now_; }});
+}
+
+WindowDriver::~WindowDriver() {
+  window.reset();
+  connection.close();
+  pump();
+}
+
+void WindowDriver::writeConfig(std::string_view gbkPath) {
+  WriteIniValue(program.core() + "\\config.ini", "config", "data", gbkPath);
+}
+
+bool WindowDriver::open() {
+  const bool built = window->open(SW_SHOWNORMAL);
+  if (window->handle()) SetForegroundWindow(window->handle());
+  pump();
+  return built;
+}
+
+void WindowDriver::pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    if (window && window->preTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+std::wstring WindowDriver::text(HWND target) const {
+  std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(target)) + 1, L'\0');
+  buffer.resize(static_cast<std::size_t>(GetWindowTextW(target, buffer.data(), static_cast<int>(buffer.size()))));
+  return buffer;
+}
+
+std::wstring WindowDriver::status(int part) const {
+  HWND bar = control(ControlId::状态条1);
+  const auto length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0));
+  std::wstring buffer(length + 1u, L'\0');
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(buffer.data()));
+  buffer.resize(length);
+  return buffer;
+}
+
+void WindowDriver::type(ControlId box, std::wstring_view characters) {
+  HWND target = control(box);
+  SetFocus(target);
+  for (wchar_t c : characters) SendMessageW(target, WM_CHAR, c, 1);
+  pump();
+}
+
+void WindowDriver::clearBox(ControlId box) {
+  HWND target = control(box);
+  SendMessageW(target, EM_SETSEL, 0, -1);
+  SendMessageW(target, WM_CHAR, VK_BACK, 1);
+  pump();
+}
+
+void WindowDriver::click(ControlId button) {
+  SendMessageW(control(button), BM_CLICK, 0, 0);
+  pump();
+}
+
+int WindowDriver::rowCount() const { return ListView_GetItemCount(control(ControlId::超级列表框1)); }
+
+std::wstring WindowDriver::cell(int row, int column) const {
+  wchar_t buffer[1024] = {};
+  ListView_GetItemText(control(ControlId::超级列表框1), row, column, buffer, 1024);
+  return buffer;
+}
+
+std::vector<int> WindowDriver::viewSelection() const {
+  std::vector<int> rows;
+  HWND list = control(ControlId::超级列表框1);
+  for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row != -1;
+       row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+    rows.push_back(row);
+  return rows;
+}
+
+POINT WindowDriver::rowPoint(int row) const {
+  RECT bounds{};
+  ListView_GetItemRect(control(ControlId::超级列表框1), row, &bounds, LVIR_BOUNDS);
+  return {bounds.left + 20, (bounds.top + bounds.bottom) / 2};
+}
+
+void WindowDriver::setModifiers(int modifiers) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = (modifiers & kCtrl) ? 0x80 : 0;
+  keys[VK_SHIFT] = (modifiers & kShift) ? 0x80 : 0;
+  keys[VK_MENU] = (modifiers & kAlt) ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+// The list view follows a button press until the button is released, so the
+// release is queued first.
+void WindowDriver::mouse(UINT down, UINT up, POINT at, int modifiers) {
+  HWND list = control(ControlId::超级列表框1);
+  setModifiers(modifiers);
+  WPARAM keys = (modifiers & kCtrl ? MK_CONTROL : 0) | (modifiers & kShift ? MK_SHIFT : 0);
+  const LPARAM where = MAKELPARAM(at.x, at.y);
+  SetFocus(list);
+  PostMessageW(list, up, keys, where);
+  SendMessageW(list, down, keys | (down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON), where);
+  pump();
+  setModifiers(0);
+}
+
+void WindowDriver::clickRow(int row, int modifiers) { mouse(WM_LBUTTONDOWN, WM_LBUTTONUP, rowPoint(row), modifiers); }
+
+void WindowDriver::rightClickRow(int row) { mouse(WM_RBUTTONDOWN, WM_RBUTTONUP, rowPoint(row), 0); }
+
+void WindowDriver::rightClickEmptySpace() { mouse(WM_RBUTTONDOWN, WM_RBUTTONUP, POINT{60, 600}, 0); }
+
+void WindowDriver::doubleClickRow(int row) {
+  clickRow(row);
+  const POINT at = rowPoint(row);
+  HWND list = control(ControlId::超级列表框1);
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  pump();
+}
+
+void WindowDriver::doubleClickEmptySpace() {
+  const POINT at{60, 600};
+  mouse(WM_LBUTTONDOWN, WM_LBUTTONUP, at, 0);
+  HWND list = control(ControlId::超级列表框1);
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  pump();
+}
+
+void WindowDriver::pressKeyInList(int virtualKey, int modifiers) {
+  pressKey(control(ControlId::超级列表框1), virtualKey, modifiers);
+}
+
+void WindowDriver::pressKey(HWND focus, int virtualKey, int modifiers) {
+  SetFocus(focus);
+  setModifiers(modifiers);
+  const UINT down = (modifiers & kAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  const UINT up = (modifiers & kAlt) ? WM_SYSKEYUP : WM_KEYUP;
+  PostMessageW(focus, down, static_cast<WPARAM>(virtualKey), 1);
+  PostMessageW(focus, up, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001));
+  pump();
+  setModifiers(0);
+}
+
+void WindowDriver::chooseFromMenu(MenuItemId item, int row) {
+  modals.menuChoices.push_back(IdOf(item));
+  if (row >= 0) rightClickRow(row);
+  else rightClickEmptySpace();
+}
+
+}  // namespace venbrook::test

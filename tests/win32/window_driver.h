@@ -1,0 +1,89 @@
+#pragma once
+// Drives the real main window the way an operator does: typing into boxes,
+// clicking buttons and rows, pressing keys; and reads back what it shows.
+// Modal boxes, the file dialog and the pop-up menu are caught by a recorder.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "support/temp_folder.h"
+
+namespace venbrook::test {
+
+struct CaughtBox {
+  std::string title;  // GBK
+  std::string text;   // GBK
+  UINT icon;
+};
+
+class RecordingModals final : public Modals {
+ public:
+  std::vector<CaughtBox> boxes;
+  std::vector<OpenFileRequest> dialogs;
+  std::deque<std::optional<std::string>> dialogAnswers;  // empty: cancel
+  std::deque<int> menuChoices;                           // item ids; empty: dismiss
+  std::vector<POINT> menuPoints;
+  std::vector<bool> windowVisibleAtDialog;
+  std::vector<std::vector<std::wstring>> menusShown;     // captions, "" for a separator
+
+  void messageBox(std::string_view title, std::string_view text, UINT icon) override;
+  std::optional<std::string> openFile(HWND owner, const OpenFileRequest& request) override;
+  int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) override;
+};
+
+class WindowDriver {
+ public:
+  // A window whose program folder and desktop are fresh temp folders; the
+  // clock stands at `now` (an automation date).
+  explicit WindowDriver(double now = 45844.37850694444);  // 2025-07-06 09:05:03
+  ~WindowDriver();
+
+  TempFolder program;
+  TempFolder desktop;
+  RecordingModals modals;
+  MachineList list;
+  SourceConnection connection;
+  std::unique_ptr<MainWindow> window;
+
+  void writeConfig(std::string_view gbkPath);
+  bool open();
+  void pump();  // runs the messages waiting, through the window's key handling
+
+  HWND control(ControlId id) const { return window->control(id); }
+  std::wstring text(HWND target) const;
+  std::wstring caption() const { return text(window->handle()); }
+  std::wstring status(int part) const;
+
+  void type(ControlId box, std::wstring_view characters);  // one WM_CHAR each
+  void clearBox(ControlId box);                            // select all, delete
+  void click(ControlId button);
+
+  int rowCount() const;
+  std::wstring cell(int row, int column) const;
+  std::vector<int> viewSelection() const;
+  void clickRow(int row, int modifiers = 0);
+  void rightClickRow(int row);
+  void rightClickEmptySpace();
+  void doubleClickRow(int row);
+  void doubleClickEmptySpace();
+  void pressKeyInList(int virtualKey, int modifiers);
+  void pressKey(HWND focus, int virtualKey, int modifiers = 0);
+  // Right-clicks the row (or empty space below the rows) and picks the item.
+  void chooseFromMenu(MenuItemId item, int row = -1);
+
+ private:
+  POINT rowPoint(int row) const;
+  void mouse(UINT down, UINT up, POINT at, int modifiers);
+  void setModifiers(int modifiers);
+  double now_;
+};
+
+std::wstring Wide(std::string_view gbk);
+
+}  // namespace venbrook::test
