@@ -123,6 +123,7 @@ bool MainWindow::build() {
     SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(made, WM_SETFONT, spec.id == ControlId::编辑框1 ? reinterpret_cast<WPARAM>(helpFont_) : defaultFont,
                  FALSE);
+    if (spec.kind == layout::Kind::Edit) SendMessageW(made, EM_SETLIMITTEXT, 0, 0);  // no length limit
     return true;
   };
   // The group box holds the others, so it comes first.
