@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "sources/profile_file.h"
 #include "support/sqlite_fixture.h"
@@ -117,6 +118,52 @@ TEST_F(Program, FirstRunAsksForTheDatabaseBeforeShowingTheWindow) {
 
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(waitForExit(), 0u);
+}
+
+// What Explorer shows of the file: version record, icon sizes, manifest.
+TEST(ProgramFile, CarriesItsVersionIconsAndManifest) {
+  const std::wstring file = std::filesystem::path(VENBROOK_PROGRAM_FILE).wstring();
+  DWORD ignored = 0;
+  std::vector<char> record(GetFileVersionInfoSizeW(file.c_str(), &ignored));
+  ASSERT_FALSE(record.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(record.size()), record.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(1, 1));
+  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(1, 1));
+  auto text = [&](const wchar_t* name) {
+    wchar_t* value = nullptr;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
+    return VerQueryValueW(record.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) ? std::wstring(value)
+                                                                                                  : std::wstring();
+  };
+  EXPECT_EQ(text(L"FileDescription"), L"支持云更新、网维大师导出成QQ网吧格式");
+  EXPECT_EQ(text(L"ProductName"), L"Venbrook");
+  EXPECT_EQ(text(L"FileVersion"), L"1.1.0.0");
+
+  HMODULE image = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(image, nullptr);
+  HRSRC group = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr);
+  const auto* directory = static_cast<const WORD*>(LockResource(LoadResource(image, group)));
+  ASSERT_EQ(directory[2], 10);  // idCount
+  std::vector<int> sizes;
+  const auto* entries = reinterpret_cast<const BYTE*>(directory + 3);
+  for (int i = 0; i < 10; ++i) {
+    const BYTE* entry = entries + i * 14;  // GRPICONDIRENTRY
+    sizes.push_back(entry[0] == 0 ? 256 : entry[0]);
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32);  // bits per pixel
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 64, 72, 80, 96, 128, 256}));
+  HRSRC manifest = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_NE(manifest, nullptr);
+  const std::string declared(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
+                             SizeofResource(image, manifest));
+  EXPECT_NE(declared.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_NE(declared.find("version=\"6.0.0.0\""), std::string::npos);
+  FreeLibrary(image);
 }
 
 }  // namespace
