@@ -34,7 +34,7 @@ bool MachineListView::handleNotify(const NMHDR& header, LRESULT& result) {
       LVITEMW& item = info.item;
       if (item.iItem < 0 || item.iItem >= list_.count()) return false;
       if ((item.mask & LVIF_TEXT) && item.iSubItem >= 0 && item.iSubItem < kColumnCount) {
-        cellBuffer_ = win32::Widen(list_.cellText(item.iItem, item.iSubItem));
+        win32::WidenInto(list_.cellText(item.iItem, item.iSubItem), cellBuffer_);
         item.pszText = cellBuffer_.data();
       }
       result = 0;

@@ -4,12 +4,16 @@ namespace venbrook {
 
 std::string upperAscii(std::string_view text) {
   std::string upper(text);
-  for (std::size_t at = 0; at < upper.size();) {
-    const std::size_t length = CharacterLength(upper, at);
-    if (length == 1) upper[at] = AsciiUpper(upper[at]);
+  UpperAsciiInPlace(upper);
+  return upper;
+}
+
+void UpperAsciiInPlace(std::string& text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = CharacterLength(text, at);
+    if (length == 1) text[at] = AsciiUpper(text[at]);
     at += length;
   }
-  return upper;
 }
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {

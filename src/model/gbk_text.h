@@ -21,6 +21,7 @@ constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<ch
 
 // Copy with a-z turned to A-Z. Only single-byte characters change.
 std::string upperAscii(std::string_view text);
+void UpperAsciiInPlace(std::string& text);
 
 // Equal after turning a-z to A-Z on both sides. Characters are taken from `a`:
 // the two bytes of a double-byte character must match exactly, so a trail byte

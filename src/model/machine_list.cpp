@@ -61,13 +61,6 @@ std::vector<int> MachineList::selectedRows() const {
   return indices;
 }
 
-std::string_view MachineList::cellText(int index, int column) const {
-  const Row& row = rows_[index];
-  std::uint64_t start = row.start;
-  for (int c = 0; c < column; ++c) start += row.length[c];
-  return std::string_view(text_).substr(start, row.length[column]);
-}
-
 void MachineList::remove(int index) {
   const Row& row = rows_[index];
   liveTextBytes_ -= std::size_t{row.length[0]} + row.length[1] + row.length[2];

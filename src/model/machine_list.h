@@ -33,7 +33,12 @@ class MachineList {
   void setSelected(int index, bool selected);
   int firstSelected() const;
   std::vector<int> selectedRows() const;
-  std::string_view cellText(int index, int column) const;
+  std::string_view cellText(int index, int column) const {
+    const Row& row = rows_[index];
+    std::uint64_t start = row.start;
+    for (int c = 0; c < column; ++c) start += row.length[c];
+    return {text_.data() + start, row.length[column]};
+  }
   void remove(int index);
 
   // Bulk forms of the commands above; one notification each.

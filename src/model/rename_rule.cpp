@@ -5,24 +5,29 @@
 namespace venbrook {
 namespace {
 
+// Text between matches is copied a run at a time, and a full comparison is
+// made only where the first byte already matches (a match's first byte is
+// never a trail byte, so comparing it alone ignoring ASCII case is exact).
 void AppendReplaced(std::string_view text, std::string_view find, std::string_view replacement,
                     std::string& out) {
   if (text.empty() || find.empty()) {
     out.append(text);
     return;
   }
+  const char first = AsciiUpper(find[0]);
+  std::size_t copied = 0;  // text before this is in `out`
   std::size_t at = 0;
   while (text.size() - at >= find.size()) {
-    if (EqualIgnoringAsciiCase(find, text.substr(at, find.size()))) {
+    if (AsciiUpper(text[at]) == first && EqualIgnoringAsciiCase(find, text.substr(at, find.size()))) {
+      out.append(text.data() + copied, at - copied);
       out.append(replacement);
       at += find.size();
+      copied = at;
     } else {
-      const std::size_t length = CharacterLength(text, at);
-      out.append(text.substr(at, length));
-      at += length;
+      at += CharacterLength(text, at);
     }
   }
-  out.append(text.substr(at));
+  out.append(text.data() + copied, text.size() - copied);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "model/text_codec.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 
 #include "platform/os.h"
 
@@ -12,6 +14,34 @@ bool IsAscii(std::string_view text) {
 }
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The GBK bytes of each character from U+0080 to U+FFFF, as the platform's
+// converter gives them, learnt at the character's first use: a café's names
+// repeat a few hundred characters, and code page 936 converts each character
+// on its own, so asking once per character gives the converter's own result
+// without a call per value. An entry holds the byte count above bit 16 and
+// the bytes below it, first byte high; 0 until learnt.
+std::atomic<std::uint32_t> gbkOfCharacter[0x10000];
+
+void AppendAsGbk(std::string_view utf8Character, std::uint32_t codePoint, std::string& out) {
+  std::atomic<std::uint32_t>& slot = gbkOfCharacter[codePoint];
+  std::uint32_t entry = slot.load(std::memory_order_relaxed);
+  if (entry == 0) {
+    const std::string gbk = os::ConvertUtf8ToGbk(utf8Character);
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(gbk[i])); };
+    if (gbk.size() == 1) {
+      entry = 1u << 16 | byte(0);
+    } else if (gbk.size() == 2) {
+      entry = 2u << 16 | byte(0) << 8 | byte(1);
+    } else {
+      out += gbk;  // not one or two bytes: never the case for code page 936, but kept exact
+      return;
+    }
+    slot.store(entry, std::memory_order_relaxed);
+  }
+  if (entry >> 16 == 2) out += static_cast<char>(entry >> 8 & 0xFF);
+  out += static_cast<char>(entry & 0xFF);
+}
 
 }  // namespace
 
@@ -38,9 +68,47 @@ bool IsUtf8OfAtMostThreeBytes(std::string_view text) {
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
-  if (IsAscii(utf8)) return std::string(utf8);
-  if (!IsUtf8OfAtMostThreeBytes(utf8)) return {};
-  return os::ConvertUtf8ToGbk(utf8);
+  std::string gbk;
+  Utf8ToGbkInto(utf8, gbk);
+  return gbk;
+}
+
+// One pass that checks the form as IsUtf8OfAtMostThreeBytes does and
+// converts as it goes; runs of ASCII are copied whole.
+void Utf8ToGbkInto(std::string_view utf8, std::string& out) {
+  out.clear();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t size = utf8.size();
+  for (std::size_t at = 0; at < size;) {
+    const unsigned char lead = bytes[at];
+    if (lead < 0x80) {
+      const std::size_t start = at;
+      while (at < size && bytes[at] < 0x80) ++at;
+      out.append(utf8.data() + start, at - start);
+      continue;
+    }
+    bool wellFormed = false;
+    std::uint32_t codePoint = 0;
+    std::size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      wellFormed = at + 1 < size && IsContinuation(bytes[at + 1]);
+      if (wellFormed) codePoint = (lead & 0x1Fu) << 6 | (bytes[at + 1] & 0x3Fu);
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      wellFormed = at + 2 < size && IsContinuation(bytes[at + 1]) && IsContinuation(bytes[at + 2]) &&
+                   !(lead == 0xE0 && bytes[at + 1] < 0xA0) &&  // overlong
+                   !(lead == 0xED && bytes[at + 1] >= 0xA0);   // surrogate
+      if (wellFormed) codePoint = (lead & 0x0Fu) << 12 | (bytes[at + 1] & 0x3Fu) << 6 | (bytes[at + 2] & 0x3Fu);
+      length = 3;
+    }
+    // Otherwise a stray continuation, an overlong two-byte lead or a four-byte form.
+    if (!wellFormed) {
+      out.clear();
+      return;
+    }
+    AppendAsGbk(utf8.substr(at, length), codePoint, out);
+    at += length;
+  }
 }
 
 std::string GbkToUtf8(std::string_view gbk) {

@@ -14,6 +14,10 @@ bool IsUtf8OfAtMostThreeBytes(std::string_view text);
 // Characters GBK lacks become '?'.
 std::string Utf8ToGbk(std::string_view utf8);
 
+// The same, written over `out` (which must not overlap `utf8`): a load
+// converts every value through one buffer instead of allocating for each.
+void Utf8ToGbkInto(std::string_view utf8, std::string& out);
+
 // GBK text for SQLite or the file system.
 std::string GbkToUtf8(std::string_view gbk);
 

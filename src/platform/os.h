@@ -4,6 +4,7 @@
 // that the tests run on (platform/posix). Paths are GBK texts with '\' as the
 // folder separator on both.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,14 +31,17 @@ std::optional<std::string> ReadWholeFile(std::string_view path);
 // content stays if anything fails.
 bool ReplaceWholeFile(std::string_view path, std::string_view bytes);
 
-// Appends `bytes` to the file (created if missing), holding it shut to other
+// Appends to the file (created if missing) the pieces `nextPiece` hands out,
+// in order, until it hands out an empty one, holding the file shut to other
 // writers meanwhile. What was there before is never touched; after a failed
-// write the file is cut back to its former end plus the whole lines written.
+// write no further piece is asked for and the file is cut back to its former
+// end plus the whole lines written, which `bytesKept` then counts (0 when the
+// cut failed too).
 struct AppendResult {
   bool opened = false;
   std::size_t bytesKept = 0;
 };
-AppendResult AppendLines(std::string_view path, std::string_view bytes);
+AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece);
 
 // The folder the user's desktop shows, without a trailing separator; empty
 // when it cannot be found.

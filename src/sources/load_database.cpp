@@ -46,14 +46,11 @@ std::string_view ColumnUtf8(sqlite3_stmt* statement, int column) {
   return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))};
 }
 
-// Converts a value the way the list shows it; ASCII, by far the common case,
-// needs no copy through the converter.
+// Converts a value the way the list shows it (up to its first NUL), into
+// `out`'s buffer: no allocation per value.
 void ColumnText(sqlite3_stmt* statement, int column, std::string& out) {
   const std::string_view utf8 = ColumnUtf8(statement, column);
-  bool ascii = true;
-  for (char c : utf8) ascii &= static_cast<unsigned char>(c) < 0x80 && c != '\0';
-  if (ascii) out.assign(utf8);
-  else out = Utf8ToGbk(utf8.substr(0, utf8.find('\0')));
+  Utf8ToGbkInto(utf8.substr(0, utf8.find('\0')), out);
 }
 
 }  // namespace
@@ -80,7 +77,7 @@ LoadOutcome LoadDatabase(SourceConnection& connection, MachineList& list, LoadVi
     while (sqlite3_step(statement) == SQLITE_ROW) {
       ColumnText(statement, nameColumn, name);
       ColumnText(statement, macColumn, mac);
-      if (profile->upperCaseMac) mac = upperAscii(mac);
+      if (profile->upperCaseMac) UpperAsciiInPlace(mac);
       rule.newNameInto(name, newName);
       list.appendQuietly(name, newName, mac);
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifndef _WIN32
 #include <sys/resource.h>
 
@@ -75,6 +77,30 @@ TEST_F(ExportRowsTest, LineBreaksInsideAFieldBecomeSpaces) {
   EXPECT_EQ(test::ReadBytes(file), "00-1A  WB  01 \r\n");
 }
 
+// An export of some megabytes is written a piece at a time: the file still
+// holds every line once and in order, line breaks inside fields become
+// spaces wherever they fall, and a line longer than any piece is whole.
+TEST_F(ExportRowsTest, LargeExportIsEveryLineInOrder) {
+  constexpr int kRows = 120'000;
+  std::string expected;
+  for (int i = 0; i < kRows; ++i) {
+    const std::string n = std::to_string(i);
+    std::string name = G("网吧") + n, mac = "00-1A-2B-" + n;
+    if (i % 40'000 == 39'999) name.insert(2, "\r\n");  // one near the end of each third of the file
+    if (i == 70'000) name = std::string(3'000'000, 'x');
+    list.append("PC" + n, name, mac);
+    for (char& c : name)
+      if (c == '\r' || c == '\n') c = ' ';
+    expected += mac + " " + name + "\r\n";
+  }
+  exportRows();
+  EXPECT_EQ(window.events, Texts{success(kRows)});
+  const auto written = test::ReadBytes(file);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->size(), expected.size());
+  EXPECT_TRUE(*written == expected);  // not printed: megabytes
+}
+
 TEST(ExportPath, OneSeparatorBetweenFolderAndName) {
   const double time = CalendarToAutomationDate(2025, 12, 16, 21, 45, 9);
   const struct {
@@ -132,6 +158,39 @@ TEST_F(ExportRowsTest, DiskFullMidwayKeepsWholeLinesOnly) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(test::ReadBytes(file), former + "M1 WB01\r\n");
   EXPECT_EQ(window.events, Texts{"error:" + G("导出失败，只写入了1条数据（共3条）至文件：") + path});
+}
+
+// The same far into an export of several pieces: the file keeps the lines
+// written whole before the disk filled, and the message counts exactly them.
+TEST_F(ExportRowsTest, DiskFullInALaterPieceKeepsWholeLinesOnly) {
+  constexpr int kRows = 100'000;
+  std::string all;
+  for (int i = 0; i < kRows; ++i) {
+    const std::string n = std::to_string(i);
+    list.append("PC" + n, "WB" + n, "00-1A-2B-" + n);
+    all += "00-1A-2B-" + n + " WB" + n + "\r\n";
+  }
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  for (const std::size_t limit : {all.size() / 3, all.size() / 2 + 7, all.size() - 1}) {
+    SCOPED_TRACE(limit);
+    std::filesystem::remove(file);
+    window.events.clear();
+    rlimit limited = saved;
+    limited.rlim_cur = limit;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    exportRows();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    const std::size_t whole = all.rfind('\n', limit - 1) + 1;
+    const auto written = test::ReadBytes(file);
+    ASSERT_TRUE(written);
+    EXPECT_TRUE(*written == all.substr(0, whole));
+    const auto lines = std::count(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(whole), '\n');
+    EXPECT_EQ(window.events, Texts{"error:" + G("导出失败，只写入了") + std::to_string(lines) + G("条数据（共") +
+                                   std::to_string(kRows) + G("条）至文件：") + path});
+  }
+  std::signal(SIGXFSZ, oldHandler);
 }
 #endif
 

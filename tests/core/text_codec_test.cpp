@@ -26,6 +26,29 @@ TEST(TextCodec, KnownGbkBytes) {
   }
 }
 
+// The load converts every value into one buffer, and learns each character
+// the first time it meets it: the bytes must not depend on what the buffer
+// held before or on which values came first.
+TEST(TextCodec, IntoAReusedBufferInAnyOrder) {
+  const std::string values[] = {"网吧-PC01", "PC01", "二楼\xE0\xB8\x81", "", "\xC3", "VIP包间-017", "网吧"};
+  std::vector<std::string> first;
+  std::string buffer = "left over from the value before, longer than the next";
+  for (const std::string& value : values) {
+    Utf8ToGbkInto(value, buffer);
+    first.push_back(buffer);
+  }
+  EXPECT_EQ(first[0], G("网吧") + "-PC01");
+  EXPECT_EQ(first[2], G("二楼") + "?");
+  EXPECT_EQ(first[4], "");  // not UTF-8: empty, whatever the buffer held
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t i = std::size(values); i-- > 0;) {
+      EXPECT_EQ(Utf8ToGbk(values[i]), first[i]) << i;
+      Utf8ToGbkInto(values[i], buffer);
+      EXPECT_EQ(buffer, first[i]) << i;
+    }
+  }
+}
+
 TEST(TextCodec, HelpTextIs124GbkBytes) {
   EXPECT_EQ(G("1、受限于测试环境，暂时仅支持云更新、网维大师数据库导出\r\n\r\n2、支持选择导出\r\n\r\n"
               "3、支持批量添加前缀名\r\n\r\n4、支持批量修改机器名")

@@ -157,7 +157,7 @@ bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
   return true;
 }
 
-AppendResult AppendLines(std::string_view path, std::string_view bytes) {
+AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece) {
   const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return {};
   struct flock lock {};
@@ -168,13 +168,20 @@ AppendResult AppendLines(std::string_view path, std::string_view bytes) {
     return {};
   }
   const off_t formerEnd = ::lseek(fd, 0, SEEK_END);
-  const std::size_t written = WriteAll(fd, bytes);
-  AppendResult result{true, written};
-  if (written < bytes.size()) {
-    result.bytesKept = WholeLinesPrefix(bytes, written);
-    if (formerEnd < 0 || ::ftruncate(fd, formerEnd + static_cast<off_t>(result.bytesKept)) != 0)
-      result.bytesKept = 0;
+  PiecesWritten written;
+  AppendResult result{true, 0};
+  for (std::string_view piece = nextPiece(); !piece.empty(); piece = nextPiece()) {
+    const std::size_t put = WriteAll(fd, piece);
+    written.add(piece, put);
+    if (put < piece.size()) {
+      result.bytesKept = written.wholeLineBytes;
+      if (formerEnd < 0 || ::ftruncate(fd, formerEnd + static_cast<off_t>(result.bytesKept)) != 0)
+        result.bytesKept = 0;
+      ::close(fd);
+      return result;
+    }
   }
+  result.bytesKept = written.bytes;
   ::close(fd);
   return result;
 }

@@ -94,7 +94,7 @@ bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
   return true;
 }
 
-AppendResult AppendLines(std::string_view path, std::string_view bytes) {
+AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece) {
   // No sharing: nobody writes between our lines, nobody reads half a line.
   Handle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -103,14 +103,21 @@ AppendResult AppendLines(std::string_view path, std::string_view bytes) {
   if (!GetFileSizeEx(file.get(), &formerEnd)) return {true, 0};
   LARGE_INTEGER end{};
   SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END);
-  const std::size_t written = WriteAll(file.get(), bytes);
-  AppendResult result{true, written};
-  if (written < bytes.size()) {
-    result.bytesKept = WholeLinesPrefix(bytes, written);
-    LARGE_INTEGER keep{};
-    keep.QuadPart = formerEnd.QuadPart + static_cast<LONGLONG>(result.bytesKept);
-    if (!SetFilePointerEx(file.get(), keep, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get())) result.bytesKept = 0;
+  PiecesWritten written;
+  AppendResult result{true, 0};
+  for (std::string_view piece = nextPiece(); !piece.empty(); piece = nextPiece()) {
+    const std::size_t put = WriteAll(file.get(), piece);
+    written.add(piece, put);
+    if (put < piece.size()) {
+      result.bytesKept = written.wholeLineBytes;
+      LARGE_INTEGER keep{};
+      keep.QuadPart = formerEnd.QuadPart + static_cast<LONGLONG>(result.bytesKept);
+      if (!SetFilePointerEx(file.get(), keep, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
+        result.bytesKept = 0;
+      return result;
+    }
   }
+  result.bytesKept = written.bytes;
   return result;
 }
 

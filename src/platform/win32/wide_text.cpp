@@ -28,6 +28,18 @@ std::string FromWide(unsigned codePage, std::wstring_view wide) {
 }  // namespace
 
 std::wstring Widen(std::string_view gbk) { return ToWide(kGbkCodePage, gbk); }
+
+// A GBK byte, or a pair of them, never gives more than one UTF-16 unit a
+// byte, so a buffer as long as the bytes always holds the result.
+void WidenInto(std::string_view gbk, std::wstring& out) {
+  out.resize(gbk.size());
+  if (gbk.empty()) return;
+  const int length = MultiByteToWideChar(kGbkCodePage, 0, gbk.data(), static_cast<int>(gbk.size()), out.data(),
+                                         static_cast<int>(out.size()));
+  if (length > 0) out.resize(static_cast<std::size_t>(length));
+  else out = ToWide(kGbkCodePage, gbk);
+}
+
 std::string Narrow(std::wstring_view wide) { return FromWide(kGbkCodePage, wide); }
 
 std::wstring WidenUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }

@@ -9,6 +9,9 @@ namespace venbrook::win32 {
 constexpr unsigned kGbkCodePage = 936;
 
 std::wstring Widen(std::string_view gbk);
+// The same into `out`, reusing its buffer: one conversion call, no allocation
+// once the buffer is large enough.
+void WidenInto(std::string_view gbk, std::wstring& out);
 std::string Narrow(std::wstring_view wide);  // characters GBK lacks become '?'
 
 std::wstring WidenUtf8(std::string_view utf8);

@@ -1,0 +1,184 @@
+#!/usr/bin/env python3
+"""Make the benchmark table from the results of one run.
+
+    report.py RESULTS_DIR [--smoke] [--machine TEXT_FILE]
+
+RESULTS_DIR holds native-*.json (Google Benchmark), memory.jsonl and
+keystroke.jsonl (one JSON object a line). Prints the table in Markdown and
+writes it, with the machine description when given, to RESULTS_DIR/table.md.
+Exits 1 when a benchmark reported an error or a case is missing: a smoke run
+fails on that, never on speed.
+"""
+import glob
+import json
+import os
+import statistics
+import sys
+
+FRAME_S = 1 / 60
+
+
+def load_native(paths):
+    """{(case, variant, rows): seconds (median), plus bytes_per_second}"""
+    benchmarks = []
+    for path in paths:
+        with open(path, encoding="utf-8") as f:
+            benchmarks += json.load(f).get("benchmarks", [])
+    runs, errors = {}, []
+    for b in benchmarks:
+        name = b.get("run_name", b["name"])
+        parts = name.split("/")
+        key = (parts[0], parts[1], int(parts[2]))
+        if b.get("error_occurred"):
+            errors.append(f"{name}: {b.get('error_message', 'error')}")
+            continue
+        scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b.get("time_unit", "ns")]
+        entry = runs.setdefault(key, {"samples": [], "median": None, "bps": []})
+        if b.get("run_type") == "aggregate":
+            if b.get("aggregate_name") == "median":
+                entry["median"] = b["real_time"] * scale
+        else:
+            entry["samples"].append(b["real_time"] * scale)
+            if "bytes_per_second" in b:
+                entry["bps"].append(b["bytes_per_second"])
+    result = {}
+    for key, entry in runs.items():
+        seconds = entry["median"] if entry["median"] is not None else statistics.median(entry["samples"])
+        result[key] = {"s": seconds, "bps": statistics.median(entry["bps"]) if entry["bps"] else None}
+    return result, errors
+
+
+def load_lines(path):
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as f:
+        return [json.loads(line) for line in f if line.strip().startswith("{")]
+
+
+def fmt_time(seconds):
+    if seconds >= 1:
+        return f"{seconds:.2f} s"
+    if seconds >= 1e-3:
+        return f"{seconds * 1e3:.2f} ms"
+    return f"{seconds * 1e6:.1f} µs"
+
+
+def fmt_rows(rows):
+    return f"{rows:,}"
+
+
+def main(argv):
+    results = argv[1]
+    smoke = "--smoke" in argv
+    machine = None
+    if "--machine" in argv:
+        with open(argv[argv.index("--machine") + 1], encoding="utf-8") as f:
+            machine = f.read().rstrip()
+
+    problems = []
+    native, errors = load_native(sorted(glob.glob(os.path.join(results, "native-*.json"))))
+    problems += errors
+    memory = load_lines(os.path.join(results, "memory.jsonl"))
+    keystroke = load_lines(os.path.join(results, "keystroke.jsonl"))
+
+    rows_out = []  # (case, rows, ours, baseline, ratio, target, met)
+
+    def verdict(met):
+        if smoke:
+            return "n/a (smoke)"
+        return "yes" if met else "**NO**"
+
+    def pair(case, label, ours_variant, base_variant, target_rows=None, target=None, base_rows=None):
+        sizes = sorted(r for (c, v, r) in native if c == case and v == ours_variant)
+        if not sizes:
+            problems.append(f"missing: {case}/{ours_variant}")
+        for rows in sizes:
+            ours = native[(case, ours_variant, rows)]["s"]
+            base_key = (case, base_variant, base_rows or rows)
+            if base_key not in native:
+                problems.append(f"missing: {case}/{base_variant}/{base_rows or rows}")
+                continue
+            base = native[base_key]["s"]
+            ratio = ours / base
+            if target is not None and rows == target_rows:
+                rows_out.append((label, fmt_rows(rows), fmt_time(ours), fmt_time(base), f"{ratio:.2f}×",
+                                 f"≤ {target}×", verdict(ratio <= target)))
+            else:
+                rows_out.append((label, fmt_rows(rows), fmt_time(ours), fmt_time(base), f"{ratio:.2f}×", "—", "—"))
+
+    pair("load_yungengxin", "load 云更新: LoadDatabase vs bare sqlite3 scan", "ours", "bare_scan", 100_000, 1.3)
+    pair("load_wangweidashi", "load 网维大师: LoadDatabase vs bare sqlite3 scan", "ours", "bare_scan", 100_000, 1.3)
+
+    if not keystroke:
+        problems.append("missing: keystroke (Windows, under Wine)")
+    for k in sorted(keystroke, key=lambda k: k["rows"]):
+        rows, base = k["rows"], k["bare_scan_median_s"]
+        for what, seconds in (("rebuilt", k["rebuilt_median_s"]), ("rebuilt and repainted", k["painted_median_s"])):
+            label = f"keystroke in 编辑框_前缀, Wine: list {what} vs bare scan"
+            ratio = seconds / base
+            if what != "rebuilt":
+                target, met = "— (for reference)", None
+            elif rows == 2_000:
+                target, met = "≤ 16.7 ms (one 60 Hz frame)", seconds <= FRAME_S
+            elif rows == 100_000:
+                target, met = "≤ 1.5×", ratio <= 1.5
+            else:
+                target, met = "—", None
+            rows_out.append((label, fmt_rows(rows), fmt_time(seconds), fmt_time(base), f"{ratio:.2f}×", target,
+                             "—" if met is None else verdict(met)))
+
+    pair("export", "export: ExportRows vs one write() of the same bytes", "ours", "one_write", 100_000, 2.0)
+    rewrite = [r for (c, v, r) in native if c == "export" and v == "per_row_rewrite"]
+    for rows in rewrite:
+        ours = native[("export", "per_row_rewrite", rows)]["s"]
+        base = native.get(("export", "one_write", rows), {}).get("s")
+        if base is None:
+            problems.append(f"missing: export/one_write/{rows}")
+            continue
+        rows_out.append(("export, file reread and rewritten per row (for comparison)", fmt_rows(rows),
+                         fmt_time(ours), fmt_time(base), f"{ours / base:.0f}×", "—", "—"))
+
+    if not memory:
+        problems.append("missing: memory")
+    for m in memory:
+        peak, text = m["peak_rss_bytes"], m["text_bytes"]
+        ratio = peak / text
+        rows_out.append(("memory: peak resident bytes of a load vs bytes of the texts", fmt_rows(m["rows"]),
+                         f"{peak / 2**20:.1f} MiB", f"{text / 2**20:.1f} MiB", f"{ratio:.2f}×", "≤ 3×",
+                         verdict(ratio <= 3)))
+
+    for (c, v, rows) in sorted(native):
+        if c != "rename" or v != "ours":
+            continue
+        ours, base = native[(c, "ours", rows)], native.get((c, "memcpy", rows))
+        if base is None:
+            problems.append(f"missing: rename/memcpy/{rows}")
+            continue
+        mbs = lambda e: f"{e['bps'] / 1e6:,.0f} MB/s" if e["bps"] else "?"
+        rows_out.append(("rename rule (replaceAll + newName) vs memcpy of each name", fmt_rows(rows),
+                         f"{fmt_time(ours['s'])} ({mbs(ours)})", f"{fmt_time(base['s'])} ({mbs(base)})",
+                         f"{ours['s'] / base['s']:.1f}×", "— (throughput)", "—"))
+
+    header = ("case", "rows", "ours", "baseline", "ratio", "target", "met")
+    lines = ["| " + " | ".join(header) + " |", "|" + "|".join("---" for _ in header) + "|"]
+    lines += ["| " + " | ".join(row) + " |" for row in rows_out]
+    table = "\n".join(lines)
+    print(table)
+
+    targets = [row for row in rows_out if row[6] not in ("—", "n/a (smoke)")]
+    missed = [row for row in targets if row[6] != "yes"]
+    summary = ("smoke run: every benchmark ran once; nothing is measured" if smoke else
+               f"targets met: {len(targets) - len(missed)} of {len(targets)}")
+    print()
+    print(summary)
+    with open(os.path.join(results, "table.md"), "w", encoding="utf-8") as f:
+        if machine:
+            f.write(machine + "\n\n")
+        f.write(table + "\n\n" + summary + "\n")
+    for problem in problems:
+        print(f"problem: {problem}", file=sys.stderr)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,228 @@
+#include "support/bench_data.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#ifdef _WIN32
+#include "platform/win32/wide_text.h"
+#endif
+
+namespace venbrook::bench {
+namespace {
+
+// splitmix64: small, fast and the same everywhere.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+
+ private:
+  std::uint64_t state_;
+};
+
+constexpr const char* kZones[] = {"大厅", "一楼", "二楼", "三楼", "VIP包间", "电竞区", "情侣座", "无烟区",
+                                  "网咖A区", "网咖B区", "豪华包厢", "黑金区"};
+constexpr const char* kRemarks[] = {"", "新装机", "显卡RTX3060", "待维修", "主播专用", "i5-12400F 16G"};
+
+std::string Number(int value, int width) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%0*d", width, value);
+  return digits;
+}
+
+// Serial numbers keep every name unique; the forms are those cafés use:
+// PC0231, WB-00017, 二楼-017, 电竞区A05, 大厅12号机.
+std::string MachineName(int serial, Random& random) {
+  const std::string zone = kZones[random.below(static_cast<int>(std::size(kZones)))];
+  switch (random.below(10)) {
+    case 0:
+    case 1:
+    case 2: return "PC" + Number(serial, 4);
+    case 3: return "WB-" + Number(serial, 5);
+    case 4:
+    case 5:
+    case 6: return zone + "-" + Number(serial, 3);
+    case 7:
+    case 8: return zone + static_cast<char>('A' + random.below(6)) + Number(serial, 2);
+    default: return zone + std::to_string(serial) + "号机";
+  }
+}
+
+std::string MacText(Random& random, bool lowerCase, char separator) {
+  const char* digits = lowerCase ? "0123456789abcdef" : "0123456789ABCDEF";
+  std::uint64_t bits = random.next();
+  std::string mac;
+  for (int i = 0; i < 6; ++i, bits >>= 8) {
+    if (i > 0) mac += separator;
+    mac += digits[(bits >> 4) & 15];
+    mac += digits[bits & 15];
+  }
+  return mac;
+}
+
+class Database {
+ public:
+  explicit Database(const std::filesystem::path& file) {
+    const std::u8string name = file.u8string();
+    if (sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+      fail("open");
+  }
+  ~Database() { sqlite3_close_v2(db_); }
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  void run(const char* sql) {
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail(sql);
+  }
+  sqlite3_stmt* prepare(const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK) fail(sql);
+    return statement;
+  }
+  [[noreturn]] void fail(const char* what) {
+    throw std::runtime_error(std::string("generating a benchmark database: ") + what + ": " + sqlite3_errmsg(db_));
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+void Bind(sqlite3_stmt* statement, int index, const std::string& text) {
+  sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void Generate(const std::filesystem::path& file, SourceKind kind, int rows) {
+  std::filesystem::remove(file);
+  Database db(file);
+  db.run("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
+  const bool yungengxin = kind == SourceKind::Yungengxin;
+  sqlite3_stmt* insert;
+  if (yungengxin) {
+    db.run("CREATE TABLE tPcBaseInfo(ID INTEGER PRIMARY KEY, MACHINE TEXT, IP TEXT, mac TEXT, GATEWAY TEXT, "
+           "DNS TEXT, AREA TEXT, DISKLESS INTEGER, REMARK TEXT)");
+    insert = db.prepare("INSERT INTO tPcBaseInfo(MACHINE, IP, mac, GATEWAY, DNS, AREA, DISKLESS, REMARK) "
+                        "VALUES (?1, ?2, ?3, '192.168.0.1', '114.114.114.114', ?4, ?5, ?6)");
+  } else {
+    db.run("CREATE TABLE tbl_Computer(Id INTEGER PRIMARY KEY, ComputerName TEXT, mac TEXT, IpAddr TEXT, "
+           "AreaName TEXT, ServerIp TEXT, BootMode INTEGER, LastLogin TEXT)");
+    insert = db.prepare("INSERT INTO tbl_Computer(ComputerName, mac, IpAddr, AreaName, ServerIp, BootMode, LastLogin) "
+                        "VALUES (?1, ?3, ?2, ?4, '192.168.0.2', ?5, ?6)");
+  }
+
+  Random random(yungengxin ? 0x5EED0001u : 0x5EED0002u);
+  std::vector<int> order(static_cast<std::size_t>(rows));
+  std::iota(order.begin(), order.end(), 1);
+  for (std::size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[random.next() % i]);
+
+  for (int serial : order) {
+    Bind(insert, 1, MachineName(serial, random));
+    Bind(insert, 2, "192.168." + std::to_string(serial / 250 % 256) + "." + std::to_string(serial % 250 + 2));
+    Bind(insert, 3, MacText(random, !yungengxin, '-'));
+    Bind(insert, 4, kZones[random.below(static_cast<int>(std::size(kZones)))]);
+    sqlite3_bind_int(insert, 5, random.below(2));
+    if (yungengxin) {
+      const int remark = random.below(static_cast<int>(std::size(kRemarks)) + 2);
+      if (remark < static_cast<int>(std::size(kRemarks))) Bind(insert, 6, kRemarks[remark]);
+      else sqlite3_bind_null(insert, 6);
+    } else {
+      Bind(insert, 6, "2025-0" + std::to_string(1 + random.below(9)) + "-1" + std::to_string(random.below(10)) +
+                          " 2" + std::to_string(random.below(4)) + ":05:03");
+    }
+    if (sqlite3_step(insert) != SQLITE_DONE) db.fail("insert");
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  db.run(yungengxin ? "CREATE INDEX tPcBaseInfo_MACHINE ON tPcBaseInfo(MACHINE)"
+                    : "CREATE INDEX tbl_Computer_ComputerName ON tbl_Computer(ComputerName)");
+  db.run("COMMIT;");
+}
+
+const SourceProfile& ProfileOf(SourceKind kind) {
+  for (const SourceProfile& profile : kSourceProfiles)
+    if (profile.kind == kind) return profile;
+  throw std::logic_error("unknown source kind");
+}
+
+int ColumnNamed(sqlite3_stmt* statement, std::string_view wanted) {
+  for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+    const std::string_view name = sqlite3_column_name(statement, column);
+    if (name.size() == wanted.size() &&
+        std::equal(name.begin(), name.end(), wanted.begin(),
+                   [](char a, char b) { return (a | 0x20) == (b | 0x20); }))
+      return column;
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::filesystem::path DatabasePath(const std::filesystem::path& data, SourceKind kind, int rows) {
+  return data / std::string(kDataVersion) / std::to_string(rows) / std::string(ProfileOf(kind).fileName);
+}
+
+std::filesystem::path DatabaseFile(const std::filesystem::path& data, SourceKind kind, int rows) {
+  const std::filesystem::path file = DatabasePath(data, kind, rows);
+  if (std::filesystem::exists(file)) return file;
+  std::filesystem::create_directories(file.parent_path());
+  std::filesystem::path partial = file;
+  partial += ".partial";
+  Generate(partial, kind, rows);
+  std::filesystem::rename(partial, file);
+  return file;
+}
+
+std::string CorePath(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return win32::Narrow(std::filesystem::absolute(path).wstring());
+#else
+  std::string core = std::filesystem::absolute(path).string();
+  std::replace(core.begin(), core.end(), '/', '\\');
+  return core;
+#endif
+}
+
+ScanResult BareScan(const std::filesystem::path& file, SourceKind kind) {
+  const SourceProfile& profile = ProfileOf(kind);
+  const std::u8string name = file.u8string();
+  ScanResult result;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    result.rows = -1;
+    return result;
+  }
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db, profile.query.data(), static_cast<int>(profile.query.size()), &statement, nullptr) ==
+      SQLITE_OK) {
+    const int nameColumn = ColumnNamed(statement, profile.nameColumn);
+    const int macColumn = ColumnNamed(statement, profile.macColumn);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+      const unsigned char* machine = sqlite3_column_text(statement, nameColumn);
+      const unsigned char* mac = sqlite3_column_text(statement, macColumn);
+      result.textBytes += static_cast<std::uint64_t>(sqlite3_column_bytes(statement, nameColumn)) +
+                          static_cast<std::uint64_t>(sqlite3_column_bytes(statement, macColumn));
+      result.checksum += (machine != nullptr ? machine[0] : 0u) + (mac != nullptr ? mac[0] : 0u);
+      ++result.rows;
+    }
+  } else {
+    result.rows = -1;
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return result;
+}
+
+}  // namespace venbrook::bench

@@ -1,0 +1,46 @@
+#pragma once
+// The databases the benchmarks read: one 云更新 and one 网维大师 file per
+// size, filled with café-like machines (names with Chinese zone names,
+// random MACs, a few further columns) in a shuffled order, with an index on
+// the name column as a product keeps it. The same seed gives the same bytes
+// on every machine and in both builds.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "sources/source_kind.h"
+
+namespace venbrook::bench {
+
+// Bumped whenever the generated content changes, so cached files are made anew.
+inline constexpr std::string_view kDataVersion = "v1";
+
+// The rename rule typed in for every benchmark: a prefix, and a find text
+// that most ASCII names contain. UTF-8; the core wants GBK (Gbk()).
+inline constexpr std::string_view kPrefixUtf8 = "网吧-";
+inline constexpr std::string_view kFindUtf8 = "PC";
+inline constexpr std::string_view kReplacementUtf8 = "电脑";
+
+// <data>/<version>/<rows>/<file name of the product>.
+std::filesystem::path DatabasePath(const std::filesystem::path& data, SourceKind kind, int rows);
+
+// The same file, made with its folder when missing. It is written under a
+// temporary name and renamed when complete, so an interrupted run never
+// leaves half a database.
+std::filesystem::path DatabaseFile(const std::filesystem::path& data, SourceKind kind, int rows);
+
+// The core's form of a path: '\' between folders, GBK (paths here are ASCII).
+std::string CorePath(const std::filesystem::path& path);
+
+// The bare scan: one open, the product's query prepared once and stepped to
+// the end, the name and MAC texts read from every row, close. The physical
+// limit of a load. `rows` is -1 when the file cannot be opened or queried.
+struct ScanResult {
+  int rows = 0;
+  std::uint64_t textBytes = 0;  // of the two columns, UTF-8
+  std::uint64_t checksum = 0;   // of their first bytes, so the reads are not optimized away
+};
+ScanResult BareScan(const std::filesystem::path& file, SourceKind kind);
+
+}  // namespace venbrook::bench

@@ -1,0 +1,368 @@
+// The native benchmarks. Each case runs beside its baseline, the physical
+// limit of the same job, in the same process and run:
+//   load_<product>/ours|bare_scan/<rows>   LoadDatabase vs one bare sqlite3 scan
+//   export/ours|one_write/<rows>           ExportRows vs one write() of the same bytes
+//   export/per_row_rewrite/<rows>          the file read and rewritten per row (once)
+//   rename/ours|memcpy/<rows>              RenameRule::newNameInto vs memcpy of each name
+// and, in a process of its own (--memory=<rows>), the peak resident memory of
+// a loaded list against the bytes of its texts.
+//
+//   venbrook_bench --data=DIR [--smoke] [Google Benchmark flags]
+//   venbrook_bench --data=DIR --memory=ROWS
+//
+// --smoke runs every case once at the smallest size: proof that it works,
+// not a measurement. scripts/bench.sh runs everything and prints the table.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "export/export_rows.h"
+#include "model/machine_list.h"
+#include "model/rename_rule.h"
+#include "model/text_codec.h"
+#include "sources/load_database.h"
+#include "sources/source_connection.h"
+#include "support/bench_data.h"
+
+namespace venbrook::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSmokeRows = 500;
+constexpr int kSizes[] = {500, 10'000, 100'000};
+constexpr int kPerRowRewriteRows = 10'000;  // quadratic: one size is enough to show it
+constexpr int kRenameRows = 100'000;
+constexpr double kExportMoment = 45844.37850694444;  // 2025-07-06 09:05:03
+
+struct Options {
+  fs::path data = "bench-data";
+  bool smoke = false;
+  int memoryRows = 0;
+};
+
+RenameRule BenchRule() { return {Gbk(kPrefixUtf8), Gbk(kFindUtf8), Gbk(kReplacementUtf8)}; }
+
+class BenchView final : public LoadView {
+ public:
+  BenchView(std::string path, RenameRule rule) : path_(std::move(path)), rule_(std::move(rule)) {}
+  std::string pathText() const override { return path_; }
+  RenameRule renameRule() const override { return rule_; }
+  void setCaption(std::string_view text) override { caption.assign(text); }
+  void setStatusText(int, std::string_view text) override { status.assign(text); }
+  std::string caption, status;
+
+ private:
+  std::string path_;
+  RenameRule rule_;
+};
+
+class BenchMessages final : public MessageSink {
+ public:
+  void showMessage(std::string_view text, MessageIcon icon) override {
+    last.assign(text);
+    failed = icon == MessageIcon::Error;
+  }
+  std::string last;
+  bool failed = false;
+};
+
+const char* ProductName(SourceKind kind) { return kind == SourceKind::Yungengxin ? "yungengxin" : "wangweidashi"; }
+
+// Lists loaded once per size, shared by the cases that only read them.
+const MachineList& LoadedList(const Options& options, int rows) {
+  static std::map<int, std::unique_ptr<MachineList>> lists;
+  std::unique_ptr<MachineList>& list = lists[rows];
+  if (!list) {
+    list = std::make_unique<MachineList>();
+    SourceConnection connection;
+    BenchView view(CorePath(DatabaseFile(options.data, SourceKind::Yungengxin, rows)), BenchRule());
+    LoadDatabase(connection, *list, view);
+  }
+  return *list;
+}
+
+void LoadOurs(benchmark::State& state, const Options& options, SourceKind kind, int rows) {
+  MachineList list;
+  SourceConnection connection;
+  BenchView view(CorePath(DatabaseFile(options.data, kind, rows)), BenchRule());
+  for (auto _ : state) {
+    LoadDatabase(connection, list, view);
+    benchmark::DoNotOptimize(list.count());
+  }
+  if (list.count() != rows) state.SkipWithError("the load did not read every row");
+  state.counters["rows"] = rows;
+}
+
+void LoadBareScan(benchmark::State& state, const Options& options, SourceKind kind, int rows) {
+  const fs::path file = DatabaseFile(options.data, kind, rows);
+  ScanResult result;
+  for (auto _ : state) {
+    result = BareScan(file, kind);
+    benchmark::DoNotOptimize(result.checksum);
+  }
+  if (result.rows != rows) state.SkipWithError("the bare scan did not read every row");
+  state.counters["rows"] = rows;
+}
+
+class ExportFolder {
+ public:
+  ExportFolder() : path_(fs::temp_directory_path() / ("venbrook-bench-" + std::to_string(::getpid()))) {
+    fs::create_directories(path_);
+  }
+  ~ExportFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  ExportPlace place() const {
+    const std::string folder = CorePath(path_);
+    return {[folder] { return folder; }, [] { return kExportMoment; }};
+  }
+  fs::path file() const { return path_ / "202576090503.txt"; }
+
+ private:
+  fs::path path_;
+};
+
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+void ExportOurs(benchmark::State& state, const Options& options, int rows) {
+  const MachineList& list = LoadedList(options, rows);
+  ExportFolder folder;
+  BenchMessages messages;
+  const ExportPlace place = folder.place();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    ExportRows(list, messages, place);
+    state.SetIterationTime(Seconds(std::chrono::steady_clock::now() - start));
+    fs::remove(folder.file());
+  }
+  if (messages.failed || messages.last.empty()) state.SkipWithError("the export failed");
+  state.counters["rows"] = rows;
+}
+
+std::string ExportBytes(const Options& options, int rows) {
+  ExportFolder folder;
+  BenchMessages messages;
+  ExportRows(LoadedList(options, rows), messages, folder.place());
+  std::string bytes;
+  if (FILE* in = std::fopen(folder.file().c_str(), "rb")) {
+    char buffer[65536];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, got);
+    std::fclose(in);
+  }
+  return bytes;
+}
+
+bool WriteOnce(const fs::path& file, std::string_view bytes, int flags) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0644);
+  if (fd < 0) return false;
+  const bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  return ::close(fd) == 0 && written;
+}
+
+void ExportOneWrite(benchmark::State& state, const Options& options, int rows) {
+  const std::string bytes = ExportBytes(options, rows);
+  ExportFolder folder;
+  bool ok = !bytes.empty();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    ok &= WriteOnce(folder.file(), bytes, O_TRUNC);
+    state.SetIterationTime(Seconds(std::chrono::steady_clock::now() - start));
+    fs::remove(folder.file());
+  }
+  if (!ok) state.SkipWithError("the write failed");
+  state.counters["rows"] = rows;
+}
+
+// What an export costs when each row reads the whole file back and writes
+// it anew with the row's line added: the work grows with the square of the
+// rows. Kept for comparison only.
+void ExportPerRowRewrite(benchmark::State& state, const Options& options, int rows) {
+  const std::string bytes = ExportBytes(options, rows);
+  ExportFolder folder;
+  bool ok = !bytes.empty();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    std::string content;
+    for (std::size_t line = 0, next; line < bytes.size(); line = next) {
+      next = bytes.find('\n', line) + 1;
+      content.clear();
+      if (const int fd = ::open(folder.file().c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+        char buffer[65536];
+        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) content.append(buffer, got);
+        ::close(fd);
+      }
+      content.append(bytes, line, next - line);
+      ok &= WriteOnce(folder.file(), content, O_TRUNC);
+    }
+    state.SetIterationTime(Seconds(std::chrono::steady_clock::now() - start));
+    fs::remove(folder.file());
+  }
+  if (!ok) state.SkipWithError("the rewrite failed");
+  state.counters["rows"] = rows;
+}
+
+std::vector<std::string_view> Names(const Options& options, int rows, std::size_t& bytes) {
+  const MachineList& list = LoadedList(options, rows);
+  std::vector<std::string_view> names;
+  bytes = 0;
+  for (int i = 0; i < list.count(); ++i) {
+    names.push_back(list.cellText(i, kMachineNameColumn));
+    bytes += names.back().size();
+  }
+  return names;
+}
+
+void RenameOurs(benchmark::State& state, const Options& options, int rows) {
+  std::size_t bytes = 0;
+  const std::vector<std::string_view> names = Names(options, rows, bytes);
+  const RenameRule rule = BenchRule();
+  std::string out;
+  for (auto _ : state) {
+    for (std::string_view name : names) {
+      rule.newNameInto(name, out);
+      benchmark::DoNotOptimize(out.data());
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.counters["rows"] = rows;
+}
+
+void RenameMemcpy(benchmark::State& state, const Options& options, int rows) {
+  std::size_t bytes = 0;
+  const std::vector<std::string_view> names = Names(options, rows, bytes);
+  std::string out(4096, '\0');
+  for (auto _ : state) {
+    for (std::string_view name : names) {
+      std::memcpy(out.data(), name.data(), name.size());
+      benchmark::DoNotOptimize(out.data());
+      benchmark::ClobberMemory();
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.counters["rows"] = rows;
+}
+
+void Register(const Options& options) {
+  std::vector<int> sizes(std::begin(kSizes), std::end(kSizes));
+  if (options.smoke) sizes = {kSmokeRows};
+  // Named <case>/<variant>/<rows>, which the table is made from.
+  auto add = [&](const std::string& kase, const char* variant, int rows, auto function, auto... arguments) {
+    const std::string name = kase + '/' + variant + '/' + std::to_string(rows);
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(
+        name.c_str(), [=, &options](benchmark::State& state) { function(state, options, arguments...); });
+    b->Unit(benchmark::kMillisecond);
+    if (options.smoke) b->Iterations(1)->Repetitions(1);
+    return b;
+  };
+  for (int rows : sizes) {
+    for (SourceKind kind : {SourceKind::Yungengxin, SourceKind::Wangweidashi}) {
+      const std::string kase = std::string("load_") + ProductName(kind);
+      add(kase, "ours", rows, LoadOurs, kind, rows);
+      add(kase, "bare_scan", rows, LoadBareScan, kind, rows);
+    }
+    add("export", "ours", rows, ExportOurs, rows)->UseManualTime();
+    add("export", "one_write", rows, ExportOneWrite, rows)->UseManualTime();
+  }
+  const int rewriteRows = options.smoke ? kSmokeRows : kPerRowRewriteRows;
+  add("export", "per_row_rewrite", rewriteRows, ExportPerRowRewrite, rewriteRows)
+      ->UseManualTime()
+      ->Iterations(1)
+      ->Repetitions(1);
+  const int renameRows = options.smoke ? kSmokeRows : kRenameRows;
+  add("rename", "ours", renameRows, RenameOurs, renameRows)->Unit(benchmark::kMicrosecond);
+  add("rename", "memcpy", renameRows, RenameMemcpy, renameRows)->Unit(benchmark::kMicrosecond);
+}
+
+long PeakResidentBytes() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss * 1024L;  // Linux reports kilobytes
+}
+
+// One load of `rows` machines in a fresh process; prints one JSON line.
+int MeasureMemory(const Options& options, int rows) {
+  const fs::path file = DatabasePath(options.data, SourceKind::Yungengxin, rows);
+  if (!fs::exists(file)) {
+    // Generating costs memory of its own: done in a child, so this
+    // process's peak is the load's alone.
+    const pid_t child = ::fork();
+    if (child == 0) {
+      DatabaseFile(options.data, SourceKind::Yungengxin, rows);
+      std::_Exit(0);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      std::fprintf(stderr, "generating %s failed\n", file.c_str());
+      return 1;
+    }
+  }
+  const std::string path = CorePath(file);
+  const RenameRule rule = BenchRule();
+  const long before = PeakResidentBytes();
+  MachineList list;
+  SourceConnection connection;
+  BenchView view(path, rule);
+  const auto start = std::chrono::steady_clock::now();
+  LoadDatabase(connection, list, view);
+  const double seconds = Seconds(std::chrono::steady_clock::now() - start);
+  const long peak = PeakResidentBytes() - before;
+  std::uint64_t textBytes = 0;
+  for (int i = 0; i < list.count(); ++i)
+    for (int column = 0; column < kColumnCount; ++column) textBytes += list.cellText(i, column).size();
+  if (list.count() != rows) {
+    std::fprintf(stderr, "loaded %d rows of %d\n", list.count(), rows);
+    return 1;
+  }
+  std::printf("{\"case\": \"memory\", \"rows\": %d, \"peak_rss_bytes\": %ld, \"text_bytes\": %llu, "
+              "\"load_seconds\": %.6f}\n",
+              rows, peak, static_cast<unsigned long long>(textBytes), seconds);
+  return 0;
+}
+
+bool TakeOption(const char* argument, const char* name, std::string& value) {
+  const std::size_t length = std::strlen(name);
+  if (std::strncmp(argument, name, length) != 0 || argument[length] != '=') return false;
+  value = argument + length + 1;
+  return true;
+}
+
+}  // namespace
+}  // namespace venbrook::bench
+
+int main(int argc, char** argv) {
+  using namespace venbrook::bench;
+  Options options;
+  std::vector<char*> rest{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    std::string value;
+    if (std::strcmp(argv[i], "--smoke") == 0) options.smoke = true;
+    else if (TakeOption(argv[i], "--data", value)) options.data = value;
+    else if (TakeOption(argv[i], "--memory", value)) options.memoryRows = std::stoi(value);
+    else rest.push_back(argv[i]);
+  }
+  try {
+    if (options.memoryRows > 0) return MeasureMemory(options, options.memoryRows);
+    Register(options);
+    int restCount = static_cast<int>(rest.size());
+    benchmark::Initialize(&restCount, rest.data());
+    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data())) return 2;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "venbrook_bench: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}

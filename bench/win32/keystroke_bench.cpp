@@ -1,0 +1,216 @@
+// What one keystroke in the prefix box costs in the real window: the real
+// MainWindow with its virtual list view, a 云更新 database of N machines, a
+// character typed into 编辑框_前缀 (or taken away again). Two moments are
+// taken: when the keystroke's handler returns (the list rebuilt, model and
+// view), and when the window has repainted what changed. The baseline, in
+// the same process and interleaved with it, is the bare sqlite3 scan of the
+// same query: the physical limit of a reload. Prints one JSON line per size.
+//
+//   venbrook_keystroke_bench.exe --data=DIR [--rows=2000,10000,100000] [--repetitions=15] [--smoke]
+//
+// Runs under Wine through scripts/wine-run.sh; scripts/bench.sh runs it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "model/text_codec.h"
+#include "platform/win32/wide_text.h"
+#include "support/bench_data.h"
+
+namespace venbrook::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The window must raise no message box and no dialog while it is measured.
+class SilentModals final : public Modals {
+ public:
+  int shown = 0;
+  void messageBox(std::string_view, std::string_view, UINT) override { ++shown; }
+  std::optional<std::string> openFile(HWND, const OpenFileRequest&) override { return std::nullopt; }
+  int trackPopupMenu(HMENU, POINT, HWND) override { return 0; }
+};
+
+class TempFolder {
+ public:
+  TempFolder() {
+    path_ = fs::temp_directory_path() / ("venbrook-keystroke-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  std::string core() const { return win32::Narrow(path_.wstring()); }
+
+ private:
+  fs::path path_;
+};
+
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  const std::size_t n = samples.size();
+  return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Type(HWND box, wchar_t character) {
+  SetFocus(box);
+  SendMessageW(box, WM_CHAR, character, 1);
+}
+
+std::wstring Cell(HWND list, int row, int column) {
+  wchar_t buffer[512] = {};
+  ListView_GetItemText(list, row, column, buffer, 512);
+  return buffer;
+}
+
+struct Result {
+  bool ok = false;
+  std::string problem;
+  std::vector<double> rebuilt, painted, bareScan;
+};
+
+Result Measure(const fs::path& file, int rows, int repetitions) {
+  Result result;
+  TempFolder program;
+  SilentModals modals;
+  MachineList list;
+  SourceConnection connection;
+  MainWindow window(modals, list, connection, program.core(),
+                    ExportPlace{[] { return std::string(); }, [] { return 45844.0; }});
+  if (!window.open(SW_SHOWNORMAL)) {
+    result.problem = "the window could not be built";
+    return result;
+  }
+  Pump();
+  const HWND listView = window.control(ControlId::超级列表框1);
+  const HWND prefix = window.control(ControlId::编辑框_前缀);
+  // The operator's set-up: the database, then a find text and a replacement.
+  SetWindowTextW(window.control(ControlId::编辑框_地址), win32::Widen(CorePath(file)).c_str());
+  SetWindowTextW(window.control(ControlId::编辑框_原字符), L"PC");
+  SetWindowTextW(window.control(ControlId::编辑框_新字符), L"电脑");
+  Pump();
+
+  const int warmUp = repetitions > 1 ? 2 : 0;
+  for (int round = 0; round < warmUp + repetitions; ++round) {
+    // One change of the box: a character typed, then taken away again.
+    const bool typing = round % 2 == 0;
+    double start = Now();
+    Type(prefix, typing ? L'A' : L'\b');
+    const double rebuilt = Now() - start;
+    RedrawWindow(window.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const double painted = Now() - start;
+
+    start = Now();
+    const ScanResult scan = BareScan(file, SourceKind::Yungengxin);
+    const double bare = Now() - start;
+    Pump();
+
+    // The first machine by name is a PC…: its new name shows the prefix and the replacement.
+    const std::wstring expected = std::wstring(typing ? L"A" : L"") + L"电脑";
+    if (list.count() != rows || ListView_GetItemCount(listView) != rows || scan.rows != rows ||
+        Cell(listView, 0, kNewNameColumn).rfind(expected, 0) != 0) {
+      result.problem = "the list did not follow the keystroke (" + std::to_string(list.count()) + " rows in the list, " +
+                       std::to_string(ListView_GetItemCount(listView)) + " shown)";
+      return result;
+    }
+    if (round >= warmUp) {
+      result.rebuilt.push_back(rebuilt);
+      result.painted.push_back(painted);
+      result.bareScan.push_back(bare);
+    }
+  }
+  if (modals.shown > 0) {
+    result.problem = "a message box appeared";
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+std::vector<int> Sizes(const std::string& text) {
+  std::vector<int> sizes;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t comma = std::min(text.find(',', at), text.size());
+    sizes.push_back(std::stoi(text.substr(at, comma - at)));
+    at = comma + 1;
+  }
+  return sizes;
+}
+
+}  // namespace
+}  // namespace venbrook::bench
+
+int main(int argc, char** argv) {
+  using namespace venbrook::bench;
+  std::string data = "bench-data";
+  std::vector<int> sizes{2'000, 10'000, 100'000};
+  int repetitions = 15;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const auto value = [&](const char* name) {
+      const std::string prefix = std::string(name) + "=";
+      return argument.rfind(prefix, 0) == 0 ? argument.substr(prefix.size()) : std::string();
+    };
+    if (argument == "--smoke") {
+      sizes = {500};
+      repetitions = 1;
+    } else if (!value("--data").empty()) {
+      data = value("--data");
+    } else if (!value("--rows").empty()) {
+      sizes = Sizes(value("--rows"));
+    } else if (!value("--repetitions").empty()) {
+      repetitions = std::max(1, std::stoi(value("--repetitions")));
+    } else {
+      std::fprintf(stderr, "unknown argument %s\n", argv[i]);
+      return 2;
+    }
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  int status = 0;
+  try {
+    for (int rows : sizes) {
+      const std::filesystem::path file = DatabaseFile(data, venbrook::SourceKind::Yungengxin, rows);
+      const Result result = Measure(file, rows, repetitions);
+      if (!result.ok) {
+        std::fprintf(stderr, "keystroke bench, %d rows: %s\n", rows, result.problem.c_str());
+        status = 1;
+        continue;
+      }
+      std::printf("{\"case\": \"keystroke\", \"rows\": %d, \"samples\": %zu, \"rebuilt_median_s\": %.9f, "
+                  "\"painted_median_s\": %.9f, \"bare_scan_median_s\": %.9f}\n",
+                  rows, result.rebuilt.size(), Median(result.rebuilt), Median(result.painted),
+                  Median(result.bareScan));
+      std::fflush(stdout);
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "keystroke bench: %s\n", error.what());
+    status = 1;
+  }
+  return status;
+}
