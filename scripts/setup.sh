@@ -21,7 +21,7 @@ export DEBIAN_FRONTEND=noninteractive
 # 1. Packages
 # --------------------------------------------------------------------------
 PACKAGES=(
-  cmake ninja-build g++ clang pkg-config dpkg-dev python3
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev python3
   libsqlite3-dev sqlite3 tcl
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix

@@ -4,8 +4,11 @@
 # Prepares the machine (scripts/setup.sh), then configures and builds the
 # presets linux, linux-asan, windows and windows-x86, and runs the tests of
 # linux, linux-asan and windows (the Windows tests under Wine). The 32-bit
-# Windows tests run too where a 32-bit Wine is installed. Exits non-zero if
-# any step fails; logs of each step are in build/logs/.
+# Windows tests run too where a 32-bit Wine is installed. Then each fuzz
+# target runs for a few seconds (scripts/fuzz.sh; VENBROOK_CI_FUZZ_SECONDS,
+# default 5). The benchmarks run once each at their smallest size
+# (scripts/bench.sh --smoke). Exits non-zero if any step fails or the
+# fuzzers find anything; logs of each step are in build/logs/.
 set -uo pipefail
 # shellcheck disable=SC2034  # read by lib/common.sh
 VENBROOK_LOG_TAG="test"
@@ -53,10 +56,6 @@ for preset in "${BUILD_PRESETS[@]}"; do
     && step "$preset:build" "$LOGS/$preset-build.log" cmake --build --preset "$preset"
 done
 
-# Bench hook: the native presets leave VENBROOK_BUILD_BENCH off. To build the
-# benchmarks here, configure a native preset with -DVENBROOK_BUILD_BENCH=ON
-# (bench/CMakeLists.txt) and run them after the tests below.
-
 # Windows programs open real windows: give Wine a display for the run.
 venbrook_wine_env
 if ! venbrook_ensure_display; then
@@ -99,6 +98,16 @@ for preset in "${TEST_PRESETS[@]}"; do
   fi
 done
 
+# Benchmarks: each once at its smallest size, natively and under Wine
+# (scripts/bench.sh --smoke): proof that they run; no speed is asserted.
+venbrook_log "bench smoke"
+step bench "$LOGS/bench-smoke.log" bash scripts/bench.sh --smoke
+
+# Fuzzing: every target of fuzz/ for a few seconds; a finding fails the run.
+# (A folder of its own: a long fuzzing run in build/fuzz does not hold it up.)
+venbrook_log "fuzz"
+step fuzz "$LOGS/fuzz.log" env VENBROOK_FUZZ_OUT=build/fuzz-ci bash scripts/fuzz.sh "${VENBROOK_CI_FUZZ_SECONDS:-5}"
+
 echo
 echo "================ summary ($((SECONDS - START)) s) ================"
 for preset in "${BUILD_PRESETS[@]}"; do
@@ -106,6 +115,9 @@ for preset in "${BUILD_PRESETS[@]}"; do
   printf '%-12s build:     %s\n' "" "${RESULT[$preset:build]:-not run}"
   printf '%-12s tests:     %s\n' "" "${RESULT[$preset:test]:-not run (no 32-bit Wine on this machine)}"
 done
+printf '%-12s %s\n' bench "${RESULT[bench]:-not run}"
+printf '%-12s %s\n' fuzz "${RESULT[fuzz]:-not run}"
+[[ -f $LOGS/fuzz.log ]] && sed -n '/^target /,/^FUZZ RESULT/p' "$LOGS/fuzz.log" | sed 's/^/    /'
 [[ -n ${RESULT[display]:-} ]] && echo "display: ${RESULT[display]}"
 if ((FAILED)); then
   echo "RESULT: FAILED"

@@ -91,6 +91,14 @@ std::string_view LineEndOf(std::string_view content) {
                                                                          : "\r\n";
 }
 
+// Bytes of the longest start of `text` that fits in `limit` bytes without
+// cutting a double-byte character in two.
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit) {
+  std::size_t at = 0;
+  while (at < limit && at + CharacterLength(text, at) <= limit) at += CharacterLength(text, at);
+  return at;
+}
+
 }  // namespace
 
 std::string ProfileValue(std::string_view content, std::string_view section, std::string_view key) {
@@ -132,7 +140,7 @@ std::string ReadIniValue(std::string_view path, std::string_view section, std::s
   const std::optional<std::string> content = os::ReadWholeFile(path);
   if (!content || bufferSize == 0) return {};
   std::string value = ProfileValue(*content, section, key);
-  if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
+  if (value.size() > bufferSize - 1) value.resize(WholeCharactersWithin(value, bufferSize - 1));
   return value;
 }
 

@@ -9,8 +9,9 @@
 
 namespace venbrook {
 
-// The key's value, at most `bufferSize` - 1 bytes of it; empty when the file,
-// the section or the key is missing.
+// The key's value, at most `bufferSize` - 1 bytes of it and never half of a
+// double-byte character; empty when the file, the section or the key is
+// missing or the file cannot be read.
 std::string ReadIniValue(std::string_view path, std::string_view section, std::string_view key,
                          std::size_t bufferSize);
 

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <string>
+
 #include "platform/os.h"
 
 namespace venbrook {
@@ -16,12 +18,19 @@ constexpr int kBusyTimeoutMilliseconds = 2000;
 bool SourceConnection::open(std::string_view path) {
   close();
   if (!os::CanOpenForReading(path)) return false;
+  // A write-ahead log beside the file holds changes its product has not yet
+  // copied into the database. Whoever closes the last connection copies them
+  // and deletes the log; that is the product's work, never a load's, so a log
+  // found here is left as it is. (A log that SQLite makes for this
+  // connection alone is empty and goes again at the close.)
+  const bool productsLog = os::PathExists(std::string(path) + "-wal");
   sqlite3* db = nullptr;
   const int status = sqlite3_open_v2(os::SqliteFileName(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (status != SQLITE_OK) {
     sqlite3_close(db);
     return false;
   }
+  if (productsLog) sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
   sqlite3_busy_timeout(db, kBusyTimeoutMilliseconds);
   db_ = db;
   return true;

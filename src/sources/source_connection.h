@@ -15,7 +15,8 @@ class SourceConnection {
   SourceConnection& operator=(const SourceConnection&) = delete;
 
   // Closes any open database, then opens the file at `path` (GBK) if it
-  // exists. Never creates a file.
+  // exists. Never creates a file, and never folds a write-ahead log found
+  // beside it into the database.
   bool open(std::string_view path);
   void close();
   bool isOpen() const { return db_ != nullptr; }

@@ -1,0 +1,635 @@
+// Loads of a product's database that is locked, written meanwhile, damaged,
+// odd or very large: the outcome is always one the operator can trust, and
+// the product's files are never changed by a load.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <set>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "core/fault_files.h"
+#include "export/export_rows.h"
+#include "export/format_date_time.h"
+#include "platform/os.h"
+#include "sources/load_database.h"
+#include "support/fake_window.h"
+#include "support/gbk_literal.h"
+#include "support/sqlite_fixture.h"
+#include "support/temp_folder.h"
+
+namespace venbrook {
+namespace {
+
+using test::FolderState;
+using test::Machine;
+using Texts = std::vector<std::string>;
+
+// A connection standing for the product's server: it waits for locks, as a
+// server does, and can stop the way a server that dies stops.
+class Server {
+ public:
+  explicit Server(const std::string& corePath) {
+    sqlite3_open_v2(os::SqliteFileName(corePath).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    sqlite3_busy_timeout(db_, 10000);
+  }
+  ~Server() { sqlite3_close(db_); }
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  bool run(const std::string& sqlUtf8) {
+    return sqlite3_exec(db_, sqlUtf8.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  sqlite3* handle() const { return db_; }
+
+  // Ends without copying its write-ahead log into the database, as a server
+  // that is killed does: the -wal and -shm files stay with their content.
+  void closeLeavingItsLog() {
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    sqlite3_close(db_);
+    db_ = nullptr;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+std::string Number(const char* format, int value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// Machine i is PC00001, PC00002, ... with a MAC made from i, so every row
+// shows whether its name and MAC belong together.
+std::string MacOf(int i) { return "00-1A-" + Number("%04X", i).insert(2, "-") + "-0A-0B"; }
+std::vector<Machine> Cafe(int n) {
+  std::vector<Machine> machines;
+  for (int i = n; i >= 1; --i) machines.push_back({Number("PC%05d", i), MacOf(i)});
+  return machines;
+}
+
+// A database of one product holding Cafe(n), written in one transaction.
+void MakeCafe(const std::string& corePath, std::string_view table, std::string_view nameColumn, int n) {
+  Server server(corePath);
+  ASSERT_TRUE(server.run("CREATE TABLE " + std::string(table) + "(ID INTEGER PRIMARY KEY, " + std::string(nameColumn) +
+                         " TEXT, IP TEXT, mac TEXT, Remark TEXT);"
+                         "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " +
+                         std::to_string(n) + ") INSERT INTO " + std::string(table) + "(" + std::string(nameColumn) +
+                         ", IP, mac) SELECT printf('PC%05d', x), '10.0.0.1', printf('00-1A-%02X-%02X-0A-0B', x >> 8,"
+                         " x & 255) FROM c ORDER BY random();"));
+}
+
+// SQL that inserts `rows` machines G<generation>-00001, ... with MACs
+// M<generation>-00001, ..., so every row names the write it came from.
+std::string InsertCafe(std::string_view table, std::string_view nameColumn, int rows, int generation = 0) {
+  const std::string g = std::to_string(generation);
+  return "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " + std::to_string(rows) +
+         ") INSERT INTO " + std::string(table) + "(" + std::string(nameColumn) +
+         ", mac) SELECT printf('G" + g + "-%05d', x), printf('M" + g + "-%05d', x) FROM c;";
+}
+
+class LoadFaultsTest : public testing::Test {
+ protected:
+  LoadOutcome load(const std::string& path) {
+    window.path = path;
+    return LoadDatabase(connection, list, window);
+  }
+  std::string total() const { return window.status[0]; }
+
+  // Every row is a machine of Cafe(n): no row is made up or torn.
+  void expectGenuineRows(int n) {
+    for (int row = 0; row < list.count(); ++row) {
+      const std::string name(list.cellText(row, kMachineNameColumn));
+      ASSERT_EQ(name.size(), 7u) << row;
+      const int i = std::atoi(name.c_str() + 2);
+      ASSERT_TRUE(name.rfind("PC", 0) == 0 && i >= 1 && i <= n) << name;
+      ASSERT_EQ(list.cellText(row, kMacColumn), MacOf(i)) << name;
+    }
+    EXPECT_EQ(total(), G(" 总数:") + std::to_string(list.count()));
+  }
+
+  test::TempFolder dir;
+  test::FakeWindow window;
+  MachineList list;
+  SourceConnection connection;
+  const std::string lwdiskless = dir.core() + "\\lwdiskless.db";
+  const std::string barserver = dir.core() + "\\barserver.db";
+};
+
+// ---------------------------------------------------------------------------
+// Locks and writers
+
+// The server writes whole new generations of the café while loads run. Each
+// load shows one generation whole, or nothing when the server held the file
+// past the busy time-out; never rows of two generations, never a torn row.
+TEST_F(LoadFaultsTest, WritesDuringLoadsNeverShowATornList) {
+  for (const bool wal : {false, true}) {
+    SCOPED_TRACE(wal ? "write-ahead log" : "rollback journal");
+    connection.close();
+    std::filesystem::remove_all(dir / "lwdiskless.db");
+    std::filesystem::remove_all(dir / "lwdiskless.db-wal");
+    std::filesystem::remove_all(dir / "lwdiskless.db-shm");
+    {
+      Server setup(lwdiskless);
+      ASSERT_TRUE(setup.run(std::string(wal ? "PRAGMA journal_mode=WAL;" : "") +
+                            "CREATE TABLE tPcBaseInfo(ID INTEGER PRIMARY KEY, MACHINE TEXT, mac TEXT);" +
+                            InsertCafe("tPcBaseInfo", "MACHINE", 20)));
+    }
+    std::atomic<bool> stop{false};
+    std::atomic<int> commits{0};
+    std::thread writer([&] {
+      Server server(lwdiskless);
+      for (int generation = 1; !stop; ++generation) {
+        const bool ok = server.run("BEGIN IMMEDIATE; DELETE FROM tPcBaseInfo;" +
+                                   InsertCafe("tPcBaseInfo", "MACHINE", 20 + generation % 30, generation) + "COMMIT;");
+        if (ok) ++commits;
+        else server.run("ROLLBACK");
+        // A real server pauses between changes; without this the writer can
+        // keep the file to itself on a busy machine and no load meets it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    });
+    std::set<int> generationsSeen;
+    const auto start = std::chrono::steady_clock::now();
+    for (int loads = 0; loads < 400 && (loads < 20 || std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500));
+         ++loads) {
+      ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+      EXPECT_EQ(total(), G(" 总数:") + std::to_string(list.count()));
+      if (list.count() == 0) continue;  // held past the time-out
+      const std::string first(list.cellText(0, kMachineNameColumn));
+      const int generation = std::atoi(first.c_str() + 1);
+      generationsSeen.insert(generation);
+      ASSERT_EQ(list.count(), generation == 0 ? 20 : 20 + generation % 30) << first;
+      const std::string g = std::to_string(generation);
+      for (int row = 0; row < list.count(); ++row) {
+        ASSERT_EQ(list.cellText(row, kMachineNameColumn), "G" + g + Number("-%05d", row + 1)) << first;
+        ASSERT_EQ(list.cellText(row, kMacColumn), "M" + g + Number("-%05d", row + 1)) << first;
+      }
+    }
+    stop = true;
+    writer.join();
+    EXPECT_GT(commits, 0);
+    EXPECT_FALSE(generationsSeen.empty());
+  }
+}
+
+// A server in the middle of a transaction: the load shows the last committed
+// rows, not the unfinished ones, and does not wait.
+TEST_F(LoadFaultsTest, UncommittedChangesAreNotShown) {
+  for (const bool wal : {false, true}) {
+    SCOPED_TRACE(wal ? "write-ahead log" : "rollback journal");
+    const std::string path = dir.core() + (wal ? "\\wal" : "\\rollback");
+    std::filesystem::create_directory(dir / (wal ? "wal" : "rollback"));
+    Server server(path + "\\barserver.db");
+    ASSERT_TRUE(server.run(std::string(wal ? "PRAGMA journal_mode=WAL;" : "") +
+                           "CREATE TABLE tbl_Computer(ComputerName TEXT, mac TEXT);" +
+                           InsertCafe("tbl_Computer", "ComputerName", 3)));
+    ASSERT_TRUE(server.run("BEGIN IMMEDIATE; DELETE FROM tbl_Computer;" + InsertCafe("tbl_Computer", "ComputerName", 9, 1)));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(load(path + "\\barserver.db"), LoadOutcome::Loaded);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(list.count(), 3);
+    EXPECT_EQ(list.cellText(2, kMachineNameColumn), "G0-00003");
+    ASSERT_TRUE(server.run("COMMIT"));
+    EXPECT_EQ(load(path + "\\barserver.db"), LoadOutcome::Loaded);
+    EXPECT_EQ(list.count(), 9);
+  }
+}
+
+// A write-ahead-log database whose server holds an exclusive transaction does
+// not stop readers: the load shows the committed rows at once.
+TEST_F(LoadFaultsTest, ExclusiveWriterOfALoggedDatabaseDoesNotBlockTheLoad) {
+  Server server(lwdiskless);
+  ASSERT_TRUE(server.run("PRAGMA journal_mode=WAL; CREATE TABLE tPcBaseInfo(MACHINE, mac);" +
+                         InsertCafe("tPcBaseInfo", "MACHINE", 4)));
+  ASSERT_TRUE(server.run("BEGIN EXCLUSIVE; DELETE FROM tPcBaseInfo;"));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  EXPECT_EQ(list.count(), 4);
+  server.run("ROLLBACK");
+}
+
+#ifdef _WIN32
+// Another program holds the file open and shares it with nobody: the file
+// cannot be opened, and the caption says so.
+TEST_F(LoadFaultsTest, FileHeldWithoutSharingCannotBeOpened) {
+  test::MakeYungengxinDatabase(lwdiskless, Cafe(3));
+  list.append("old", "old", "old");
+  window.status[0] = "before";
+  const HANDLE held = CreateFileW((dir.path() / "lwdiskless.db").wstring().c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(load(lwdiskless), LoadOutcome::OpenFailed);
+  CloseHandle(held);
+  EXPECT_EQ(window.caption, G("数据库连接失败"));
+  EXPECT_EQ(list.count(), 1);
+  EXPECT_EQ(total(), "before");
+  EXPECT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+  EXPECT_EQ(list.count(), 3);
+}
+#endif
+
+// ---------------------------------------------------------------------------
+// The product's files stay as they were
+
+// Any number of loads, then the end of the connection: every file beside the
+// database holds the same bytes with the same modification time, and no
+// journal or log is left behind.
+TEST_F(LoadFaultsTest, LoadsNeverChangeTheProductsFiles) {
+  test::MakeYungengxinDatabase(lwdiskless, Cafe(50));
+  test::MakeWangweidashiDatabase(barserver, Cafe(50));
+  {
+    std::filesystem::create_directory(dir / "wal");
+    Server server(dir.core() + "\\wal\\lwdiskless.db");  // stopped cleanly: no log left
+    ASSERT_TRUE(server.run("PRAGMA journal_mode=WAL; CREATE TABLE tPcBaseInfo(MACHINE, mac);" +
+                           InsertCafe("tPcBaseInfo", "MACHINE", 5)));
+  }
+  // The folder holding the logged database is left out: its own time changes
+  // when SQLite makes and removes the log beside the database.
+  auto before = FolderState(dir.path());
+  before.erase("wal");
+  const auto walBefore = FolderState(dir / "wal");
+  ASSERT_EQ(test::Names(walBefore), "lwdiskless.db ");
+  for (int round = 0; round < 5; ++round) {
+    for (const std::string& path : {lwdiskless, barserver, dir.core() + "\\wal\\lwdiskless.db"}) {
+      ASSERT_EQ(load(path), LoadOutcome::Loaded);
+      EXPECT_EQ(list.count(), path == lwdiskless || path == barserver ? 50 : 5);
+    }
+  }
+  connection.close();
+  auto after = FolderState(dir.path());
+  after.erase("wal");
+  EXPECT_EQ(after, before) << test::Names(after);
+  EXPECT_EQ(FolderState(dir / "wal"), walBefore) << test::Names(FolderState(dir / "wal"));
+}
+
+// A write-ahead-log database with its -wal and -shm files: rows that are only
+// in the log are shown, and the log is left to its product, whether the
+// server still runs or stopped without folding the log into the database.
+// (-shm, the log's shared index, is written by every reader; it must stay.)
+TEST_F(LoadFaultsTest, WriteAheadLogIsReadAndLeftAsFound) {
+  for (const bool serverRuns : {true, false}) {
+    SCOPED_TRACE(serverRuns ? "server running" : "server stopped without a checkpoint");
+    const std::filesystem::path folder = dir / (serverRuns ? "running" : "stopped");
+    std::filesystem::create_directory(folder);
+    const std::string path = test::CorePath(folder) + "\\barserver.db";
+    Server server(path);
+    ASSERT_TRUE(server.run("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                           "CREATE TABLE tbl_Computer(ComputerName TEXT, mac TEXT);" +
+                           InsertCafe("tbl_Computer", "ComputerName", 30)));
+    if (!serverRuns) server.closeLeavingItsLog();
+    auto before = FolderState(folder);
+    ASSERT_EQ(test::Names(before), "barserver.db barserver.db-shm barserver.db-wal ");
+    ASSERT_GT(before["barserver.db-wal"].bytes->size(), 0u);
+    for (int round = 0; round < 3; ++round) {
+      ASSERT_EQ(load(path), LoadOutcome::Loaded);
+      EXPECT_EQ(list.count(), 30);
+      EXPECT_EQ(list.cellText(29, kMacColumn), "M0-00030");
+    }
+    connection.close();
+    auto after = FolderState(folder);
+    EXPECT_EQ(test::Names(after), test::Names(before));
+    after.erase("barserver.db-shm");
+    before.erase("barserver.db-shm");
+    EXPECT_EQ(after, before);
+    if (serverRuns) {
+      EXPECT_TRUE(server.run(InsertCafe("tbl_Computer", "ComputerName", 1, 1)));  // the server goes on
+      EXPECT_EQ(load(path), LoadOutcome::Loaded);
+      EXPECT_EQ(list.count(), 31);
+      connection.close();
+    }
+  }
+}
+
+// A server that died in the middle of a write leaves a hot journal. SQLite
+// puts the database back as it was at the last commit before anything may
+// read it; the load then shows the committed rows and no journal is left.
+TEST_F(LoadFaultsTest, HotJournalOfADeadServerIsRolledBack) {
+  std::filesystem::create_directory(dir / "live");
+  const std::string live = dir.core() + "\\live\\lwdiskless.db";
+  Server server(live);
+  ASSERT_TRUE(server.run("CREATE TABLE tPcBaseInfo(MACHINE TEXT, mac TEXT, junk BLOB);" +
+                         InsertCafe("tPcBaseInfo", "MACHINE", 3)));
+  ASSERT_TRUE(server.run("PRAGMA cache_size=1; BEGIN; UPDATE tPcBaseInfo SET MACHINE = 'X' || MACHINE;"
+                         "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 200)"
+                         " INSERT INTO tPcBaseInfo(MACHINE, junk) SELECT 'junk', randomblob(3000) FROM c;"));
+  // The state the dead server left on disk, copied while it is mid-write.
+  for (const char* suffix : {"", "-journal"}) {
+    const auto bytes = test::ReadBytes(dir / "live" / (std::string("lwdiskless.db") + suffix));
+    ASSERT_TRUE(bytes);
+    test::WriteBytes(dir / (std::string("lwdiskless.db") + suffix), *bytes);
+  }
+  server.run("ROLLBACK");
+  ASSERT_GT(std::filesystem::file_size(dir / "lwdiskless.db-journal"), 0u);
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+    EXPECT_EQ(list.count(), 3);
+    EXPECT_EQ(list.cellText(0, kMachineNameColumn), "G0-00001");
+  }
+  connection.close();
+  EXPECT_EQ(test::Names(FolderState(dir.path())), "live/ lwdiskless.db ");
+}
+
+// ---------------------------------------------------------------------------
+// Damaged and foreign files
+
+// Whatever the file holds, the load ends with the specified outcome: the list
+// rebuilt from what SQLite could read (all or nothing here, since the rows
+// are sorted before the first one comes), the total telling the truth, and
+// the file untouched. A good file afterwards loads normally.
+TEST_F(LoadFaultsTest, DamagedFilesGiveAnHonestListAndStayUntouched) {
+  constexpr int kMachines = 2000;
+  MakeCafe(dir.core() + "\\good.db", "tPcBaseInfo", "MACHINE", kMachines);
+  const std::string good = *test::ReadBytes(dir / "good.db");
+  const std::size_t pageSize = (static_cast<unsigned char>(good[16]) << 8) | static_cast<unsigned char>(good[17]);
+  ASSERT_EQ(good.size() % pageSize, 0u);
+  std::mt19937 random(7);
+  const auto noise = [&](std::size_t size) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    return bytes;
+  };
+  const auto with = [&](std::size_t at, const std::string& bytes) {
+    std::string damaged = good;
+    damaged.replace(at, bytes.size(), bytes);
+    return damaged;
+  };
+
+  // What SQLite can read of each: nothing (the query fails on the damage), or
+  // every row.
+  struct Case {
+    std::string what, bytes;
+    bool allRows = false;
+  };
+  std::vector<Case> cases = {
+      {"zero bytes", ""},
+      {"text", "machine list\r\nPC01 00-1A-2B-3C-4D-5E\r\n"},
+      {"noise", noise(65536)},
+      {"SQLite header, then noise", "SQLite format 3" + std::string(1, '\0') + noise(8192)},
+      {"cut to 100 bytes", good.substr(0, 100)},
+      {"cut to its first page", good.substr(0, pageSize)},
+      {"cut in half", good.substr(0, good.size() / 2)},
+      {"cut by one page", good.substr(0, good.size() - pageSize)},
+      {"page size 3", with(16, std::string("\x00\x03", 2))},
+      {"page size 65535", with(16, std::string("\xFF\xFF", 2))},
+      {"page count 4 billion", with(28, "\xFF\xFF\xFF\xFF")},
+      {"schema page noise", with(100, noise(pageSize - 100))},
+      {"unknown file format 9", with(18, std::string("\x09\x09", 2))},
+      {"write-ahead-log mode flag, no log", with(18, std::string("\x02\x02", 2)), true},
+  };
+  for (std::size_t page = 1; page < good.size() / pageSize; ++page)  // every other page in turn
+    cases.push_back({"page " + std::to_string(page + 1) + " noise", with(page * pageSize, noise(pageSize))});
+  for (std::size_t page = 1; page < good.size() / pageSize; page += 3)
+    cases.push_back({"page " + std::to_string(page + 1) + " zeroed", with(page * pageSize, std::string(pageSize, '\0'))});
+
+  for (const auto& [what, bytes, allRows] : cases) {
+    SCOPED_TRACE(what);
+    connection.close();
+    test::WriteBytes(dir / "lwdiskless.db", bytes);
+    const auto before = FolderState(dir.path());
+    list.append("old", "old", "old");
+    ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+    EXPECT_EQ(list.count(), allRows ? kMachines : 0);
+    expectGenuineRows(kMachines);
+    ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+    connection.close();
+    EXPECT_EQ(FolderState(dir.path()), before) << test::Names(FolderState(dir.path()));
+  }
+
+  // Cut inside its last page: SQLite reads the missing bytes as zeros, as it
+  // would for the product itself, and the one value that lay there ends early.
+  test::WriteBytes(dir / "lwdiskless.db", good.substr(0, good.size() - 1));
+  ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+  ASSERT_EQ(list.count(), kMachines);
+  int shortened = 0;
+  for (int row = 0; row < list.count(); ++row) {
+    const std::string mac(list.cellText(row, kMacColumn));
+    const std::string genuine = MacOf(std::atoi(std::string(list.cellText(row, kMachineNameColumn)).c_str() + 2));
+    if (mac == genuine) continue;
+    ++shortened;
+    EXPECT_EQ(genuine.rfind(mac, 0), 0u) << mac;
+  }
+  EXPECT_EQ(shortened, 1);
+  connection.close();
+
+  test::WriteBytes(dir / "lwdiskless.db", good);
+  ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+  EXPECT_EQ(list.count(), kMachines);
+  expectGenuineRows(kMachines);
+}
+
+// Paths that name something SQLite cannot open as a file: the caption says
+// the connection failed, the list stays, nothing is created.
+TEST_F(LoadFaultsTest, PathNamingAFolderCannotBeOpened) {
+  std::filesystem::create_directory(dir / "lwdiskless.db");
+  list.append("old", "old", "old");
+  window.status[0] = "before";
+  EXPECT_EQ(load(lwdiskless), LoadOutcome::OpenFailed);
+  EXPECT_EQ(window.caption, G("数据库连接失败"));
+  EXPECT_EQ(list.count(), 1);
+  EXPECT_EQ(total(), "before");
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "lwdiskless.db"));
+  EXPECT_EQ(test::Names(FolderState(dir.path())), "lwdiskless.db/ ");
+}
+
+// A database file marked read-only still loads: SQLite falls back to reading.
+TEST_F(LoadFaultsTest, ReadOnlyDatabaseFileLoads) {
+  test::MakeWangweidashiDatabase(barserver, Cafe(12));
+  const std::filesystem::path file = dir / "barserver.db";
+  std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                         std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  const auto before = FolderState(dir.path());
+  EXPECT_EQ(load(barserver), LoadOutcome::Loaded);
+  EXPECT_EQ(list.count(), 12);
+  expectGenuineRows(12);
+  connection.close();
+  EXPECT_EQ(FolderState(dir.path()), before);
+  std::filesystem::permissions(file, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+}
+
+// Tables of the right name but not of the product's shape.
+TEST_F(LoadFaultsTest, WrongSchema) {
+  const struct {
+    const char* what;
+    const char* sql;
+    Texts names;
+    Texts macs;
+  } cases[] = {
+      {"no MACHINE column: the query's ORDER BY fails", "CREATE TABLE tPcBaseInfo(name, mac); INSERT INTO tPcBaseInfo VALUES ('PC1', 'm1');",
+       {}, {}},
+      {"no table, other tables", "CREATE TABLE tbl_Computer(ComputerName, mac); INSERT INTO tbl_Computer VALUES ('PC1', 'm1');",
+       {}, {}},
+      {"a view of that name", "CREATE TABLE t(a, b); INSERT INTO t VALUES ('PC1', 'm1');"
+                              "CREATE VIEW tPcBaseInfo AS SELECT a AS MACHINE, b AS mac FROM t;",
+       {"PC1"}, {"m1"}},
+      {"two columns named mac through a view: the first is read",
+       "CREATE TABLE t(a, b, c); INSERT INTO t VALUES ('PC1', 'first', 'second');"
+       "CREATE VIEW tPcBaseInfo AS SELECT a AS MACHINE, b AS MAC, c AS mac FROM t;",
+       {"PC1"}, {"first"}},
+      {"MACHINE only", "CREATE TABLE tPcBaseInfo(MACHINE); INSERT INTO tPcBaseInfo VALUES ('PC1');", {"PC1"}, {""}},
+      {"a view whose query fails when run",
+       "CREATE TABLE t(a); CREATE VIEW tPcBaseInfo AS SELECT a AS MACHINE, a AS mac FROM t;"
+       "DROP TABLE t;",
+       {}, {}},
+      {"a virtual table of an unknown module", "PRAGMA writable_schema=ON;"
+       "INSERT INTO sqlite_schema VALUES ('table', 'tPcBaseInfo', 'tPcBaseInfo', 0,"
+       " 'CREATE VIRTUAL TABLE tPcBaseInfo USING nosuchmodule(MACHINE, mac)');",
+       {}, {}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string folder = "schema" + std::to_string(n++);
+    std::filesystem::create_directory(dir / folder);
+    const std::string path = dir.core() + "\\" + folder + "\\lwdiskless.db";
+    test::SqliteFile(path).run(c.sql);
+    list.append("old", "old", "old");
+    EXPECT_EQ(load(path), LoadOutcome::Loaded);
+    Texts names, macs;
+    for (int row = 0; row < list.count(); ++row) {
+      names.emplace_back(list.cellText(row, kMachineNameColumn));
+      macs.emplace_back(list.cellText(row, kMacColumn));
+    }
+    EXPECT_EQ(names, c.names);
+    EXPECT_EQ(macs, c.macs);
+    EXPECT_EQ(total(), G(" 总数:") + std::to_string(c.names.size()));
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Odd and large values
+
+// Values of 1 MB, BLOBs, numbers, NUL bytes and bytes that are not UTF-8 in
+// the name and MAC columns; every one has a defined text, and the export
+// writes the long ones whole.
+TEST_F(LoadFaultsTest, LargeBlobAndNumericValues) {
+  constexpr std::size_t kMegabyte = 1 << 20;
+  const std::string megabyte = "replace(hex(zeroblob(524288)), '0', ";  // 1 MB of one character
+  test::SqliteFile(lwdiskless).run(
+      "CREATE TABLE tPcBaseInfo(ID INTEGER PRIMARY KEY, MACHINE, mac); INSERT INTO tPcBaseInfo(MACHINE, mac) VALUES"
+      " ('A' || " + megabyte + "'x'), 'M01'),"
+      " (replace(hex(zeroblob(349525)), '00', '网'), 'M02'),"
+      " (X'00414243', 'M03'),"                         // a BLOB, read up to its first NUL
+      " (X'50433034', 'M04'),"                         // a BLOB that is UTF-8
+      " (X'FFFE', 'M05'),"                             // a BLOB that is not
+      " (zeroblob(1000000), 'M06'),"
+      " (CAST(X'5043303700686964' AS TEXT), 'M07'),"  // text with a NUL inside
+      " (3.5, 'M08'), (-9223372036854775807 - 1, 'M09'),"
+      " ('N10', X'FF' || randomblob(1048575)),"
+      " ('N11', -0.25), ('N12', 123456789012), ('N13', X'30302D3161'),"
+      " ('N14', CAST(X'EDA080' AS TEXT)),"             // a surrogate
+      " ('N15', " + megabyte + "'m')), (NULL, NULL);");
+
+  window.rule = {"WB-", "x", "y"};
+  ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
+  EXPECT_EQ(total(), G(" 总数:16"));
+  std::string wang;
+  while (wang.size() < 349525 * 2) wang += G("网");
+  const std::multiset<std::pair<std::string, std::string>> expected = {
+      {"A" + std::string(kMegabyte, 'x'), "M01"}, {wang, "M02"}, {"", "M03"}, {"PC04", "M04"}, {"", "M05"},
+      {"", "M06"}, {"PC07", "M07"}, {"3.5", "M08"}, {"-9223372036854775808", "M09"}, {"N10", ""},
+      {"N11", "-0.25"}, {"N12", "123456789012"}, {"N13", "00-1a"}, {"N14", ""}, {"N15", std::string(kMegabyte, 'm')},
+      {"", ""}};
+  std::multiset<std::pair<std::string, std::string>> shown;  // in ORDER BY MACHINE order: compared as a set
+  for (int row = 0; row < list.count(); ++row) {
+    shown.emplace(list.cellText(row, kMachineNameColumn), list.cellText(row, kMacColumn));
+    EXPECT_EQ(list.cellText(row, kNewNameColumn), "WB-" + replaceAll(list.cellText(row, kMachineNameColumn), "x", "y"));
+  }
+  EXPECT_TRUE(shown == expected);
+
+  const std::filesystem::path desktop = dir / "desktop";
+  std::filesystem::create_directory(desktop);
+  ExportRows(list, window,
+             {[&] { return test::CorePath(desktop); }, [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }});
+  EXPECT_EQ(window.events.back().rfind("info:" + G("成功导出16条"), 0), 0u);
+  const auto file = test::ReadBytes(desktop / "202576090503.txt");
+  ASSERT_TRUE(file);
+  EXPECT_NE(file->find("M01 WB-A" + std::string(kMegabyte, 'y') + "\r\n"), std::string::npos);
+  EXPECT_NE(file->find(std::string(kMegabyte, 'm') + " WB-N15\r\n"), std::string::npos);
+}
+
+// A café of a million machines: every row is loaded in name order, the total
+// counts them all, and the export writes them all.
+TEST_F(LoadFaultsTest, MillionRowsLoadAndExport) {
+  constexpr int kRows = 1000000;
+  {
+    Server server(barserver);
+    ASSERT_TRUE(server.run(
+        "CREATE TABLE tbl_Computer(ID INTEGER PRIMARY KEY, ComputerName TEXT, IP TEXT, mac TEXT);"
+        "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000)"
+        " INSERT INTO tbl_Computer(ComputerName, mac)"
+        " SELECT printf('PC%07d', 1000001 - x), printf('00-1a-%02x-%02x-%02x-%02x', x >> 24, (x >> 16) & 255,"
+        "  (x >> 8) & 255, x & 255) FROM c;"));
+  }
+  window.rule = {"WB-", "", ""};
+  ASSERT_EQ(load(barserver), LoadOutcome::Loaded);
+  ASSERT_EQ(list.count(), kRows);
+  EXPECT_EQ(total(), G(" 总数:1000000"));
+  EXPECT_EQ(list.cellText(0, kMachineNameColumn), "PC0000001");
+  EXPECT_EQ(list.cellText(0, kMacColumn), "00-1A-00-0F-42-40");
+  EXPECT_EQ(list.cellText(kRows - 1, kNewNameColumn), "WB-PC1000000");
+  EXPECT_EQ(list.cellText(kRows - 1, kMacColumn), "00-1A-00-00-00-01");
+
+  const std::filesystem::path desktop = dir / "desktop";
+  std::filesystem::create_directory(desktop);
+  const ExportPlace place{[&] { return test::CorePath(desktop); },
+                          [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }};
+  ExportRows(list, window, place);
+  const std::string path = test::CorePath(desktop) + "\\202576090503.txt";
+  EXPECT_EQ(window.events.back(), "info:" + G("成功导出1000000条数据至文件：") + path);
+  // The whole file, read in one piece (byte-wise reading is slow under the sanitizers).
+  std::ifstream in(desktop / "202576090503.txt", std::ios::binary);
+  auto file = std::make_optional(std::string(std::filesystem::file_size(desktop / "202576090503.txt"), '\0'));
+  ASSERT_TRUE(in.read(file->data(), static_cast<std::streamsize>(file->size())));
+  constexpr std::size_t kLine = sizeof("00-1A-00-0F-42-40 WB-PC0000001\r\n") - 1;
+  ASSERT_EQ(file->size(), kRows * kLine);
+  EXPECT_EQ(file->substr(0, kLine), "00-1A-00-0F-42-40 WB-PC0000001\r\n");
+  EXPECT_EQ(file->substr(file->size() - kLine), "00-1A-00-00-00-01 WB-PC1000000\r\n");
+}
+
+// ---------------------------------------------------------------------------
+// Long paths
+
+std::filesystem::path Deep(const std::filesystem::path& base, std::size_t atLeast) {
+  std::filesystem::path deep = base;
+  for (int i = 0; deep.native().size() < atLeast; ++i) deep /= std::string(60, static_cast<char>('a' + i));
+  std::filesystem::create_directories(deep);
+  return deep;
+}
+
+// A database in a folder more than 260 characters deep loads; one too deep
+// for SQLite's path buffer gives the failed-connection caption. Neither
+// creates a file.
+TEST_F(LoadFaultsTest, PathsLongerThan260Characters) {
+  const std::filesystem::path deep = Deep(dir.path(), 300);
+  const std::string path = test::CorePath(deep) + "\\lwdiskless.db";
+  ASSERT_GT(path.size(), 300u);
+  test::MakeYungengxinDatabase(path, Cafe(5));
+  EXPECT_EQ(load(path), LoadOutcome::Loaded);
+  EXPECT_EQ(list.count(), 5);
+  EXPECT_EQ(window.caption, "");
+
+  const std::filesystem::path deeper = Deep(deep, 1100);
+  const std::string tooLong = test::CorePath(deeper) + "\\lwdiskless.db";
+  const auto bytes = test::ReadBytes(deep / "lwdiskless.db");
+  test::WriteBytes(deeper / "lwdiskless.db", *bytes);
+  EXPECT_EQ(load(tooLong), LoadOutcome::OpenFailed);
+  EXPECT_EQ(window.caption, G("数据库连接失败"));
+  EXPECT_EQ(list.count(), 5);
+  EXPECT_EQ(test::ReadBytes(deeper / "lwdiskless.db"), bytes);
+  for (const char* beside : {"lwdiskless.db-journal", "lwdiskless.db-wal", "lwdiskless.db-shm"})
+    EXPECT_FALSE(std::filesystem::exists(deeper / beside)) << beside;
+}
+
+}  // namespace
+}  // namespace venbrook
