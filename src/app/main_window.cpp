@@ -113,24 +113,24 @@ bool MainWindow::build() {
   helpFont_ = CreateFontIndirectW(&helpFont);
   const auto defaultFont = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
 
-  auto make = [&](const layout::Control& spec) {
-    HWND parent = spec.parent == layout::Parent::Window ? window_ : control(ControlId::分组框1);
-    HWND made = CreateWindowExW(spec.exStyle, ClassOf(spec.kind), spec.text, spec.style, spec.left, spec.top,
-                                spec.width, spec.height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(spec.id))), instance, nullptr);
+  auto make = [&](const layout::Control& entry) {
+    HWND parent = entry.parent == layout::Parent::Window ? window_ : control(ControlId::分组框1);
+    HWND made = CreateWindowExW(entry.exStyle, ClassOf(entry.kind), entry.text, entry.style, entry.left, entry.top,
+                                entry.width, entry.height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(entry.id))), instance, nullptr);
     if (made == nullptr) return false;
-    controls_[SlotOf(spec.id)] = made;
+    controls_[SlotOf(entry.id)] = made;
     SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(made, WM_SETFONT, spec.id == ControlId::编辑框1 ? reinterpret_cast<WPARAM>(helpFont_) : defaultFont,
+    SendMessageW(made, WM_SETFONT, entry.id == ControlId::编辑框1 ? reinterpret_cast<WPARAM>(helpFont_) : defaultFont,
                  FALSE);
-    if (spec.kind == layout::Kind::Edit) SendMessageW(made, EM_SETLIMITTEXT, 0, 0);  // no length limit
+    if (entry.kind == layout::Kind::Edit) SendMessageW(made, EM_SETLIMITTEXT, 0, 0);  // no length limit
     return true;
   };
   // The group box holds the others, so it comes first.
-  for (const layout::Control& spec : layout::kControls)
-    if (spec.id == ControlId::分组框1 && !make(spec)) return false;
-  for (const layout::Control& spec : layout::kControls)
-    if (spec.id != ControlId::分组框1 && !make(spec)) return false;
+  for (const layout::Control& entry : layout::kControls)
+    if (entry.id == ControlId::分组框1 && !make(entry)) return false;
+  for (const layout::Control& entry : layout::kControls)
+    if (entry.id != ControlId::分组框1 && !make(entry)) return false;
   SetWindowTextW(control(ControlId::编辑框1), layout::kHelpText);
 
   HWND status = control(ControlId::状态条1);

@@ -38,20 +38,20 @@ TEST_F(LayoutTest, WindowIsFixedSizeCentredAndCaptioned) {
 }
 
 TEST_F(LayoutTest, ControlsSitWhereTheDesignPutsThemWithTheirTexts) {
-  for (const layout::Control& spec : layout::kControls) {
-    if (spec.kind == layout::Kind::StatusBar) continue;
-    SCOPED_TRACE(spec.name);
-    HWND control = ui.control(spec.id);
+  for (const layout::Control& entry : layout::kControls) {
+    if (entry.kind == layout::Kind::StatusBar) continue;
+    SCOPED_TRACE(entry.name);
+    HWND control = ui.control(entry.id);
     ASSERT_NE(control, nullptr);
     EXPECT_TRUE(IsWindowVisible(control));
     RECT bounds{};
     GetWindowRect(control, &bounds);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
-    EXPECT_EQ(bounds.left, spec.left);
-    EXPECT_EQ(bounds.top, spec.top);
-    EXPECT_EQ(bounds.right - bounds.left, spec.width);
-    EXPECT_EQ(bounds.bottom - bounds.top, spec.height);
-    HWND expectedParent = spec.id == ControlId::分组框1 ? ui.window->handle() : ui.control(ControlId::分组框1);
+    EXPECT_EQ(bounds.left, entry.left);
+    EXPECT_EQ(bounds.top, entry.top);
+    EXPECT_EQ(bounds.right - bounds.left, entry.width);
+    EXPECT_EQ(bounds.bottom - bounds.top, entry.height);
+    HWND expectedParent = entry.id == ControlId::分组框1 ? ui.window->handle() : ui.control(ControlId::分组框1);
     EXPECT_EQ(GetParent(control), expectedParent);
   }
   EXPECT_EQ(ui.text(ui.control(ControlId::编辑框_新字符)), L"#");
