@@ -342,7 +342,7 @@ TEST_F(LoadFaultsTest, HotJournalOfADeadServerIsRolledBack) {
 // ---------------------------------------------------------------------------
 // Damaged and foreign files
 
-// Whatever the file holds, the load ends with the specified outcome: the list
+// Whatever the file holds, the load ends with an outcome it promises: the list
 // rebuilt from what SQLite could read (all or nothing here, since the rows
 // are sorted before the first one comes), the total telling the truth, and
 // the file untouched. A good file afterwards loads normally.

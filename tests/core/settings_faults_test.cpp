@@ -1,6 +1,6 @@
 // config.ini that cannot be written or read, written by other hands, or
-// holding very long values: the path box and the loads behave as specified,
-// and nothing else the file holds is lost.
+// holding very long values: the path box and the loads work as always, and
+// nothing else the file holds is lost.
 #include <gtest/gtest.h>
 
 #include <functional>
