@@ -26,11 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "export/export_rows.h"
+#include "commands/export_rows.h"
+#include "commands/load_database.h"
 #include "model/machine_list.h"
 #include "model/rename_rule.h"
 #include "model/text_codec.h"
-#include "sources/load_database.h"
 #include "sources/source_connection.h"
 #include "support/bench_data.h"
 

@@ -10,9 +10,9 @@
 //   - a product's file name put after the path and one backslash is found
 //     unless the path ends in half a double-byte character, whose trail byte
 //     that backslash then is.
+#include "commands/database_location.h"
 #include "fuzz/fuzz_check.h"
-#include "sources/database_location.h"
-#include "sources/file_name.h"
+#include "model/file_name.h"
 #include "sources/source_kind.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {

@@ -4,8 +4,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
+#include <iterator>
+
 #include "app/control_ids.h"
 #include "app/version.h"
+#include "commands/window_port.h"
+#include "model/machine_list.h"
 
 namespace venbrook::layout {
 
@@ -60,6 +65,30 @@ constexpr Control kControls[] = {
      kChild | BS_GROUPBOX, WS_EX_CONTROLPARENT},
 };
 
+constexpr std::size_t kControlCount = std::size(kControls);
+
+// The table's place of a control; the ids run on from the first one.
+constexpr std::size_t SlotOf(ControlId id) { return static_cast<std::size_t>(IdOf(id) - IdOf(ControlId::编辑框1)); }
+
+constexpr bool EveryControlHasItsOwnSlot() {
+  bool taken[kControlCount] = {};
+  for (const Control& entry : kControls) {
+    const std::size_t slot = SlotOf(entry.id);
+    if (slot >= kControlCount || taken[slot]) return false;
+    taken[slot] = true;
+  }
+  return true;
+}
+static_assert(EveryControlHasItsOwnSlot(), "control ids must run on from the first, one per table entry");
+
+constexpr const Control& EntryOf(ControlId id) {
+  for (const Control& entry : kControls)
+    if (entry.id == id) return entry;
+  return kControls[0];  // unreachable: every id is in the table (checked above)
+}
+
+constexpr bool IsLabel(ControlId id) { return EntryOf(id).kind == Kind::Label; }
+
 // Four lines, an empty line between each two, no line end after the last.
 constexpr wchar_t kHelpText[] =
     L"1、受限于测试环境，暂时仅支持云更新、网维大师数据库导出\r\n\r\n"
@@ -73,7 +102,9 @@ struct Column {
   const wchar_t* header;
   int width;
 };
+// One per column of the machine list, in its order.
 constexpr Column kColumns[] = {{L"机器编号", 80}, {L"新机器编号", 80}, {L"MAC地址", 120}};
+static_assert(std::size(kColumns) == kColumnCount, "one header per column of the machine list");
 constexpr DWORD kListExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
 
 constexpr int kStatusParts[] = {100, -1};
@@ -82,11 +113,23 @@ constexpr wchar_t kTotalCounterInitial[] = L" 总数:";
 struct MenuItem {
   MenuItemId id;
   const wchar_t* caption;  // nullptr: separator
+  MenuCommand command;     // what choosing the item does
 };
 constexpr MenuItem kMenu[] = {
-    {MenuItemId::导出, L"导出"}, {MenuItemId::重载, L"重载"}, {MenuItemId{}, nullptr},
-    {MenuItemId::全选, L"全选"}, {MenuItemId::反选, L"反选"}, {MenuItemId::删除, L"删除"},
+    {MenuItemId::导出, L"导出", MenuCommand::Export},
+    {MenuItemId::重载, L"重载", MenuCommand::Reload},
+    {MenuItemId{}, nullptr, MenuCommand::None},
+    {MenuItemId::全选, L"全选", MenuCommand::SelectAll},
+    {MenuItemId::反选, L"反选", MenuCommand::Invert},
+    {MenuItemId::删除, L"删除", MenuCommand::Delete},
 };
+
+// The command of the item with this id; None for 0 (the menu dismissed).
+constexpr MenuCommand CommandOf(int menuItemId) {
+  for (const MenuItem& item : kMenu)
+    if (item.caption != nullptr && IdOf(item.id) == menuItemId) return item.command;
+  return MenuCommand::None;
+}
 constexpr int kMenuOffset = 3;  // pixels right and down of the cursor
 
 }  // namespace venbrook::layout

@@ -5,10 +5,10 @@
 
 #include "app/fatal_error.h"
 #include "app/main_window.h"
+#include "commands/database_location.h"
 #include "model/text_codec.h"
 #include "platform/os.h"
 #include "platform/win32/wide_text.h"
-#include "sources/database_location.h"
 
 namespace {
 

@@ -23,8 +23,6 @@ constexpr int kAppIconId = 1;
 constexpr UINT kListLeftClicked = WM_APP + 1;
 constexpr UINT kListRightClicked = WM_APP + 2;
 
-int SlotOf(ControlId id) { return IdOf(id) - IdOf(ControlId::编辑框1); }
-
 const wchar_t* ClassOf(layout::Kind kind) {
   switch (kind) {
     case layout::Kind::Edit: return WC_EDITW;
@@ -35,11 +33,6 @@ const wchar_t* ClassOf(layout::Kind kind) {
     case layout::Kind::StatusBar: return STATUSCLASSNAMEW;
   }
   return WC_STATICW;
-}
-
-bool IsLabel(ControlId id) {
-  return id == ControlId::透明标签1 || id == ControlId::透明标签2 || id == ControlId::透明标签3 ||
-         id == ControlId::透明标签4;
 }
 
 int Modifiers() {
@@ -92,7 +85,7 @@ bool MainWindow::open(int showCommand) {
   return true;
 }
 
-HWND MainWindow::control(ControlId id) const { return controls_[SlotOf(id)]; }
+HWND MainWindow::control(ControlId id) const { return controls_[layout::SlotOf(id)]; }
 
 bool MainWindow::build() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -119,7 +112,7 @@ bool MainWindow::build() {
                                 entry.width, entry.height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(entry.id))), instance, nullptr);
     if (made == nullptr) return false;
-    controls_[SlotOf(entry.id)] = made;
+    controls_[layout::SlotOf(entry.id)] = made;
     SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(made, WM_SETFONT, entry.id == ControlId::编辑框1 ? reinterpret_cast<WPARAM>(helpFont_) : defaultFont,
                  FALSE);
@@ -235,7 +228,7 @@ LRESULT MainWindow::onColorStatic(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(faceBrush_);
   }
   const int id = GetDlgCtrlID(control);
-  if (IsLabel(static_cast<ControlId>(id))) {
+  if (layout::IsLabel(static_cast<ControlId>(id))) {
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
   }
@@ -333,14 +326,7 @@ MenuCommand MainWindow::popUpMenu() {
   GetCursorPos(&at);
   at.x += layout::kMenuOffset;
   at.y += layout::kMenuOffset;
-  switch (static_cast<MenuItemId>(modals_.trackPopupMenu(menu_, at, window_))) {
-    case MenuItemId::导出: return MenuCommand::Export;
-    case MenuItemId::重载: return MenuCommand::Reload;
-    case MenuItemId::全选: return MenuCommand::SelectAll;
-    case MenuItemId::反选: return MenuCommand::Invert;
-    case MenuItemId::删除: return MenuCommand::Delete;
-  }
-  return MenuCommand::None;
+  return layout::CommandOf(modals_.trackPopupMenu(menu_, at, window_));
 }
 
 }  // namespace venbrook

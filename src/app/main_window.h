@@ -3,14 +3,16 @@
 // turns their messages into commands, and shows the machine list.
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
-#include "app/commands.h"
 #include "app/control_ids.h"
+#include "app/layout.h"
 #include "app/machine_list_view.h"
 #include "app/modals.h"
-#include "app/window_port.h"
+#include "commands/commands.h"
+#include "commands/window_port.h"
 
 namespace venbrook {
 
@@ -68,7 +70,7 @@ class MainWindow final : public WindowPort {
   std::unique_ptr<Commands> commands_;
   std::unique_ptr<MachineListView> listView_;
   HWND window_ = nullptr;
-  HWND controls_[16] = {};
+  std::array<HWND, layout::kControlCount> controls_{};
   HMENU menu_ = nullptr;
   HFONT helpFont_ = nullptr;
   HBRUSH faceBrush_ = nullptr;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "sources/database_location.h"
+#include "commands/window_port.h"
 
 namespace venbrook {
 

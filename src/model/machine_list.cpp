@@ -25,12 +25,16 @@ void MachineList::reserve(std::size_t rows, std::size_t textBytes) {
 
 int MachineList::appendQuietly(std::string_view machineName, std::string_view newName,
                                std::string_view macText) {
-  Row row{text_.size(),
-          {static_cast<std::uint32_t>(machineName.size()), static_cast<std::uint32_t>(newName.size()),
-           static_cast<std::uint32_t>(macText.size())},
-          false};
-  text_.append(machineName).append(newName).append(macText);
-  liveTextBytes_ += machineName.size() + newName.size() + macText.size();
+  return appendCells({machineName, newName, macText});
+}
+
+int MachineList::appendCells(const Cells& cells) {
+  Row row{text_.size(), {}, false};
+  for (int column = 0; column < kColumnCount; ++column) {
+    row.length[column] = static_cast<std::uint32_t>(cells[column].size());
+    text_.append(cells[column]);
+  }
+  liveTextBytes_ += TextBytes(row);
   rows_.push_back(row);
   return count() - 1;
 }
@@ -63,7 +67,7 @@ std::vector<int> MachineList::selectedRows() const {
 
 void MachineList::remove(int index) {
   const Row& row = rows_[index];
-  liveTextBytes_ -= std::size_t{row.length[0]} + row.length[1] + row.length[2];
+  liveTextBytes_ -= TextBytes(row);
   if (row.selected) --selectedCount_;
   rows_.erase(rows_.begin() + index);
   compactTextIfSparse();
@@ -85,12 +89,18 @@ void MachineList::invertSelection() {
 void MachineList::removeSelected() {
   if (selectedCount_ == 0) return;
   std::erase_if(rows_, [this](const Row& row) {
-    if (row.selected) liveTextBytes_ -= std::size_t{row.length[0]} + row.length[1] + row.length[2];
+    if (row.selected) liveTextBytes_ -= TextBytes(row);
     return row.selected;
   });
   selectedCount_ = 0;
   compactTextIfSparse();
   if (observer_) observer_->rowsReset();
+}
+
+std::size_t MachineList::TextBytes(const Row& row) {
+  std::size_t bytes = 0;
+  for (std::uint32_t length : row.length) bytes += length;
+  return bytes;
 }
 
 // Deleted rows leave their texts behind; once most of the buffer is dead,
@@ -100,7 +110,7 @@ void MachineList::compactTextIfSparse() {
   std::string live;
   live.reserve(liveTextBytes_);
   for (Row& row : rows_) {
-    const std::size_t length = std::size_t{row.length[0]} + row.length[1] + row.length[2];
+    const std::size_t length = TextBytes(row);
     const std::uint64_t start = live.size();
     live.append(text_, row.start, length);
     row.start = start;

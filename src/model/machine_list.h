@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +8,8 @@
 
 namespace venbrook {
 
+// The list's columns, the one description of them: a row holds one text per
+// column, in this order.
 enum Column : int { kMachineNameColumn = 0, kNewNameColumn = 1, kMacColumn = 2, kColumnCount = 3 };
 
 // Told of every change, so an on-screen list can mirror the rows.
@@ -51,6 +54,9 @@ class MachineList {
   int appendQuietly(std::string_view machineName, std::string_view newName, std::string_view macText);
   void endBulkAppend();
 
+  using Cells = std::array<std::string_view, kColumnCount>;  // in Column order
+  int appendCells(const Cells& cells);
+
   void setObserver(MachineListObserver* observer) { observer_ = observer; }
 
  private:
@@ -59,6 +65,7 @@ class MachineList {
     std::uint32_t length[kColumnCount];
     bool selected;
   };
+  static std::size_t TextBytes(const Row& row);
   void compactTextIfSparse();
 
   std::string text_;

@@ -15,6 +15,28 @@ bool IsAscii(std::string_view text) {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+struct Utf8Character {
+  std::size_t length;  // 0: not a well-formed character of two or three bytes
+  std::uint32_t codePoint;
+};
+
+// The character that starts with the byte of 0x80 or more at `at`. Refused:
+// a stray continuation, an overlong form, a surrogate, a four-byte form and
+// a character cut off by the end of the text.
+Utf8Character DecodeMultiByte(const unsigned char* bytes, std::size_t size, std::size_t at) {
+  const unsigned char lead = bytes[at];
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    if (at + 1 < size && IsContinuation(bytes[at + 1]))
+      return {2, (lead & 0x1Fu) << 6 | (bytes[at + 1] & 0x3Fu)};
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    if (at + 2 < size && IsContinuation(bytes[at + 1]) && IsContinuation(bytes[at + 2]) &&
+        !(lead == 0xE0 && bytes[at + 1] < 0xA0) &&  // overlong
+        !(lead == 0xED && bytes[at + 1] >= 0xA0))   // surrogate
+      return {3, (lead & 0x0Fu) << 12 | (bytes[at + 1] & 0x3Fu) << 6 | (bytes[at + 2] & 0x3Fu)};
+  }
+  return {0, 0};
+}
+
 // The GBK bytes of each character from U+0080 to U+FFFF, as the platform's
 // converter gives them, learnt at the character's first use: a café's names
 // repeat a few hundred characters, and code page 936 converts each character
@@ -49,20 +71,13 @@ bool IsUtf8OfAtMostThreeBytes(std::string_view text) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
   for (std::size_t at = 0; at < size;) {
-    const unsigned char lead = bytes[at];
-    if (lead < 0x80) {
+    if (bytes[at] < 0x80) {
       ++at;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      if (at + 1 >= size || !IsContinuation(bytes[at + 1])) return false;
-      at += 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      if (at + 2 >= size || !IsContinuation(bytes[at + 1]) || !IsContinuation(bytes[at + 2])) return false;
-      if (lead == 0xE0 && bytes[at + 1] < 0xA0) return false;   // overlong
-      if (lead == 0xED && bytes[at + 1] >= 0xA0) return false;  // surrogate
-      at += 3;
-    } else {
-      return false;  // stray continuation, overlong two-byte lead, four-byte form
+      continue;
     }
+    const std::size_t length = DecodeMultiByte(bytes, size, at).length;
+    if (length == 0) return false;
+    at += length;
   }
   return true;
 }
@@ -73,41 +88,26 @@ std::string Utf8ToGbk(std::string_view utf8) {
   return gbk;
 }
 
-// One pass that checks the form as IsUtf8OfAtMostThreeBytes does and
-// converts as it goes; runs of ASCII are copied whole.
+// One pass that checks the form and converts as it goes; runs of ASCII are
+// copied whole.
 void Utf8ToGbkInto(std::string_view utf8, std::string& out) {
   out.clear();
   const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t size = utf8.size();
   for (std::size_t at = 0; at < size;) {
-    const unsigned char lead = bytes[at];
-    if (lead < 0x80) {
+    if (bytes[at] < 0x80) {
       const std::size_t start = at;
       while (at < size && bytes[at] < 0x80) ++at;
       out.append(utf8.data() + start, at - start);
       continue;
     }
-    bool wellFormed = false;
-    std::uint32_t codePoint = 0;
-    std::size_t length = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      wellFormed = at + 1 < size && IsContinuation(bytes[at + 1]);
-      if (wellFormed) codePoint = (lead & 0x1Fu) << 6 | (bytes[at + 1] & 0x3Fu);
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      wellFormed = at + 2 < size && IsContinuation(bytes[at + 1]) && IsContinuation(bytes[at + 2]) &&
-                   !(lead == 0xE0 && bytes[at + 1] < 0xA0) &&  // overlong
-                   !(lead == 0xED && bytes[at + 1] >= 0xA0);   // surrogate
-      if (wellFormed) codePoint = (lead & 0x0Fu) << 12 | (bytes[at + 1] & 0x3Fu) << 6 | (bytes[at + 2] & 0x3Fu);
-      length = 3;
-    }
-    // Otherwise a stray continuation, an overlong two-byte lead or a four-byte form.
-    if (!wellFormed) {
+    const Utf8Character character = DecodeMultiByte(bytes, size, at);
+    if (character.length == 0) {
       out.clear();
       return;
     }
-    AppendAsGbk(utf8.substr(at, length), codePoint, out);
-    at += length;
+    AppendAsGbk(utf8.substr(at, character.length), character.codePoint, out);
+    at += character.length;
   }
 }
 

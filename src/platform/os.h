@@ -4,7 +4,7 @@
 // that the tests run on (platform/posix). Paths are GBK texts with '\' as the
 // folder separator on both.
 #include <cstddef>
-#include <functional>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,17 +31,29 @@ std::optional<std::string> ReadWholeFile(std::string_view path);
 // content stays if anything fails.
 bool ReplaceWholeFile(std::string_view path, std::string_view bytes);
 
-// Appends to the file (created if missing) the pieces `nextPiece` hands out,
-// in order, until it hands out an empty one, holding the file shut to other
-// writers meanwhile. What was there before is never touched; after a failed
-// write no further piece is asked for and the file is cut back to its former
-// end plus the whole lines written, which `bytesKept` then counts (0 when the
-// cut failed too).
-struct AppendResult {
-  bool opened = false;
-  std::size_t bytesKept = 0;
+// A file opened to add bytes at its end, created if missing and shut to other
+// writers while it is open. What makes whole lines of those bytes is the
+// export's business; this is only the file.
+class AppendingFile {
+ public:
+  explicit AppendingFile(std::string_view path);
+  ~AppendingFile();
+  AppendingFile(const AppendingFile&) = delete;
+  AppendingFile& operator=(const AppendingFile&) = delete;
+
+  bool isOpen() const { return open_; }
+  // The file's length when it was opened; none when it could not be read.
+  std::optional<std::uint64_t> startLength() const { return startLength_; }
+  // Writes at the end; the bytes written, fewer than given when a write fails.
+  std::size_t append(std::string_view bytes);
+  // Cuts the file to its first `length` bytes.
+  bool truncate(std::uint64_t length);
+
+ private:
+  std::intptr_t handle_ = -1;  // a file descriptor or a HANDLE
+  bool open_ = false;
+  std::optional<std::uint64_t> startLength_;
 };
-AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece);
 
 // The folder the user's desktop shows, without a trailing separator; empty
 // when it cannot be found.
@@ -50,8 +62,10 @@ std::string DesktopFolder();
 // The running program's own full file name.
 std::string ProgramFileName();
 
-// Local time now, as days since 30 December 1899 with the time of day as the
-// fraction, to the whole second.
-double LocalNowAsAutomationDate();
+// The local wall clock, to the second.
+struct WallClock {
+  int year, month, day, hour, minute, second;
+};
+WallClock LocalWallClock();
 
 }  // namespace venbrook::os

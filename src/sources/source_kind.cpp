@@ -1,6 +1,6 @@
 #include "sources/source_kind.h"
 
-#include "sources/file_name.h"
+#include "model/file_name.h"
 
 namespace venbrook {
 

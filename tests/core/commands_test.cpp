@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "commands/commands.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +91,7 @@ TEST_F(CommandsTest, CtrlAIsTheOnlyShortcut) {
 TEST_F(CommandsTest, DoubleClickDeletesTheFirstSelectedRowAndRefreshesOnlyTheTotal) {
   rows(3);
   commands.listDoubleClicked();  // nothing selected: nothing at all
-  EXPECT_EQ(list.count(), 3);
+  ASSERT_EQ(list.count(), 3);
   select({2, 1});
   commands.listDoubleClicked();
   EXPECT_EQ(column(kMachineNameColumn), (Texts{"PC0", "PC2"}));
@@ -152,7 +152,7 @@ TEST_F(CommandsTest, StoredPathToExportedFile) {
   test::WriteBytes(dir / "config.ini", "[config]\r\ndata=" + database + "\r\n");
   commands.windowCreated();
   EXPECT_EQ(window.path, database);
-  EXPECT_EQ(list.count(), 4);
+  ASSERT_EQ(list.count(), 4);
 
   window.rule = {G("二楼-"), "pc", ""};
   commands.renameBoxEdited();

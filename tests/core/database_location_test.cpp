@@ -1,4 +1,4 @@
-#include "sources/database_location.h"
+#include "commands/database_location.h"
 
 #include <gtest/gtest.h>
 

@@ -15,8 +15,8 @@
 #include <csignal>
 #endif
 
+#include "commands/export_rows.h"
 #include "core/fault_files.h"
-#include "export/export_rows.h"
 #include "export/format_date_time.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"

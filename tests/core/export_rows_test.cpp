@@ -8,7 +8,7 @@
 #include <csignal>
 #endif
 
-#include "export/export_rows.h"
+#include "commands/export_rows.h"
 #include "export/format_date_time.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"

@@ -1,4 +1,4 @@
-#include "sources/load_database.h"
+#include "commands/load_database.h"
 
 #include <gtest/gtest.h>
 

@@ -15,11 +15,11 @@
 #include <windows.h>
 #endif
 
+#include "commands/export_rows.h"
+#include "commands/load_database.h"
 #include "core/fault_files.h"
-#include "export/export_rows.h"
 #include "export/format_date_time.h"
 #include "platform/os.h"
-#include "sources/load_database.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"
@@ -145,7 +145,18 @@ TEST_F(LoadFaultsTest, WritesDuringLoadsNeverShowATornList) {
     }
     std::atomic<bool> stop{false};
     std::atomic<int> commits{0};
-    std::thread writer([&] {
+    std::thread writer;
+    // Stops and joins the writer however this scope is left, an ASSERT
+    // included: a thread still running at its destruction ends the program.
+    const struct StopAndJoin {
+      std::atomic<bool>& stop;
+      std::thread& thread;
+      ~StopAndJoin() {
+        stop = true;
+        if (thread.joinable()) thread.join();
+      }
+    } stopAndJoin{stop, writer};
+    writer = std::thread([&] {
       Server server(lwdiskless);
       for (int generation = 1; !stop; ++generation) {
         const bool ok = server.run("BEGIN IMMEDIATE; DELETE FROM tPcBaseInfo;" +
@@ -196,7 +207,7 @@ TEST_F(LoadFaultsTest, UncommittedChangesAreNotShown) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(load(path + "\\barserver.db"), LoadOutcome::Loaded);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ(list.count(), 3);
+    ASSERT_EQ(list.count(), 3);
     EXPECT_EQ(list.cellText(2, kMachineNameColumn), "G0-00003");
     ASSERT_TRUE(server.run("COMMIT"));
     EXPECT_EQ(load(path + "\\barserver.db"), LoadOutcome::Loaded);
@@ -292,7 +303,7 @@ TEST_F(LoadFaultsTest, WriteAheadLogIsReadAndLeftAsFound) {
     ASSERT_GT(before["barserver.db-wal"].bytes->size(), 0u);
     for (int round = 0; round < 3; ++round) {
       ASSERT_EQ(load(path), LoadOutcome::Loaded);
-      EXPECT_EQ(list.count(), 30);
+      ASSERT_EQ(list.count(), 30);
       EXPECT_EQ(list.cellText(29, kMacColumn), "M0-00030");
     }
     connection.close();
@@ -332,7 +343,7 @@ TEST_F(LoadFaultsTest, HotJournalOfADeadServerIsRolledBack) {
   ASSERT_GT(std::filesystem::file_size(dir / "lwdiskless.db-journal"), 0u);
   for (int round = 0; round < 2; ++round) {
     ASSERT_EQ(load(lwdiskless), LoadOutcome::Loaded);
-    EXPECT_EQ(list.count(), 3);
+    ASSERT_EQ(list.count(), 3);
     EXPECT_EQ(list.cellText(0, kMachineNameColumn), "G0-00001");
   }
   connection.close();

@@ -8,7 +8,10 @@
 namespace venbrook {
 namespace {
 
-// Texts are written in UTF-8 here and turned into GBK before use.
+// Texts are written in UTF-8 here and turned into GBK before use; one that
+// is not UTF-8 (a lone lead byte) is taken as GBK bytes as it stands.
+std::string AsGbk(const char* text) { return IsUtf8OfAtMostThreeBytes(text) ? G(text) : std::string(text); }
+
 TEST(RenameRule, NewName) {
   const struct {
     const char* prefix;
@@ -32,10 +35,11 @@ TEST(RenameRule, NewName) {
       {"", "PC0100", "x", "PC01", "PC01"},   // find text longer than the name
       {"网吧", "一楼", "二楼", "一楼01", "网吧二楼01"},
       {"", "乤", "x", "丄乤", "丄x"},  // 81 61 vs 81 41: a double-byte character matches exactly
+      {"", "1", "2", "PC01\x81", "PC02\x81"},  // a lead byte with nothing after it stays as it is
   };
   for (const auto& c : cases) {
-    const RenameRule rule{G(c.prefix), G(c.find), G(c.replacement)};
-    EXPECT_EQ(rule.newName(G(c.name)), G(c.expected)) << c.prefix << "|" << c.find << "|" << c.name;
+    const RenameRule rule{AsGbk(c.prefix), AsGbk(c.find), AsGbk(c.replacement)};
+    EXPECT_EQ(rule.newName(AsGbk(c.name)), AsGbk(c.expected)) << c.prefix << "|" << c.find << "|" << c.name;
   }
 }
 

@@ -14,8 +14,8 @@
 #include <csignal>
 #endif
 
+#include "commands/database_location.h"
 #include "core/fault_files.h"
-#include "sources/database_location.h"
 #include "sources/profile_file.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"

@@ -13,8 +13,6 @@
 #include <ctime>
 #include <string>
 
-#include "export/whole_lines.h"
-#include "model/text_codec.h"
 #include "platform/os.h"
 
 namespace venbrook::os {
@@ -75,7 +73,7 @@ std::size_t Utf8CharacterLength(unsigned char lead, std::size_t) {
 std::size_t GbkCharacterLength(unsigned char lead, std::size_t left) { return lead >= 0x81 && left > 1 ? 2 : 1; }
 
 std::string NativePath(std::string_view path) {
-  std::string native = GbkToUtf8(path);
+  std::string native = ConvertGbkToUtf8(path);
   for (char& c : native)
     if (c == '\\') c = '/';
   return native;
@@ -157,33 +155,32 @@ bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
   return true;
 }
 
-AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece) {
+AppendingFile::AppendingFile(std::string_view path) {
   const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return {};
+  if (fd < 0) return;
+  // No other writer between our lines, whoever else appends to the file.
   struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
   if (::fcntl(fd, F_SETLK, &lock) != 0) {
     ::close(fd);
-    return {};
+    return;
   }
-  const off_t formerEnd = ::lseek(fd, 0, SEEK_END);
-  PiecesWritten written;
-  AppendResult result{true, 0};
-  for (std::string_view piece = nextPiece(); !piece.empty(); piece = nextPiece()) {
-    const std::size_t put = WriteAll(fd, piece);
-    written.add(piece, put);
-    if (put < piece.size()) {
-      result.bytesKept = written.wholeLineBytes;
-      if (formerEnd < 0 || ::ftruncate(fd, formerEnd + static_cast<off_t>(result.bytesKept)) != 0)
-        result.bytesKept = 0;
-      ::close(fd);
-      return result;
-    }
-  }
-  result.bytesKept = written.bytes;
-  ::close(fd);
-  return result;
+  handle_ = fd;
+  open_ = true;
+  if (const off_t end = ::lseek(fd, 0, SEEK_END); end >= 0) startLength_ = static_cast<std::uint64_t>(end);
+}
+
+AppendingFile::~AppendingFile() {
+  if (open_) ::close(static_cast<int>(handle_));
+}
+
+std::size_t AppendingFile::append(std::string_view bytes) {
+  return open_ ? WriteAll(static_cast<int>(handle_), bytes) : 0;
+}
+
+bool AppendingFile::truncate(std::uint64_t length) {
+  return open_ && ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(length)) == 0;
 }
 
 std::string DesktopFolder() {
@@ -200,7 +197,7 @@ std::string DesktopFolder() {
   if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
   for (char& c : folder)
     if (c == '/') c = '\\';
-  return Utf8ToGbk(folder);
+  return ConvertUtf8ToGbk(folder);
 }
 
 std::string ProgramFileName() {
@@ -210,19 +207,14 @@ std::string ProgramFileName() {
   std::string name(buffer, static_cast<std::size_t>(length));
   for (char& c : name)
     if (c == '/') c = '\\';
-  return Utf8ToGbk(name);
+  return ConvertUtf8ToGbk(name);
 }
 
-double LocalNowAsAutomationDate() {
+WallClock LocalWallClock() {
   const std::time_t now = std::time(nullptr);
   std::tm local {};
   localtime_r(&now, &local);
-  // Seconds since 1970-01-01 of the local wall clock, then shifted to 1899-12-30.
-  const long long localSeconds = static_cast<long long>(timegm(&local));
-  constexpr long long kDaysFrom1899To1970 = 25569;
-  const long long days = localSeconds / 86400 + (localSeconds % 86400 < 0 ? -1 : 0);
-  const long long secondOfDay = localSeconds - days * 86400;
-  return static_cast<double>(days + kDaysFrom1899To1970) + static_cast<double>(secondOfDay) / 86400.0;
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 }  // namespace venbrook::os

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <string>
 
-#include "export/format_date_time.h"
-#include "export/whole_lines.h"
 #include "platform/os.h"
 #include "platform/win32/wide_text.h"
 
@@ -94,31 +92,32 @@ bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
   return true;
 }
 
-AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece) {
+AppendingFile::AppendingFile(std::string_view path) {
   // No sharing: nobody writes between our lines, nobody reads half a line.
-  Handle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return {};
-  LARGE_INTEGER formerEnd{};
-  if (!GetFileSizeEx(file.get(), &formerEnd)) return {true, 0};
-  LARGE_INTEGER end{};
-  SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END);
-  PiecesWritten written;
-  AppendResult result{true, 0};
-  for (std::string_view piece = nextPiece(); !piece.empty(); piece = nextPiece()) {
-    const std::size_t put = WriteAll(file.get(), piece);
-    written.add(piece, put);
-    if (put < piece.size()) {
-      result.bytesKept = written.wholeLineBytes;
-      LARGE_INTEGER keep{};
-      keep.QuadPart = formerEnd.QuadPart + static_cast<LONGLONG>(result.bytesKept);
-      if (!SetFilePointerEx(file.get(), keep, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
-        result.bytesKept = 0;
-      return result;
-    }
-  }
-  result.bytesKept = written.bytes;
-  return result;
+  const HANDLE file = CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  open_ = true;
+  LARGE_INTEGER length{};
+  if (GetFileSizeEx(file, &length)) startLength_ = static_cast<std::uint64_t>(length.QuadPart);
+  SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_END);
+}
+
+AppendingFile::~AppendingFile() {
+  if (open_) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::size_t AppendingFile::append(std::string_view bytes) {
+  return open_ ? WriteAll(reinterpret_cast<HANDLE>(handle_), bytes) : 0;
+}
+
+bool AppendingFile::truncate(std::uint64_t length) {
+  if (!open_) return false;
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  LARGE_INTEGER keep{};
+  keep.QuadPart = static_cast<LONGLONG>(length);
+  return SetFilePointerEx(file, keep, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
 
 std::string DesktopFolder() {
@@ -142,10 +141,10 @@ std::string ProgramFileName() {
   }
 }
 
-double LocalNowAsAutomationDate() {
+WallClock LocalWallClock() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return CalendarToAutomationDate(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
 }  // namespace venbrook::os

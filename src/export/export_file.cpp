@@ -1,4 +1,4 @@
-#include "export/export_rows.h"
+#include "export/export_file.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,12 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "export/append_lines.h"
 #include "export/format_date_time.h"
 #include "export/whole_lines.h"
-#include "model/gbk_text.h"
-#include "model/text_codec.h"
+#include "model/file_name.h"
 #include "platform/os.h"
-#include "sources/file_name.h"
 
 namespace venbrook {
 namespace {
@@ -162,23 +161,21 @@ struct AllRows {
 };
 
 template <typename Rows>
-void WriteAndReport(const std::string& path, const MachineList& list, const Rows& rows, long long rowCount,
-                    MessageSink& messages) {
+LinesWritten WriteLines(const std::string& path, const MachineList& list, const Rows& rows) {
   LinePieces<Rows> pieces(list, rows);
-  const os::AppendResult result = os::AppendLines(path, [&pieces] { return pieces.next(); });
-  if (result.opened && pieces.done() && result.bytesKept == pieces.bytes()) {
-    messages.showMessage(Gbk("成功导出") + DecimalText(rowCount) + Gbk("条数据至文件：") + path,
-                         MessageIcon::Information);
-    return;
-  }
-  messages.showMessage(Gbk("导出失败，只写入了") + DecimalText(pieces.linesIn(result.bytesKept)) + Gbk("条数据（共") +
-                           DecimalText(rowCount) + Gbk("条）至文件：") + path,
-                       MessageIcon::Error);
+  const AppendResult result = AppendLines(path, [&pieces] { return pieces.next(); });
+  if (result.opened && pieces.done() && result.bytesKept == pieces.bytes()) return {true, 0};
+  return {false, pieces.linesIn(result.bytesKept)};
 }
 
 }  // namespace
 
-ExportPlace DesktopNow() { return {os::DesktopFolder, os::LocalNowAsAutomationDate}; }
+ExportPlace DesktopNow() {
+  return {os::DesktopFolder, [] {
+            const os::WallClock t = os::LocalWallClock();
+            return CalendarToAutomationDate(t.year, t.month, t.day, t.hour, t.minute, t.second);
+          }};
+}
 
 std::string ExportPath(const ExportPlace& place) {
   std::string path = place.desktopFolder();
@@ -188,28 +185,12 @@ std::string ExportPath(const ExportPlace& place) {
   return path;
 }
 
-void ExportRows(const MachineList& list, MessageSink& messages, const ExportPlace& place) {
-  if (list.selectedCount() > 0) {
-    ExportSelectedRows(list, messages, place);
-    return;
-  }
-  const int n = list.count();
-  if (n <= 0) {
-    messages.showMessage(Gbk("没有可导出的数据"), MessageIcon::Error);
-    return;
-  }
-  WriteAndReport(ExportPath(place), list, AllRows{n}, n, messages);
+LinesWritten WriteExportLines(const std::string& path, const MachineList& list) {
+  return WriteLines(path, list, AllRows{list.count()});
 }
 
-void ExportSelectedRows(const MachineList& list, MessageSink& messages, const ExportPlace& place) {
-  const int k = list.selectedCount();
-  const std::vector<int> rows = list.selectedRows();
-  const std::string path = ExportPath(place);
-  if (list.firstSelected() == -1) {
-    messages.showMessage(Gbk("没有选中任何数据"), MessageIcon::Information);
-    return;
-  }
-  WriteAndReport(path, list, rows, k, messages);
+LinesWritten WriteExportLines(const std::string& path, const MachineList& list, const std::vector<int>& rows) {
+  return WriteLines(path, list, rows);
 }
 
 }  // namespace venbrook

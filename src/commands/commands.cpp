@@ -1,9 +1,9 @@
-#include "app/commands.h"
+#include "commands/commands.h"
 
 #include <utility>
 
+#include "commands/load_database.h"
 #include "model/text_codec.h"
-#include "sources/load_database.h"
 
 namespace venbrook {
 

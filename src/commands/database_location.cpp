@@ -1,9 +1,9 @@
-#include "sources/database_location.h"
+#include "commands/database_location.h"
 
 #include <utility>
 
+#include "model/file_name.h"
 #include "model/text_codec.h"
-#include "sources/file_name.h"
 #include "sources/profile_file.h"
 
 namespace venbrook {

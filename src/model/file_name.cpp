@@ -1,4 +1,4 @@
-#include "sources/file_name.h"
+#include "model/file_name.h"
 
 #include "model/gbk_text.h"
 

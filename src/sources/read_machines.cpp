@@ -1,4 +1,4 @@
-#include "sources/load_database.h"
+#include "sources/read_machines.h"
 
 #include <sqlite3.h>
 
@@ -55,20 +55,12 @@ void ColumnText(sqlite3_stmt* statement, int column, std::string& out) {
 
 }  // namespace
 
-std::string TotalCounterText(int count) { return Gbk(" 总数:") + DecimalText(count); }
-std::string SelectedCounterText(int count) { return Gbk(" 已选中:") + DecimalText(count); }
-
-LoadOutcome LoadDatabase(SourceConnection& connection, MachineList& list, LoadView& view) {
-  const std::string path = view.pathText();
+LoadOutcome ReadMachines(SourceConnection& connection, std::string_view path, const RenameRule& rule,
+                         MachineList& list) {
   const SourceProfile* profile = ProfileForPath(path);
   if (profile == nullptr) return LoadOutcome::Ignored;
-
-  if (!connection.open(path)) {
-    view.setCaption(Gbk("数据库连接失败"));
-    return LoadOutcome::OpenFailed;
-  }
+  if (!connection.open(path)) return LoadOutcome::OpenFailed;
   list.clear();
-  const RenameRule rule = view.renameRule();
   Statement query(connection.handle(), GbkToUtf8(profile->query));
   if (sqlite3_stmt* statement = query.get()) {
     const int nameColumn = FindColumn(statement, profile->nameColumn);
@@ -83,7 +75,6 @@ LoadOutcome LoadDatabase(SourceConnection& connection, MachineList& list, LoadVi
     }
     list.endBulkAppend();
   }
-  view.setStatusText(0, TotalCounterText(list.count()));
   return LoadOutcome::Loaded;
 }
 

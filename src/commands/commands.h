@@ -3,10 +3,10 @@
 // command runs the same in the native tests.
 #include <string>
 
-#include "app/window_port.h"
-#include "export/export_rows.h"
+#include "commands/database_location.h"
+#include "commands/export_rows.h"
+#include "commands/window_port.h"
 #include "model/machine_list.h"
-#include "sources/database_location.h"
 #include "sources/source_connection.h"
 
 namespace venbrook {

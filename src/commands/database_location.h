@@ -1,37 +1,11 @@
 #pragma once
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "commands/window_port.h"
+
 namespace venbrook {
-
-// The path box: the one holder of the current database path.
-class PathBox {
- public:
-  virtual std::string pathText() const = 0;
-  // Shows `text` without raising the box's content-changed event; the
-  // caller raises it.
-  virtual void showPathText(std::string_view text) = 0;
-
- protected:
-  ~PathBox() = default;
-};
-
-struct OpenFileRequest {
-  std::string filter;         // "shown|pattern|shown|pattern..." (GBK)
-  std::string initialFolder;  // ends in a backslash, or empty
-  std::string fileName;       // preset in the file name field
-};
-
-// The open-file dialog; nullopt when cancelled.
-class FileChooser {
- public:
-  virtual std::optional<std::string> chooseFile(const OpenFileRequest& request) = 0;
-
- protected:
-  ~FileChooser() = default;
-};
 
 // Keeps the path box and config.ini in step and loads whenever the path may
 // have changed.

@@ -1,0 +1,89 @@
+#pragma once
+// Every seam the window offers the commands, declared together: the Win32
+// window implements them all, and the native tests drive the same commands
+// through a recording window. Texts are GBK.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/rename_rule.h"
+
+namespace venbrook {
+
+// What a load reads from the window and reports to it.
+class LoadView {
+ public:
+  virtual std::string pathText() const = 0;
+  virtual RenameRule renameRule() const = 0;
+  virtual void setCaption(std::string_view text) = 0;
+  virtual void setStatusText(int part, std::string_view text) = 0;
+
+ protected:
+  ~LoadView() = default;
+};
+
+// The path box: the one holder of the current database path.
+class PathBox {
+ public:
+  virtual std::string pathText() const = 0;
+  // Shows `text` without raising the box's content-changed event; the
+  // caller raises it.
+  virtual void showPathText(std::string_view text) = 0;
+
+ protected:
+  ~PathBox() = default;
+};
+
+struct OpenFileRequest {
+  std::string filter;         // "shown|pattern|shown|pattern..."
+  std::string initialFolder;  // ends in a backslash, or empty
+  std::string fileName;       // preset in the file name field
+};
+
+// The open-file dialog; nullopt when cancelled.
+class FileChooser {
+ public:
+  virtual std::optional<std::string> chooseFile(const OpenFileRequest& request) = 0;
+
+ protected:
+  ~FileChooser() = default;
+};
+
+enum class MessageIcon { Information, Error };
+
+// The operator's message box: title "提示：", one OK button, task-modal.
+class MessageSink {
+ public:
+  virtual void showMessage(std::string_view text, MessageIcon icon) = 0;
+
+ protected:
+  ~MessageSink() = default;
+};
+
+enum class MenuCommand { None, Export, Reload, SelectAll, Invert, Delete };
+
+// The list's pop-up menu.
+class PopUpMenu {
+ public:
+  // Pops the menu up at the cursor, 3 pixels right and down, and returns
+  // the command of the item chosen.
+  virtual MenuCommand popUpMenu() = 0;
+
+ protected:
+  ~PopUpMenu() = default;
+};
+
+// The whole window, as the commands see it.
+class WindowPort : public LoadView, public PathBox, public MessageSink, public FileChooser, public PopUpMenu {
+ public:
+  // The path box's text, for the load and the path commands alike.
+  std::string pathText() const override = 0;
+
+ protected:
+  ~WindowPort() = default;
+};
+
+enum Modifier : int { kCtrl = 1, kShift = 2, kAlt = 4 };
+constexpr int kVirtualKeyA = 0x41;
+
+}  // namespace venbrook
