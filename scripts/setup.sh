@@ -3,7 +3,8 @@
 #   1. the Debian packages the builds and tests use;
 #   2. the SQLite 3.40.1 amalgamation for the Windows build, made from
 #      Debian's own sqlite3 source package (kept under .cache/, never committed);
-#   3. the project's Wine prefix (.cache/wine) with CJK-capable UI fonts.
+#   3. the project's Wine prefix (.cache/wine) with CJK-capable UI fonts,
+#      running 64- and 32-bit programs alike.
 # Safe to run again: each step is skipped when already done.
 set -euo pipefail
 # shellcheck disable=SC2034  # read by lib/common.sh
@@ -13,7 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 SQLITE_UPSTREAM_VERSION=3.40.1
 AMALGAMATION_DIR=$VENBROOK_CACHE/sqlite-amalgamation
-WINE_STAMP_CONTENT="prefix-4"
+WINE_STAMP_CONTENT="prefix-5"
 
 export DEBIAN_FRONTEND=noninteractive
 
@@ -26,7 +27,7 @@ PACKAGES=(
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 xvfb xauth fonts-wqy-microhei imagemagick
+  wine wine64 wine32:i386 xvfb xauth fonts-wqy-microhei imagemagick
 )
 
 install_packages() {
@@ -40,6 +41,10 @@ install_packages() {
   fi
   venbrook_log "packages: installing ${missing[*]}"
   [[ $(id -u) == 0 ]] || venbrook_die "installing packages needs root"
+  # The 32-bit program is tested under Debian's 32-bit Wine, an i386 package.
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
   apt-get update -q
   apt-get install -y -q "${missing[@]}"
 }
@@ -189,9 +194,17 @@ prepare_wine() {
   local stamp=$WINEPREFIX/.venbrook-setup
   local want
   want="$WINE_STAMP_CONTENT $(wine --version 2>/dev/null)"
-  if [[ -f $stamp && $(<"$stamp") == "$want" && -f $WINEPREFIX/system.reg ]]; then
+  # A prefix runs 32-bit programs only if it was made after 32-bit Wine was
+  # installed (it then has syswow64); an older one is made anew, not patched.
+  local wow64=$WINEPREFIX/drive_c/windows/syswow64
+  if [[ -f $stamp && $(<"$stamp") == "$want" && -f $WINEPREFIX/system.reg && -d $wow64 ]]; then
     venbrook_log "wine: prefix ready in ${WINEPREFIX#"$VENBROOK_ROOT"/}"
     return
+  fi
+  if [[ -e $WINEPREFIX ]]; then
+    venbrook_log "wine: removing the old prefix ${WINEPREFIX#"$VENBROOK_ROOT"/}"
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
   fi
 
   venbrook_ensure_display || venbrook_die "no X display for Wine"
@@ -234,6 +247,7 @@ prepare_wine() {
     | grep -q "$FONT_TARGET" || venbrook_die "font substitutes did not reach the Wine registry"
   wine reg query 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog 2>/dev/null \
     | grep -q '0x0' || venbrook_die "Wine settings did not reach the registry"
+  [[ -d $wow64 ]] || venbrook_die "the new Wine prefix has no syswow64: 32-bit Wine (wine32:i386) is missing"
   wineserver -w   # the registry is written to disk when the server ends
 
   echo "$want" > "$stamp"

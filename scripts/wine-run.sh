@@ -19,11 +19,15 @@ venbrook_ensure_display || venbrook_die "no usable X display"
 venbrook_start_wineserver
 
 # Wine from Debian's wine64 alone starts a 32-bit program, fails inside it and
-# still reports exit code 0. Refuse such a program unless wine32 is there.
-if [[ -f $1 && ! -x /usr/lib/wine/wine ]]; then
+# still reports exit code 0; so does a prefix made before wine32 was there
+# (it has no syswow64). Refuse such a program rather than report a false pass.
+if [[ -f $1 ]]; then
   offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -dc 0-9)
   if [[ -n $offset ]] && [[ $(od -An -tx1 -j"$offset" -N6 "$1" 2>/dev/null | tr -d ' \n') == 504500004c01 ]]; then
-    venbrook_die "$1 is a 32-bit program and this machine has no 32-bit Wine (wine32:i386)"
+    [[ -x /usr/lib/wine/wine ]] \
+      || venbrook_die "$1 is a 32-bit program and this machine has no 32-bit Wine (wine32:i386); run scripts/setup.sh"
+    [[ -d $WINEPREFIX/drive_c/windows/syswow64 ]] \
+      || venbrook_die "$1 is a 32-bit program and the Wine prefix $WINEPREFIX was made without 32-bit Wine; run scripts/setup.sh"
   fi
 fi
 
