@@ -54,7 +54,8 @@ venbrook_display_usable() {
   return 0   # a remote display we cannot probe without tools: trust it
 }
 
-# Make sure $DISPLAY is usable. Without one, use the project's shared Xvfb
+# Make sure $DISPLAY is usable. Without one, use the project's shared Xvfb, a
+# 4K screen so that the window fits whole at 200 % scaling
 # (one server for every caller, started on demand and left running so that
 # later calls cost nothing). Sets VENBROOK_XVFB_STARTED=1 when this call
 # started the server.
@@ -84,7 +85,7 @@ venbrook_ensure_display() {
   # reading a test's output, for one) waits on the server's lifetime.
   # setsid keeps it out of the caller's session (no SIGHUP or terminal
   # signals); called from a script, setsid execs in place, so $! is the server.
-  setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
+  setsid Xvfb -displayfd 3 -screen 0 3840x2160x24 -nolisten tcp -noreset \
     3>"$dir/displayfd" </dev/null >"$dir/xvfb.log" 2>&1 {lockfd}>&- &
   pid=$!
   local i

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/dpi.h"
 #include "app/layout.h"
 #include "model/gbk_text.h"
 #include "platform/win32/wide_text.h"
@@ -14,17 +15,23 @@ MachineListView::MachineListView(HWND listView, MachineList& list) : view_(listV
 
 MachineListView::~MachineListView() { list_.setObserver(nullptr); }
 
-void MachineListView::addColumns() {
+void MachineListView::addColumns(int dpi) {
   ListView_SetExtendedListViewStyle(view_, layout::kListExStyle);
   int index = 0;
   for (const layout::Column& column : layout::kColumns) {
     LVCOLUMNW item{};
     item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     item.fmt = LVCFMT_LEFT;
-    item.cx = column.width;
+    item.cx = dpi::Scale(column.width, dpi);
     item.pszText = const_cast<wchar_t*>(column.header);
     ListView_InsertColumn(view_, index++, &item);
   }
+}
+
+void MachineListView::setColumnWidths(int dpi) {
+  int index = 0;
+  for (const layout::Column& column : layout::kColumns)
+    ListView_SetColumnWidth(view_, index++, dpi::Scale(column.width, dpi));
 }
 
 bool MachineListView::handleNotify(const NMHDR& header, LRESULT& result) {

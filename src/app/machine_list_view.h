@@ -18,7 +18,9 @@ class MachineListView final : public MachineListObserver {
   MachineListView(const MachineListView&) = delete;
   MachineListView& operator=(const MachineListView&) = delete;
 
-  void addColumns();
+  // The columns at their widths for `dpi`.
+  void addColumns(int dpi);
+  void setColumnWidths(int dpi);
 
   // WM_NOTIFY from the list view; true with `result` set when handled.
   bool handleNotify(const NMHDR& header, LRESULT& result);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/dpi.h"
 #include "app/fatal_error.h"
 #include "app/layout.h"
 #include "model/text_codec.h"
@@ -40,6 +41,13 @@ int Modifiers() {
          (GetKeyState(VK_MENU) < 0 ? kAlt : 0);
 }
 
+// A control's place at `dpi`: left and top in `left` and `top`, width and
+// height in `right` and `bottom`.
+RECT ScaledPlace(const layout::Control& entry, int dpi) {
+  return {dpi::Scale(entry.left, dpi), dpi::Scale(entry.top, dpi), dpi::Scale(entry.width, dpi),
+          dpi::Scale(entry.height, dpi)};
+}
+
 bool RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXW windowClass{};
   if (GetClassInfoExW(instance, kClassName, &windowClass)) return true;
@@ -72,7 +80,6 @@ MainWindow::~MainWindow() {
     DestroyWindow(window_);
   }
   if (menu_ != nullptr) DestroyMenu(menu_);
-  if (helpFont_ != nullptr) DeleteObject(helpFont_);
   if (faceBrush_ != nullptr) DeleteObject(faceBrush_);
 }
 
@@ -90,32 +97,34 @@ HWND MainWindow::control(ControlId id) const { return controls_[layout::SlotOf(i
 bool MainWindow::build() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!RegisterWindowClass(instance)) return false;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - layout::kWindowWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - layout::kWindowHeight) / 2;
-  window_ = CreateWindowExW(0, kClassName, layout::kCaption, layout::kWindowStyle, left, top, layout::kWindowWidth,
+  window_ = CreateWindowExW(0, kClassName, layout::kCaption, layout::kWindowStyle, 0, 0, layout::kWindowWidth,
                             layout::kWindowHeight, nullptr, nullptr, instance, nullptr);
   if (window_ == nullptr) return false;
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcedure));
 
+  // Sized and centred at the DPI of the monitor it was made on.
+  dpi_ = dpi::OfWindow(window_);
+  const int width = dpi::Scale(layout::kWindowWidth, dpi_);
+  const int height = dpi::Scale(layout::kWindowHeight, dpi_);
+  // Never above or left of the screen, where the caption could not be reached.
+  const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+
   faceBrush_ = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-  LOGFONTW helpFont{};
-  helpFont.lfHeight = layout::kHelpFontHeight;
-  helpFont.lfWeight = FW_NORMAL;
-  helpFont.lfCharSet = GB2312_CHARSET;
-  helpFont_ = CreateFontIndirectW(&helpFont);
-  const auto defaultFont = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+  fonts_.makeFor(dpi_);
 
   auto make = [&](const layout::Control& entry) {
     HWND parent = entry.parent == layout::Parent::Window ? window_ : control(ControlId::分组框1);
-    HWND made = CreateWindowExW(entry.exStyle, ClassOf(entry.kind), entry.text, entry.style, entry.left, entry.top,
-                                entry.width, entry.height, parent,
+    const RECT place = ScaledPlace(entry, dpi_);
+    HWND made = CreateWindowExW(entry.exStyle, ClassOf(entry.kind), entry.text, entry.style, place.left, place.top,
+                                place.right, place.bottom, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(entry.id))), instance, nullptr);
     if (made == nullptr) return false;
     controls_[layout::SlotOf(entry.id)] = made;
     SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(made, WM_SETFONT, entry.id == ControlId::编辑框1 ? reinterpret_cast<WPARAM>(helpFont_) : defaultFont,
-                 FALSE);
+    SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(entry.id)), FALSE);
     if (entry.kind == layout::Kind::Edit) SendMessageW(made, EM_SETLIMITTEXT, 0, 0);  // no length limit
     return true;
   };
@@ -127,13 +136,12 @@ bool MainWindow::build() {
   SetWindowTextW(control(ControlId::编辑框1), layout::kHelpText);
 
   HWND status = control(ControlId::状态条1);
-  SendMessageW(status, SB_SETPARTS, std::size(layout::kStatusParts),
-               reinterpret_cast<LPARAM>(layout::kStatusParts));
+  setStatusParts();
   SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(layout::kTotalCounterInitial));
   SendMessageW(status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
 
   listView_ = std::make_unique<MachineListView>(control(ControlId::超级列表框1), list_);
-  listView_->addColumns();
+  listView_->addColumns(dpi_);
   buildMenu();
 
   // The group box passes its children's notifications on; the list and the
@@ -142,6 +150,37 @@ bool MainWindow::build() {
     SetWindowSubclass(control(id), &ControlProcedure, static_cast<UINT_PTR>(IdOf(id)),
                       reinterpret_cast<DWORD_PTR>(this));
   return true;
+}
+
+HFONT MainWindow::fontOf(ControlId id) const { return id == ControlId::编辑框1 ? fonts_.help() : fonts_.gui(); }
+
+void MainWindow::setStatusParts() {
+  int edges[std::size(layout::kStatusParts)];
+  for (std::size_t i = 0; i < std::size(edges); ++i)
+    edges[i] = layout::kStatusParts[i] < 0 ? -1 : dpi::Scale(layout::kStatusParts[i], dpi_);
+  SendMessageW(control(ControlId::状态条1), SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
+}
+
+// The window moved to a monitor of another DPI, or the scaling changed: the
+// window takes the rectangle Windows suggests, and every control its place
+// and font at the new DPI. Texts, rows and selection stay as they are.
+void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  fonts_.makeFor(dpi_);
+  for (const layout::Control& entry : layout::kControls) {
+    HWND target = control(entry.id);
+    SendMessageW(target, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(entry.id)), FALSE);
+    if (entry.kind == layout::Kind::StatusBar) continue;  // docked: it follows the window
+    const RECT place = ScaledPlace(entry, dpi_);
+    SetWindowPos(target, nullptr, place.left, place.top, place.right, place.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  listView_->setColumnWidths(dpi_);
+  setStatusParts();
+  SendMessageW(control(ControlId::状态条1), WM_SIZE, 0, 0);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::buildMenu() {
@@ -179,6 +218,7 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_NOTIFY: return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC: return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SIZE: SendMessageW(control(ControlId::状态条1), WM_SIZE, 0, 0); return 0;
+    case WM_DPICHANGED: onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case kListLeftClicked: commands_->listLeftClicked(); return 0;
     case kListRightClicked: commands_->listRightClicked(); return 0;
     case WM_DESTROY:
@@ -324,8 +364,8 @@ std::optional<std::string> MainWindow::chooseFile(const OpenFileRequest& request
 MenuCommand MainWindow::popUpMenu() {
   POINT at{};
   GetCursorPos(&at);
-  at.x += layout::kMenuOffset;
-  at.y += layout::kMenuOffset;
+  at.x += dpi::Scale(layout::kMenuOffset, dpi_);
+  at.y += dpi::Scale(layout::kMenuOffset, dpi_);
   return layout::CommandOf(modals_.trackPopupMenu(menu_, at, window_));
 }
 

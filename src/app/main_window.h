@@ -11,6 +11,7 @@
 #include "app/layout.h"
 #include "app/machine_list_view.h"
 #include "app/modals.h"
+#include "app/window_fonts.h"
 #include "commands/commands.h"
 #include "commands/window_port.h"
 
@@ -60,6 +61,9 @@ class MainWindow final : public WindowPort {
 
   bool build();
   void buildMenu();
+  HFONT fontOf(ControlId id) const;
+  void setStatusParts();
+  void onDpiChanged(int dpi, const RECT& suggested);
   void onCommand(int id, int code);
   LRESULT onNotify(const NMHDR& header);
   LRESULT onColorStatic(HDC dc, HWND control);
@@ -72,7 +76,8 @@ class MainWindow final : public WindowPort {
   HWND window_ = nullptr;
   std::array<HWND, layout::kControlCount> controls_{};
   HMENU menu_ = nullptr;
-  HFONT helpFont_ = nullptr;
+  int dpi_ = 96;
+  WindowFonts fonts_;
   HBRUSH faceBrush_ = nullptr;
   bool showingPath_ = false;
   bool endLoopOnClose_ = false;

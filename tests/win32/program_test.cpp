@@ -161,8 +161,15 @@ TEST(ProgramFile, CarriesItsVersionIconsAndManifest) {
   ASSERT_NE(manifest, nullptr);
   const std::string declared(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
                              SizeofResource(image, manifest));
-  EXPECT_NE(declared.find("Microsoft.Windows.Common-Controls"), std::string::npos);
-  EXPECT_NE(declared.find("version=\"6.0.0.0\""), std::string::npos);
+  for (const char* entry : {
+           "Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"",
+           // Windows 7, 8, 8.1, 10 and 11: no compatibility shims
+           "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+           // sharp at any scaling: per monitor (v2) on 10 and 11, per monitor or system-wide before
+           ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
+           "<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true</longPathAware>"})
+    EXPECT_NE(declared.find(entry), std::string::npos) << entry;
   FreeLibrary(image);
 }
 

@@ -1,43 +1,14 @@
 // Saves a picture of the window with a loaded list, for the README and for
-// a person to look at after a test run.
+// a person to look at after a test run: main_window.bmp, and
+// main_window_144dpi.bmp from the display scaling test.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include "app/dpi.h"
 #include "support/sqlite_fixture.h"
 #include "win32/window_driver.h"
 
 namespace venbrook::test {
 namespace {
-
-// The window's pixels as a 24-bit BMP file.
-bool SaveWindowPicture(HWND window, const std::filesystem::path& file) {
-  RECT bounds{};
-  GetWindowRect(window, &bounds);
-  const int width = bounds.right - bounds.left;
-  const int height = bounds.bottom - bounds.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ former = SelectObject(memory, picture);
-  const bool copied = BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
-  GdiFlush();
-  const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(rowBytes) * height);
-  SelectObject(memory, former);
-  DeleteObject(picture);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return copied && out.good();
-}
 
 TEST(Screenshot, WindowWithALoadedListIsSaved) {
   WindowDriver ui;
@@ -61,7 +32,10 @@ TEST(Screenshot, WindowWithALoadedListIsSaved) {
   ui.pump();
   Sleep(200);
   ui.pump();
-  EXPECT_TRUE(SaveWindowPicture(ui.window->handle(), "main_window.bmp"));
+  // Run again by the display scaling test at 144 DPI, for the picture beside this one.
+  const int dpi = dpi::OfWindow(ui.window->handle());
+  const std::string name = dpi == dpi::kUnscaled ? "main_window" : "main_window_" + std::to_string(dpi) + "dpi";
+  EXPECT_TRUE(SaveWindowPicture(ui.window->handle(), name + ".bmp"));
 }
 
 }  // namespace

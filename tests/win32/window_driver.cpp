@@ -1,11 +1,41 @@
 #include "win32/window_driver.h"
 
+#include <fstream>
+
 #include "platform/win32/wide_text.h"
 #include "sources/profile_file.h"
 
 namespace venbrook::test {
 
 std::wstring Wide(std::string_view gbk) { return win32::Widen(gbk); }
+
+bool SaveWindowPicture(HWND window, const std::filesystem::path& file) {
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ former = SelectObject(memory, picture);
+  const bool copied = BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
+  GdiFlush();
+  const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(rowBytes) * height);
+  SelectObject(memory, former);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return copied && out.good();
+}
 
 void RecordingModals::messageBox(std::string_view title, std::string_view text, UINT icon) {
   boxes.push_back({std::string(title), std::string(text), icon});

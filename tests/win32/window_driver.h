@@ -86,4 +86,7 @@ class WindowDriver {
 
 std::wstring Wide(std::string_view gbk);
 
+// The window's pixels as a 24-bit BMP file.
+bool SaveWindowPicture(HWND window, const std::filesystem::path& file);
+
 }  // namespace venbrook::test
