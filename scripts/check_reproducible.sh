@@ -7,8 +7,9 @@
 # this tree's files as they are, committed or not, with one SOURCE_DATE_EPOCH.
 # With --against-dist the first build is the one scripts/package.sh just left
 # in dist/, and only the second copy is built: the test run does that for
-# win64 to spend one build, not two. On a difference, names the first file
-# that differs, down to the zip entry and the program's section; exits 1.
+# win64 to spend one build, not two. On a difference, names the files that
+# differ, the first (in name order) first, down to the zip entry and the
+# program's section; exits 1.
 set -euo pipefail
 # shellcheck disable=SC2034  # read by lib/common.sh
 VENBROOK_LOG_TAG="reproducible"
@@ -24,7 +25,7 @@ while (($#)); do
       [[ ${2:-} == win64 || ${2:-} == win32 ]] || venbrook_die "--arch takes win64 or win32"
       archs+=("$2"); shift ;;
     --against-dist) against_dist=1 ;;
-    -h|--help) sed -n '2,11p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
     *) venbrook_die "unknown argument: $1" ;;
   esac
   shift

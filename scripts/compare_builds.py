@@ -4,9 +4,9 @@
   compare_builds.py FIRST SECOND [FILE...]
 
 FILE names a file of both folders (default: every file of FIRST). Exits 0
-when all are byte-identical; else names the first file that differs, in name
-order, down to the zip entry and the part of the program (PE header or
-section) where the first differing byte lies.
+when all are byte-identical; else names each file that differs, the first
+(in name order) first, down to the zip entry and the part of the program
+(PE header or section) where its first differing byte lies, and exits 1.
 """
 import os
 import struct
@@ -81,12 +81,13 @@ def main(argv):
         names = sorted(n for n in os.listdir(first) if os.path.isfile(os.path.join(first, n)))
     if not names:
         sys.exit(f"compare_builds.py: nothing to compare in {first}")
+    differing = []
     for name in sorted(names):
         path_a, path_b = os.path.join(first, name), os.path.join(second, name)
-        for path in (path_a, path_b):
-            if not os.path.isfile(path):
-                print(f"DIFFERENT: {name} is missing from {os.path.dirname(path)}")
-                return 1
+        missing = [p for p in (path_a, path_b) if not os.path.isfile(p)]
+        if missing:
+            differing.append(f"{name} is missing from {os.path.dirname(missing[0])}")
+            continue
         with open(path_a, "rb") as f:
             a = f.read()
         with open(path_b, "rb") as f:
@@ -95,10 +96,13 @@ def main(argv):
             print(f"same: {name}")
             continue
         detail = describe_zip(path_a, path_b, name) if name.endswith(".zip") else None
-        print(f"DIFFERENT: {detail or describe(name, a, b)}")
-        print(f"  {path_a}\n  {path_b}")
-        return 1
-    return 0
+        differing.append(detail or describe(name, a, b))
+    if not differing:
+        return 0
+    print(f"NOT REPRODUCIBLE: {len(differing)} file(s) of {first} and {second} differ, first in name order:")
+    for line in differing:
+        print(f"DIFFERENT: {line}")
+    return 1
 
 
 if __name__ == "__main__":
