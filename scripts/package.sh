@@ -84,7 +84,7 @@ for arch in "${archs[@]}"; do
   entries=("Venbrook.exe=$program" "使用说明.txt=$manual")
   python3 scripts/package.py zip "dist/$name.zip" "$SOURCE_DATE_EPOCH" "${entries[@]}"
   python3 scripts/package.py verify "dist/$name.zip" "$SOURCE_DATE_EPOCH" "${entries[@]}"
-  cp "$debug" "dist/$name.debug"
+  install -m 644 "$debug" "dist/$name.debug"
 
   # Info-ZIP's unzip as a second reader: it must see both names, the Chinese
   # one through the Unicode Path field, and unpack both intact.
