@@ -25,6 +25,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev python3
   libsqlite3-dev sqlite3 tcl
   libgtest-dev googletest libbenchmark-dev
+  unzip   # scripts/package.sh reads its zips back with Info-ZIP's unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 xvfb xauth fonts-wqy-microhei imagemagick

@@ -98,6 +98,33 @@ for preset in "${TEST_PRESETS[@]}"; do
   fi
 done
 
+# The release packages (scripts/package.sh): both programs built Release,
+# stripped and zipped into dist/. The program test then starts the
+# Venbrook.exe unpacked from each zip (through VENBROOK_PROGRAM_FILE), so the
+# shipped bytes are tested; and a second build of the 64-bit package, in a
+# copy of the tree elsewhere, must give the same bytes as the first.
+venbrook_log "package"
+if step package "$LOGS/package.log" bash scripts/package.sh --no-setup; then
+  for preset in windows windows-x86; do
+    arch=win64
+    [[ $preset == windows-x86 ]] && arch=win32
+    if [[ " ${TEST_PRESETS[*]} " != *" $preset "* || ${RESULT[$preset:build]:-} != ok* ]]; then
+      RESULT[$arch:packaged]="not run (no $preset tests here)"
+      continue
+    fi
+    exe=$(compgen -G "build/package/unpacked/*-$arch/Venbrook.exe" | head -n1)
+    venbrook_log "test: venbrook_program_tests on $exe"
+    if step "$arch:packaged" "$LOGS/packaged-$arch-test.log" env VENBROOK_PROGRAM_FILE="$VENBROOK_ROOT/$exe" \
+         ctest --preset "$preset" -R '^venbrook_program_tests$'; then
+      TESTS_PASSED=$((TESTS_PASSED + 1))
+    else
+      TESTS_FAILED=$((TESTS_FAILED + 1))
+    fi
+  done
+  venbrook_log "reproducible: the win64 package built again elsewhere"
+  step reproducible "$LOGS/reproducible.log" bash scripts/check_reproducible.sh --against-dist --arch win64
+fi
+
 # Benchmarks: each once at its smallest size, natively and under Wine
 # (scripts/bench.sh --smoke): proof that they run; no speed is asserted.
 venbrook_log "bench smoke"
@@ -118,6 +145,12 @@ done
 printf '%-12s %s\n' bench "${RESULT[bench]:-not run}"
 printf '%-12s %s\n' fuzz "${RESULT[fuzz]:-not run}"
 [[ -f $LOGS/fuzz.log ]] && sed -n '/^target /,/^FUZZ RESULT/p' "$LOGS/fuzz.log" | sed 's/^/    /'
+printf '%-12s %s\n' package "${RESULT[package]:-not run}"
+for arch in win64 win32; do
+  printf '%-12s %s\n' "" "program test of the $arch zip: ${RESULT[$arch:packaged]:-not run}"
+done
+printf '%-12s %s\n' reproducible "${RESULT[reproducible]:-not run}"
+[[ -f $LOGS/package.log ]] && sed -n '/^\[package\] dist\//,$p' "$LOGS/package.log" | sed 's/^/    /'
 [[ -n ${RESULT[display]:-} ]] && echo "display: ${RESULT[display]}"
 if ((FAILED)); then
   echo "RESULT: FAILED"
