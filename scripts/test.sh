@@ -3,11 +3,14 @@
 #   scripts/test.sh
 # Prepares the machine (scripts/setup.sh), then configures and builds the
 # presets linux, linux-asan, windows and windows-x86, and runs the tests of
-# all four (the Windows tests of both architectures under Wine). Then each
-# fuzz target runs for a few seconds (scripts/fuzz.sh; VENBROOK_CI_FUZZ_SECONDS,
-# default 5). The benchmarks run once each at their smallest size
-# (scripts/bench.sh --smoke). Exits non-zero if any step fails or the
-# fuzzers find anything; logs of each step are in build/logs/.
+# all four (the Windows tests of both architectures under Wine). Then the
+# release packages are made (scripts/package.sh), the program test runs on the
+# program unpacked from each zip, and the 64-bit package is built again in
+# another folder and compared byte for byte. The benchmarks run once each at
+# their smallest size (scripts/bench.sh --smoke), and each fuzz target for a
+# few seconds (scripts/fuzz.sh; VENBROOK_CI_FUZZ_SECONDS, default 5). Exits
+# non-zero if any step fails or the fuzzers find anything; logs of each step
+# are in build/logs/.
 set -uo pipefail
 # shellcheck disable=SC2034  # read by lib/common.sh
 VENBROOK_LOG_TAG="test"
