@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "model/machine_list.h"
 
@@ -19,6 +21,9 @@ class MachineListView final : public MachineListObserver {
   MachineListView& operator=(const MachineListView&) = delete;
 
   void addColumns();
+
+  // Called on every change of the rows, before the view shows them.
+  void onRowsChanged(std::function<void()> handler) { rowsChanged_ = std::move(handler); }
 
   // WM_NOTIFY from the list view; true with `result` set when handled.
   bool handleNotify(const NMHDR& header, LRESULT& result);
@@ -39,6 +44,7 @@ class MachineListView final : public MachineListObserver {
   MachineList& list_;
   bool showing_ = false;  // the view's notifications echo our own change
   std::wstring cellBuffer_;
+  std::function<void()> rowsChanged_;
 };
 
 }  // namespace venbrook
