@@ -1,6 +1,7 @@
 #include "model/list_findings.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #include "model/gbk_text.h"
@@ -8,18 +9,38 @@
 namespace venbrook {
 namespace {
 
-constexpr std::uint64_t kFibonacci = 0x9E3779B97F4A7C15ull;  // spreads a key over the table's index bits
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;
 
-int HexDigitValue(unsigned char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+// Rows are checked in batches: the keys of a batch are worked out and their
+// slots asked into the cache first, so that the slots' cache misses (the
+// tables for 100,000 rows are larger than the processor's nearer caches)
+// overlap instead of being waited for one after the other.
+constexpr int kBatchRows = 16;
+
+void PrefetchForWriting(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(address, 1);
+#else
+  (void)address;
+#endif
 }
 
-bool IsMacSeparator(char c) { return c == '-' || c == ':' || c == '.' || c == ' ' || c == '\t'; }
+// What each byte is in a MAC: a hexadecimal digit's value, a separator, or
+// neither. One look-up a byte instead of a chain of comparisons.
+constexpr std::uint8_t kMacSeparator = 16;
+constexpr std::uint8_t kNotInMac = 17;
+constexpr auto kMacByte = [] {
+  std::array<std::uint8_t, 256> table{};
+  table.fill(kNotInMac);
+  for (int digit = 0; digit < 10; ++digit) table['0' + digit] = static_cast<std::uint8_t>(digit);
+  for (int letter = 0; letter < 6; ++letter) {
+    table['a' + letter] = static_cast<std::uint8_t>(10 + letter);
+    table['A' + letter] = static_cast<std::uint8_t>(10 + letter);
+  }
+  for (const char separator : {'-', ':', '.', ' ', '\t'}) table[static_cast<unsigned char>(separator)] = kMacSeparator;
+  return table;
+}();
 
 // FNV-1a of the name as EqualIgnoringAsciiCase sees it: single-byte
 // characters upper-cased, double-byte characters as they are. Names equal
@@ -45,9 +66,9 @@ std::int64_t MacNumber(std::string_view macText) {
   std::int64_t number = 0;
   int digits = 0;
   for (const char c : macText) {
-    if (IsMacSeparator(c)) continue;
-    const int value = HexDigitValue(static_cast<unsigned char>(c));
-    if (value < 0 || ++digits > 12) return -1;
+    const std::uint8_t value = kMacByte[static_cast<unsigned char>(c)];
+    if (value == kMacSeparator) continue;
+    if (value == kNotInMac || ++digits > 12) return -1;
     number = number << 4 | value;
   }
   return digits == 12 ? number : -1;
@@ -67,7 +88,7 @@ void ListFindings::prepareTables(int rows) {
 template <typename SameKey>
 int ListFindings::firstWithKey(std::vector<Slot>& slots, std::uint64_t hash, int row, SameKey sameKey) const {
   const auto tag = static_cast<std::uint32_t>(hash);
-  for (std::uint64_t index = (hash * kFibonacci) >> shift_;; index = (index + 1) & slotMask_) {
+  for (std::uint64_t index = slotIndex(hash);; index = (index + 1) & slotMask_) {
     Slot& slot = slots[index];
     if (slot.row < 0) {
       slot = {tag, row};
@@ -84,6 +105,26 @@ void ListFindings::notePair(std::vector<std::int32_t>& partners, Finding finding
   flags_[first] |= finding;
 }
 
+void ListFindings::checkRow(const MachineList& list, int row, std::int64_t mac, std::uint64_t newNameHash) {
+  if (mac < 0) {
+    flags_[row] |= kMacInvalid;
+  } else {
+    const int first = firstWithKey(macSlots_, static_cast<std::uint64_t>(mac), row,
+                                   [&](int other) { return MacNumber(list.cellText(other, kMacColumn)) == mac; });
+    if (first != row) notePair(macPartner_, kMacRepeated, first, row);
+  }
+
+  const std::string_view newName = list.cellText(row, kNewNameColumn);
+  if (newName.empty()) {
+    flags_[row] |= kNewNameEmpty;
+  } else {
+    const int first = firstWithKey(newNameSlots_, newNameHash, row, [&](int other) {
+      return EqualIgnoringAsciiCase(newName, list.cellText(other, kNewNameColumn));
+    });
+    if (first != row) notePair(newNamePartner_, kNewNameRepeated, first, row);
+  }
+}
+
 void ListFindings::recompute(const MachineList& list) {
   const int rows = list.count();
   flags_.assign(rows, 0);
@@ -91,25 +132,17 @@ void ListFindings::recompute(const MachineList& list) {
   newNamePartner_.assign(rows, -1);
   prepareTables(rows);
 
-  for (int row = 0; row < rows; ++row) {
-    const std::int64_t mac = MacNumber(list.cellText(row, kMacColumn));
-    if (mac < 0) {
-      flags_[row] |= kMacInvalid;
-    } else {
-      const int first = firstWithKey(macSlots_, static_cast<std::uint64_t>(mac), row,
-                                     [&](int other) { return MacNumber(list.cellText(other, kMacColumn)) == mac; });
-      if (first != row) notePair(macPartner_, kMacRepeated, first, row);
+  std::int64_t macs[kBatchRows];
+  std::uint64_t newNameHashes[kBatchRows];
+  for (int start = 0; start < rows; start += kBatchRows) {
+    const int end = std::min(rows, start + kBatchRows);
+    for (int row = start; row < end; ++row) {
+      const std::int64_t mac = macs[row - start] = MacNumber(list.cellText(row, kMacColumn));
+      if (mac >= 0) PrefetchForWriting(&macSlots_[slotIndex(static_cast<std::uint64_t>(mac))]);
+      const std::uint64_t hash = newNameHashes[row - start] = NewNameHash(list.cellText(row, kNewNameColumn));
+      PrefetchForWriting(&newNameSlots_[slotIndex(hash)]);
     }
-
-    const std::string_view newName = list.cellText(row, kNewNameColumn);
-    if (newName.empty()) {
-      flags_[row] |= kNewNameEmpty;
-    } else {
-      const int first = firstWithKey(newNameSlots_, NewNameHash(newName), row, [&](int other) {
-        return EqualIgnoringAsciiCase(newName, list.cellText(other, kNewNameColumn));
-      });
-      if (first != row) notePair(newNamePartner_, kNewNameRepeated, first, row);
-    }
+    for (int row = start; row < end; ++row) checkRow(list, row, macs[row - start], newNameHashes[row - start]);
   }
 
   for (int& count : counts_) count = 0;

@@ -44,13 +44,15 @@ class ListFindings {
 
  private:
   struct Slot {
-    std::uint32_t tag;  // high bits of the key's hash
+    std::uint32_t tag;  // low bits of the key's hash; the high ones chose the slot
     std::int32_t row;   // first row with the key; -1: free
   };
   int partnerIn(const std::vector<std::int32_t>& partners, int row) const {
     return row >= 0 && row < rowCount() ? partners[row] : -1;
   }
   void prepareTables(int rows);
+  std::uint64_t slotIndex(std::uint64_t hash) const { return (hash * 0x9E3779B97F4A7C15ull) >> shift_; }
+  void checkRow(const MachineList& list, int row, std::int64_t mac, std::uint64_t newNameHash);
   template <typename SameKey>
   int firstWithKey(std::vector<Slot>& slots, std::uint64_t hash, int row, SameKey sameKey) const;
   void notePair(std::vector<std::int32_t>& partners, Finding finding, int first, int row);

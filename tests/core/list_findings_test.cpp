@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,25 @@ TEST(ListFindings, ARepeatEndsWhenItsPartnerIsDeletedOrRenamedApart) {
     findings.recompute(list);
     EXPECT_EQ(findings.rowsWith(kNewNameRepeated), repeated) << replacement;
   }
+}
+
+TEST(ListFindings, RepeatsFarApartInALongListFindTheirFirstPartner) {
+  MachineList list;
+  for (int i = 0; i < 40; ++i) {
+    char mac[32];
+    std::snprintf(mac, sizeof mac, "00-00-00-00-00-%02X", i % 33);  // rows 33-39 repeat rows 0-6
+    list.append("PC" + std::to_string(i), "N" + std::to_string(i % 37), mac);  // 37-39 repeat 0-2
+  }
+  ListFindings findings;
+  findings.recompute(list);
+  EXPECT_EQ(findings.rowsWith(kMacRepeated), 14);
+  EXPECT_EQ(findings.rowsWith(kNewNameRepeated), 6);
+  EXPECT_EQ(findings.of(7) | findings.of(32), 0u);
+  EXPECT_EQ(findings.of(36), kMacRepeated);
+  EXPECT_EQ(findings.macPartner(0), 33);
+  EXPECT_EQ(findings.macPartner(39), 6);
+  EXPECT_EQ(findings.newNamePartner(2), 39);
+  EXPECT_EQ(findings.newNamePartner(38), 1);
 }
 
 TEST(ListCheckText, TipGivesEachReasonAndTheFirstOtherMachineSummaryCountsEachKind) {
