@@ -300,7 +300,8 @@ void CheckHashOnly(benchmark::State& state, const Options& options, int rows) {
     for (int row = 0; row < list.count(); ++row) {
       for (const int column : {kNewNameColumn, kMacColumn}) {
         std::uint64_t hash = 14695981039346656037ull;
-        for (const char c : list.cellText(row, column)) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        for (const char c : list.cellText(row, column))
+          hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
         sum += hash;
       }
     }

@@ -34,7 +34,8 @@ std::string FindingTipText(const MachineList& list, const ListFindings& findings
   if (findings.rowCount() != list.count()) return {};  // checked before the list last changed
   const unsigned found = findings.of(row);
   std::string tip;
-  if (found & kMacRepeated) AddLine(tip, SameAs("MAC地址与", list.cellText(findings.macPartner(row), kMachineNameColumn)));
+  if (found & kMacRepeated)
+    AddLine(tip, SameAs("MAC地址与", list.cellText(findings.macPartner(row), kMachineNameColumn)));
   if (found & kMacInvalid) AddLine(tip, Gbk("MAC地址无效"));
   if (found & kNewNameRepeated)
     AddLine(tip, SameAs("新机器编号与", list.cellText(findings.newNamePartner(row), kMachineNameColumn)));

@@ -38,7 +38,8 @@ constexpr auto kMacByte = [] {
     table['a' + letter] = static_cast<std::uint8_t>(10 + letter);
     table['A' + letter] = static_cast<std::uint8_t>(10 + letter);
   }
-  for (const char separator : {'-', ':', '.', ' ', '\t'}) table[static_cast<unsigned char>(separator)] = kMacSeparator;
+  for (const char separator : {'-', ':', '.', ' ', '\t'})
+    table[static_cast<unsigned char>(separator)] = kMacSeparator;
   return table;
 }();
 
@@ -153,6 +154,8 @@ void ListFindings::recompute(const MachineList& list) {
   }
 }
 
-int ListFindings::rowsWith(Finding finding) const { return counts_[std::countr_zero(static_cast<unsigned>(finding))]; }
+int ListFindings::rowsWith(Finding finding) const {
+  return counts_[std::countr_zero(static_cast<unsigned>(finding))];
+}
 
 }  // namespace venbrook
