@@ -4,8 +4,10 @@
 //   export/ours|one_write/<rows>           ExportRows vs one write() of the same bytes
 //   export/per_row_rewrite/<rows>          the file read and rewritten per row (once)
 //   rename/ours|memcpy/<rows>              RenameRule::newNameInto vs memcpy of each name
+//   check/ours|hash_only/<rows>            ListFindings::recompute vs one pass hashing the same bytes
 // and, in a process of its own (--memory=<rows>), the peak resident memory of
-// a loaded list against the bytes of its texts.
+// a loaded list against the bytes of its texts. A load includes the check of
+// the list that the window makes after every change of the rows.
 //
 //   venbrook_bench --data=DIR [--smoke] [Google Benchmark flags]
 //   venbrook_bench --data=DIR --memory=ROWS
@@ -27,7 +29,9 @@
 #include <vector>
 
 #include "commands/export_rows.h"
+#include "commands/list_check_text.h"
 #include "commands/load_database.h"
+#include "model/list_findings.h"
 #include "model/machine_list.h"
 #include "model/rename_rule.h"
 #include "model/text_codec.h"
@@ -43,6 +47,7 @@ constexpr int kSmokeRows = 500;
 constexpr int kSizes[] = {500, 10'000, 100'000};
 constexpr int kPerRowRewriteRows = 10'000;  // quadratic: one size is enough to show it
 constexpr int kRenameRows = 100'000;
+constexpr int kCheckRows = 100'000;
 constexpr double kExportMoment = 45844.37850694444;  // 2025-07-06 09:05:03
 
 struct Options {
@@ -77,6 +82,26 @@ class BenchMessages final : public MessageSink {
   bool failed = false;
 };
 
+// What the window does whenever the rows change: check them and word the
+// summary. Every load below pays for it, as the operator does.
+class CheckingObserver final : public MachineListObserver {
+ public:
+  explicit CheckingObserver(MachineList& list) : list_(list) { list_.setObserver(this); }
+  ~CheckingObserver() { list_.setObserver(nullptr); }
+  void rowsReset() override { check(); }
+  void rowRemoved(int) override { check(); }
+  void selectionChanged(int) override {}
+
+ private:
+  void check() {
+    findings_.recompute(list_);
+    summary_ = CheckSummaryText(findings_);
+  }
+  MachineList& list_;
+  ListFindings findings_;
+  std::string summary_;
+};
+
 const char* ProductName(SourceKind kind) { return kind == SourceKind::Yungengxin ? "yungengxin" : "wangweidashi"; }
 
 // Lists loaded once per size, shared by the cases that only read them.
@@ -94,6 +119,7 @@ const MachineList& LoadedList(const Options& options, int rows) {
 
 void LoadOurs(benchmark::State& state, const Options& options, SourceKind kind, int rows) {
   MachineList list;
+  CheckingObserver checking(list);
   SourceConnection connection;
   BenchView view(CorePath(DatabaseFile(options.data, kind, rows)), BenchRule());
   for (auto _ : state) {
@@ -254,6 +280,36 @@ void RenameMemcpy(benchmark::State& state, const Options& options, int rows) {
   state.counters["rows"] = rows;
 }
 
+void CheckOurs(benchmark::State& state, const Options& options, int rows) {
+  const MachineList& list = LoadedList(options, rows);
+  ListFindings findings;
+  for (auto _ : state) {
+    findings.recompute(list);
+    benchmark::DoNotOptimize(findings.rowsWithAny());
+  }
+  if (findings.rowCount() != rows) state.SkipWithError("the check did not see every row");
+  state.counters["rows"] = rows;
+}
+
+// FNV-1a over each row's new name and MAC, the bytes the check reads, with
+// nothing kept: the least a hashing check must do.
+void CheckHashOnly(benchmark::State& state, const Options& options, int rows) {
+  const MachineList& list = LoadedList(options, rows);
+  for (auto _ : state) {
+    std::uint64_t sum = 0;
+    for (int row = 0; row < list.count(); ++row) {
+      for (const int column : {kNewNameColumn, kMacColumn}) {
+        std::uint64_t hash = 14695981039346656037ull;
+        for (const char c : list.cellText(row, column))
+          hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        sum += hash;
+      }
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["rows"] = rows;
+}
+
 void Register(const Options& options) {
   std::vector<int> sizes(std::begin(kSizes), std::end(kSizes));
   if (options.smoke) sizes = {kSmokeRows};
@@ -283,6 +339,9 @@ void Register(const Options& options) {
   const int renameRows = options.smoke ? kSmokeRows : kRenameRows;
   add("rename", "ours", renameRows, RenameOurs, renameRows)->Unit(benchmark::kMicrosecond);
   add("rename", "memcpy", renameRows, RenameMemcpy, renameRows)->Unit(benchmark::kMicrosecond);
+  const int checkRows = options.smoke ? kSmokeRows : kCheckRows;
+  add("check", "ours", checkRows, CheckOurs, checkRows)->Unit(benchmark::kMicrosecond);
+  add("check", "hash_only", checkRows, CheckHashOnly, checkRows)->Unit(benchmark::kMicrosecond);
 }
 
 long PeakResidentBytes() {
@@ -312,6 +371,7 @@ int MeasureMemory(const Options& options, int rows) {
   const RenameRule rule = BenchRule();
   const long before = PeakResidentBytes();
   MachineList list;
+  CheckingObserver checking(list);
   SourceConnection connection;
   BenchView view(path, rule);
   const auto start = std::chrono::steady_clock::now();

@@ -18,6 +18,7 @@ enum class ControlId : int {
   超级列表框1,
   透明标签1,
   分组框1,
+  标签_检查,
 };
 
 enum class MenuItemId : int {

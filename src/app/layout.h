@@ -63,6 +63,10 @@ constexpr Control kControls[] = {
     {ControlId::透明标签1, "透明标签1", Kind::Label, Parent::GroupBox, L"数据库地址：", 410, 51, 70, 24, kLabel, 0},
     {ControlId::分组框1, "分组框1", Kind::GroupBox, Parent::Window, L"", 0, 0, 890, 672,
      kChild | BS_GROUPBOX, WS_EX_CONTROLPARENT},
+    // The check's summary, below the help text: several lines, no focus,
+    // painted opaque as its text changes.
+    {ControlId::标签_检查, "标签_检查", Kind::Label, Parent::GroupBox, L"", 440, 485, 416, 150,
+     kChild | SS_LEFT | SS_NOPREFIX, 0},
 };
 
 constexpr std::size_t kControlCount = std::size(kControls);
@@ -105,7 +109,7 @@ struct Column {
 // One per column of the machine list, in its order.
 constexpr Column kColumns[] = {{L"机器编号", 80}, {L"新机器编号", 80}, {L"MAC地址", 120}};
 static_assert(std::size(kColumns) == kColumnCount, "one header per column of the machine list");
-constexpr DWORD kListExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
+constexpr DWORD kListExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP;
 
 constexpr int kStatusParts[] = {100, -1};
 constexpr wchar_t kTotalCounterInitial[] = L" 总数:";

@@ -100,11 +100,13 @@ void MachineListView::takeSelectionFromView(int from, int to, bool selected) {
 }
 
 void MachineListView::rowsReset() {
+  if (rowsChanged_) rowsChanged_();
   showCount();
   showSelection();
 }
 
 void MachineListView::rowRemoved(int) {
+  if (rowsChanged_) rowsChanged_();
   showCount();
   showSelection();
 }

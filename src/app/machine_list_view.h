@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "model/machine_list.h"
 
@@ -21,6 +23,9 @@ class MachineListView final : public MachineListObserver {
   // The columns at their widths for `dpi`.
   void addColumns(int dpi);
   void setColumnWidths(int dpi);
+
+  // Called on every change of the rows, before the view shows them.
+  void onRowsChanged(std::function<void()> handler) { rowsChanged_ = std::move(handler); }
 
   // WM_NOTIFY from the list view; true with `result` set when handled.
   bool handleNotify(const NMHDR& header, LRESULT& result);
@@ -41,6 +46,7 @@ class MachineListView final : public MachineListObserver {
   MachineList& list_;
   bool showing_ = false;  // the view's notifications echo our own change
   std::wstring cellBuffer_;
+  std::function<void()> rowsChanged_;
 };
 
 }  // namespace venbrook

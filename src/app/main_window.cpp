@@ -140,8 +140,10 @@ bool MainWindow::build() {
   SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(layout::kTotalCounterInitial));
   SendMessageW(status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L""));
 
+  listCheck_ = std::make_unique<ListCheckView>(control(ControlId::标签_检查), list_);
   listView_ = std::make_unique<MachineListView>(control(ControlId::超级列表框1), list_);
   listView_->addColumns(dpi_);
+  listView_->onRowsChanged([this] { listCheck_->rowsChanged(); });
   buildMenu();
 
   // The group box passes its children's notifications on; the list and the
@@ -253,6 +255,8 @@ LRESULT MainWindow::onNotify(const NMHDR& header) {
   switch (header.code) {
     case NM_CLICK: PostMessageW(window_, kListLeftClicked, 0, 0); return 0;
     case NM_RCLICK: PostMessageW(window_, kListRightClicked, 0, 0); return 0;
+    case NM_CUSTOMDRAW: return listCheck_->customDraw(header);
+    case LVN_GETINFOTIPW: return listCheck_->infoTip(header);
     default: {
       LRESULT result = 0;
       listView_->handleNotify(header, result);
@@ -262,6 +266,7 @@ LRESULT MainWindow::onNotify(const NMHDR& header) {
 }
 
 LRESULT MainWindow::onColorStatic(HDC dc, HWND control) {
+  if (control == this->control(ControlId::标签_检查)) return listCheck_->colorSummary(dc, faceBrush_);
   SetTextColor(dc, RGB(0, 0, 0));
   if (control == this->control(ControlId::编辑框1)) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

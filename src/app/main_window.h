@@ -9,6 +9,7 @@
 
 #include "app/control_ids.h"
 #include "app/layout.h"
+#include "app/list_check_view.h"
 #include "app/machine_list_view.h"
 #include "app/modals.h"
 #include "app/window_fonts.h"
@@ -73,6 +74,7 @@ class MainWindow final : public WindowPort {
   MachineList& list_;
   std::unique_ptr<Commands> commands_;
   std::unique_ptr<MachineListView> listView_;
+  std::unique_ptr<ListCheckView> listCheck_;
   HWND window_ = nullptr;
   std::array<HWND, layout::kControlCount> controls_{};
   HMENU menu_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/layout.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"
 #include "win32/window_driver.h"
@@ -222,6 +223,100 @@ TEST_F(LoadedWindow, ExportWritesTheSelectedRowsRenamedToTheDesktop) {
   ui.chooseFromMenu(MenuItemId::导出);
   const std::string all = ReadBytes(file).value_or("");
   EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 8);
+}
+
+// The list's notifications as the list view sends them to its parent, with
+// the answer the window gives.
+LRESULT NotifyFromList(WindowDriver& ui, NMHDR& header) {
+  HWND list = ui.control(ControlId::超级列表框1);
+  header.hwndFrom = list;
+  header.idFrom = static_cast<UINT_PTR>(IdOf(ControlId::超级列表框1));
+  return SendMessageW(GetParent(list), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+std::vector<int> RedRows(WindowDriver& ui) {
+  NMLVCUSTOMDRAW draw{};
+  draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+  draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+  EXPECT_EQ(NotifyFromList(ui, draw.nmcd.hdr), CDRF_NOTIFYITEMDRAW);
+  std::vector<int> red;
+  for (int row = 0; row < ui.rowCount(); ++row) {
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrText = CLR_DEFAULT;
+    if (NotifyFromList(ui, draw.nmcd.hdr) == CDRF_NEWFONT && draw.clrText == RGB(255, 0, 0)) red.push_back(row);
+  }
+  return red;
+}
+
+std::wstring InfoTip(WindowDriver& ui, int row) {
+  wchar_t text[INFOTIPSIZE] = L"PC01";  // the list view may put the row's text there first
+  NMLVGETINFOTIPW tip{};
+  tip.hdr.code = LVN_GETINFOTIPW;
+  tip.pszText = text;
+  tip.cchTextMax = INFOTIPSIZE;
+  tip.iItem = row;
+  NotifyFromList(ui, tip.hdr);
+  return text;
+}
+
+COLORREF SummaryColor(WindowDriver& ui) {
+  HWND summary = ui.control(ControlId::标签_检查);
+  HDC dc = CreateCompatibleDC(nullptr);
+  SendMessageW(GetParent(summary), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(summary));
+  const COLORREF color = GetTextColor(dc);
+  DeleteDC(dc);
+  return color;
+}
+
+TEST(ListCheck, FindingsShowRedWithTheirReasonsAndTheSummaryFollowsTheList) {
+  WindowDriver ui;
+  const std::string database = ui.program.core() + "\\lwdiskless.db";
+  MakeYungengxinDatabase(database, {{"PC01", "00-1a-2b-3c-4d-01"},
+                                    {"PC02", "00:1A:2B:3C:4D:01"},
+                                    {"PC-07", "00-1a-2b-3c-4d-07"},
+                                    {"PC_07", "00-1a-2b-3c-4d-08"},
+                                    {"包间05", ""}});
+  ui.writeConfig(database);
+  ASSERT_TRUE(ui.open());
+  HWND summary = ui.control(ControlId::标签_检查);
+  EXPECT_EQ(ui.text(summary), L"检查：3 台需要注意（红色标出）\r\nMAC地址重复：2 台\r\nMAC地址无效：1 台");
+  EXPECT_EQ(SummaryColor(ui), RGB(255, 0, 0));
+  EXPECT_EQ(RedRows(ui), (std::vector<int>{1, 2, 4}));
+  EXPECT_EQ(InfoTip(ui, 2), L"MAC地址与 PC01 相同");
+  EXPECT_EQ(InfoTip(ui, 4), L"MAC地址无效");
+  EXPECT_EQ(InfoTip(ui, 0), L"");
+
+  // Every other control shows what it showed before there was a check.
+  const wchar_t* rows[][3] = {{L"PC-07", L"PC#07", L"00-1a-2b-3c-4d-07"},
+                              {L"PC01", L"PC01", L"00-1a-2b-3c-4d-01"},
+                              {L"PC02", L"PC02", L"00:1A:2B:3C:4D:01"},
+                              {L"PC_07", L"PC_07", L"00-1a-2b-3c-4d-08"},
+                              {L"包间05", L"包间05", L""}};
+  ASSERT_EQ(ui.rowCount(), 5);
+  for (int row = 0; row < 5; ++row)
+    for (int column = 0; column < 3; ++column) EXPECT_EQ(ui.cell(row, column), rows[row][column]);
+  EXPECT_EQ(ui.status(0), L" 总数:5");
+  EXPECT_EQ(ui.status(1), L"");
+  EXPECT_EQ(ui.caption(), L"Venbrook1.1-Talsin https://venbrook.github.io");
+  for (const layout::Control& entry : layout::kControls)
+    if (entry.text != nullptr && entry.kind != layout::Kind::StatusBar && entry.id != ControlId::编辑框_地址 &&
+        entry.id != ControlId::标签_检查)
+      EXPECT_EQ(ui.text(ui.control(entry.id)), entry.text) << entry.name;
+
+  // A replacement that makes two new names one: each keystroke rechecks.
+  ui.clearBox(ControlId::编辑框_新字符);
+  ui.type(ControlId::编辑框_新字符, L"_");
+  EXPECT_EQ(ui.text(summary), L"检查：5 台需要注意（红色标出）\r\nMAC地址重复：2 台\r\nMAC地址无效：1 台\r\n"
+                              L"新机器编号重复：2 台");
+  EXPECT_EQ(InfoTip(ui, 0), L"新机器编号与 PC_07 相同");
+
+  // Deleting PC02 leaves PC01's MAC alone.
+  ui.clickRow(2);
+  ui.doubleClickRow(2);
+  EXPECT_EQ(ui.text(summary), L"检查：3 台需要注意（红色标出）\r\nMAC地址无效：1 台\r\n新机器编号重复：2 台");
+  EXPECT_EQ(RedRows(ui), (std::vector<int>{0, 2, 3}));
 }
 
 TEST(EmptyWindow, ExportingNothingSaysSoWithTheErrorIcon) {

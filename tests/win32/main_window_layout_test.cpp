@@ -63,6 +63,7 @@ TEST_F(LayoutTest, ControlsSitWhereTheDesignPutsThemWithTheirTexts) {
   EXPECT_EQ(ui.text(ui.control(ControlId::透明标签2)), L"机器名替换字符：");
   EXPECT_EQ(ui.text(ui.control(ControlId::透明标签3)), L"替换成");
   EXPECT_EQ(ui.text(ui.control(ControlId::透明标签4)), L"添加机器名前缀：");
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_检查)), L"");  // an empty list: nothing to sum up
 }
 
 TEST_F(LayoutTest, HelpBoxIsReadOnlyWithItsOwnFontAnd124Bytes) {

@@ -1,0 +1,21 @@
+#pragma once
+// The words the window shows for the list's findings (GBK): the reasons of
+// one row, for the list's info tip, and the summary below the help text.
+#include <string>
+
+#include "model/list_findings.h"
+#include "model/machine_list.h"
+
+namespace venbrook {
+
+// One reason a line, CR LF between them, in the order of `Finding`; a
+// repeat names the machine of the first other row that shares the value:
+// "MAC地址与 PC01 相同". Empty for a row without findings.
+std::string FindingTipText(const MachineList& list, const ListFindings& findings, int row);
+
+// Empty for an empty list; "检查：未发现重复或无效的条目" when nothing was
+// found; else "检查：N 台需要注意（红色标出）" and one line per kind found,
+// "MAC地址重复：2 台", CR LF between the lines.
+std::string CheckSummaryText(const ListFindings& findings);
+
+}  // namespace venbrook

@@ -1,0 +1,129 @@
+#include "model/list_findings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "commands/list_check_text.h"
+#include "model/rename_rule.h"
+#include "support/gbk_literal.h"
+
+namespace venbrook {
+namespace {
+
+struct Row {
+  std::string newName;  // UTF-8 in the table; the list gets GBK
+  std::string mac;
+  unsigned found;  // what the check must report for this row
+};
+constexpr unsigned MAC2 = kMacRepeated, BADMAC = kMacInvalid, NAME2 = kNewNameRepeated, NONAME = kNewNameEmpty;
+
+TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
+  const struct {
+    const char* what;
+    std::vector<Row> rows;
+  } cases[] = {
+      {"one MAC written five ways",
+       {{"A", "00-1A-2B-3C-4D-5E", MAC2}, {"B", "00:1a:2b:3c:4d:5e", MAC2}, {"C", "001A2B3C4D5E", MAC2},
+        {"D", "001a.2b3c.4d5e", MAC2}, {"E", " 00 1A 2B\t3C 4D 5E ", MAC2}}},
+      {"MACs that differ in one digit, or only in the first bytes",
+       {{"A", "00-1A-2B-3C-4D-5E", 0}, {"B", "00-1A-2B-3C-4D-5F", 0}, {"C", "FF-FF-2B-3C-4D-5E", 0}}},
+      {"invalid MACs, never repeats of one another",
+       {{"A", "", BADMAC}, {"B", "", BADMAC}, {"C", "00-1A-2B-3C-4D", BADMAC}, {"D", "00-1A-2B-3C-4D-5E-6F", BADMAC},
+        {"E", "00-1A-2B-3C-4D-5G", BADMAC}, {"F", "00_1A_2B_3C_4D_5E", BADMAC}, {"G", "0x001A2B3C4D", BADMAC},
+        {"H", "00-1A-2B-3C-4D-癮", BADMAC}}},  // B0 61: a double-byte character, its trail a hex letter
+      {"new names: ASCII case ignored, double-byte characters exact",
+       {{"WB01", "00-00-00-00-00-01", NAME2}, {"wb01", "00-00-00-00-00-02", NAME2},
+        {"WB-癮", "00-00-00-00-00-03", 0}, {"WB-癆", "00-00-00-00-00-04", 0},  // B0 61 and B0 41: two names
+        {"籠a", "00-00-00-00-00-05", NAME2}, {"籠A", "00-00-00-00-00-06", NAME2},  // BB 5C, then the letter
+        {"PC1", "00-00-00-00-00-07", 0}, {"PC1 ", "00-00-00-00-00-08", 0}}},
+      {"empty new names, never repeats of one another",
+       {{"", "00-00-00-00-00-01", NONAME}, {"", "00-00-00-00-00-02", NONAME}}},
+      {"three of a kind, and findings together",
+       {{"X", "00-00-00-00-00-01", NAME2 | MAC2}, {"Y", "00-00-00-00-00-01", MAC2},
+        {"x", "00-00-00-00-00-01", NAME2 | MAC2},
+        {"X", "bad", NAME2 | BADMAC}, {"", "bad", NONAME | BADMAC}}},
+      {"an empty list", {}},
+  };
+  ListFindings findings;  // one object throughout: each recompute starts afresh
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    MachineList list;  // machines PC0, PC1, ...
+    for (const Row& row : c.rows) list.append("PC" + std::to_string(list.count()), G(row.newName), G(row.mac));
+    findings.recompute(list);
+    ASSERT_EQ(findings.rowCount(), list.count());
+    int any = 0;
+    for (int row = 0; row < list.count(); ++row) {
+      EXPECT_EQ(findings.of(row), c.rows[row].found) << "row " << row;
+      any += c.rows[row].found != 0;
+    }
+    EXPECT_EQ(findings.rowsWithAny(), any);
+    EXPECT_EQ(findings.of(list.count()), 0u);  // past the end: nothing, no fault
+  }
+}
+
+// Repeats far apart in a list longer than one batch of the check; then a
+// partner deleted, and a rename that parts two names.
+TEST(ListFindings, RepeatsFindTheirFirstPartnerAndEndWithIt) {
+  MachineList list;
+  for (int i = 0; i < 40; ++i) {
+    char mac[32];
+    std::snprintf(mac, sizeof mac, "00-00-00-00-00-%02X", i % 33);  // rows 33-39 repeat rows 0-6
+    list.append("PC" + std::to_string(i), "N" + std::to_string(i % 37), mac);  // 37-39 repeat 0-2
+  }
+  ListFindings findings;
+  findings.recompute(list);
+  EXPECT_EQ(findings.rowsWith(kMacRepeated), 14);
+  EXPECT_EQ(findings.rowsWith(kNewNameRepeated), 6);
+  EXPECT_EQ(findings.macPartner(0), 33);
+  EXPECT_EQ(findings.macPartner(39), 6);
+  EXPECT_EQ(findings.newNamePartner(2), 39);
+  list.remove(33);
+  findings.recompute(list);
+  EXPECT_EQ(findings.of(0), kNewNameRepeated);
+  EXPECT_EQ(findings.rowsWith(kMacRepeated), 12);
+
+  // The rule makes PC-1 and PC_1 one name until the replacement differs.
+  for (const auto& [replacement, repeated] : {std::pair{"_", 2}, std::pair{"#", 0}}) {
+    const RenameRule rule{"", "-", replacement};
+    list.clear();
+    for (const char* name : {"PC-1", "PC_1"}) list.append(name, rule.newName(name), "");
+    findings.recompute(list);
+    EXPECT_EQ(findings.rowsWith(kNewNameRepeated), repeated) << replacement;
+  }
+}
+
+TEST(ListCheckText, TipGivesEachReasonAndTheFirstOtherMachineSummaryCountsEachKind) {
+  MachineList list;
+  list.append("PC01", "X", "00-00-00-00-00-01");
+  list.append(G("籠01"), "Y", "00-00-00-00-00-01");  // BB 5C: the name reaches the tip byte for byte
+  list.append("PC03", "x", "00-00-00-00-00-01");
+  list.append("PC04", "", "00-00");
+  list.append("PC05", "Z", "00-00-00-00-00-05");
+  ListFindings findings;
+  findings.recompute(list);
+
+  EXPECT_EQ(FindingTipText(list, findings, 0), G("MAC地址与 籠01 相同\r\n新机器编号与 PC03 相同"));
+  EXPECT_EQ(FindingTipText(list, findings, 1), G("MAC地址与 PC01 相同"));
+  EXPECT_EQ(FindingTipText(list, findings, 2), G("MAC地址与 PC01 相同\r\n新机器编号与 PC01 相同"));
+  EXPECT_EQ(FindingTipText(list, findings, 3), G("MAC地址无效\r\n新机器编号为空"));
+  EXPECT_EQ(FindingTipText(list, findings, 4), "");
+  EXPECT_EQ(CheckSummaryText(findings),
+            G("检查：4 台需要注意（红色标出）\r\nMAC地址重复：3 台\r\nMAC地址无效：1 台\r\n"
+              "新机器编号重复：2 台\r\n新机器编号为空：1 台"));
+
+  list.remove(0);  // not yet rechecked: no tip rather than a name from the wrong row
+  EXPECT_EQ(FindingTipText(list, findings, 3), "");
+  list.remove(0);
+  list.remove(1);
+  findings.recompute(list);
+  EXPECT_EQ(CheckSummaryText(findings), G("检查：未发现重复或无效的条目"));
+  list.clear();
+  findings.recompute(list);
+  EXPECT_EQ(CheckSummaryText(findings), "");
+}
+
+}  // namespace
+}  // namespace venbrook
