@@ -21,7 +21,7 @@ TEST(Screenshot, WindowWithALoadedListIsSaved) {
     machines.push_back({name, mac});
   }
   machines.push_back({"包间01", "00-1A-2B-3C-4E-01"});
-  machines.push_back({"包间02", "00-1A-2B-3C-4E-02"});
+  machines.push_back({"包间02", "00-1A-2B-3C-4D-18"});  // the MAC of PC024: shown red
   MakeYungengxinDatabase(database, machines);
   ui.writeConfig(database);
   ASSERT_TRUE(ui.open());
