@@ -34,11 +34,7 @@ done
 arch_args=()
 for arch in "${archs[@]}"; do arch_args+=(--arch "$arch"); done
 
-if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
-  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) \
-    || venbrook_die "not a git checkout: set SOURCE_DATE_EPOCH"
-fi
-export SOURCE_DATE_EPOCH
+venbrook_source_date_epoch
 
 # A copy of the tree's files: what git tracks or would track (as they are in
 # the working tree), and the SQLite amalgamation the Windows build compiles.

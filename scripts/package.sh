@@ -44,15 +44,10 @@ preset_of() { [[ $1 == win64 ]] && echo windows-release || echo windows-x86-rele
 
 ((setup)) && bash scripts/setup.sh
 
-if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
-  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) \
-    || venbrook_die "not a git checkout: set SOURCE_DATE_EPOCH to the sources' time (seconds since 1970)"
-  if [[ -n $(git status --porcelain --untracked-files=no 2>/dev/null) ]]; then
-    venbrook_log "warning: uncommitted changes; the packages are not those of commit $(git rev-parse --short HEAD)"
-  fi
+if [[ -z ${SOURCE_DATE_EPOCH:-} && -n $(git status --porcelain --untracked-files=no 2>/dev/null) ]]; then
+  venbrook_log "warning: uncommitted changes; the packages are not those of commit $(git rev-parse --short HEAD)"
 fi
-[[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]] || venbrook_die "SOURCE_DATE_EPOCH is not a number of seconds: $SOURCE_DATE_EPOCH"
-export SOURCE_DATE_EPOCH
+venbrook_source_date_epoch
 
 mkdir -p build/logs
 work=build/package

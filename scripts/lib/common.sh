@@ -131,3 +131,14 @@ venbrook_stop_xvfb() {
   fi
   rm -f "$dir/display" "$dir/pid" "$dir/displayfd"
 }
+
+# The time every date of a release build and its zips is taken from: the
+# caller's SOURCE_DATE_EPOCH, else the last commit's. Exports it.
+venbrook_source_date_epoch() {
+  if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+    SOURCE_DATE_EPOCH=$(git -C "$VENBROOK_ROOT" log -1 --format=%ct 2>/dev/null) \
+      || venbrook_die "not a git checkout: set SOURCE_DATE_EPOCH to the sources' time (seconds since 1970)"
+  fi
+  [[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]] || venbrook_die "SOURCE_DATE_EPOCH is not a number of seconds: $SOURCE_DATE_EPOCH"
+  export SOURCE_DATE_EPOCH
+}

@@ -10,7 +10,7 @@ namespace venbrook {
 void ListCheckView::rowsChanged() {
   findings_.recompute(list_);
   std::wstring summary = win32::Widen(CheckSummaryText(findings_));
-  if (summary == summaryShown_) return;  // a keystroke that changes nothing found repaints nothing
+  if (summary == summaryShown_) return;  // the same words are not set again
   summaryShown_ = std::move(summary);
   SetWindowTextW(summary_, summaryShown_.c_str());
 }
