@@ -1,0 +1,52 @@
+#pragma once
+// Where every reader puts the machines it reads. The sink alone applies the
+// rules each row goes through: its texts to GBK, the source's MAC rule, the
+// rename rule, the append. A reader only finds the two texts of a machine.
+#include <string>
+#include <string_view>
+
+#include "model/machine_list.h"
+#include "model/rename_rule.h"
+
+namespace venbrook {
+
+enum class MacRule { AsStored, UpperAscii };
+
+class RowSink {
+ public:
+  RowSink(MachineList& list, const RenameRule& rule, MacRule macRule = MacRule::AsStored)
+      : list_(list), rule_(rule), macRule_(macRule) {}
+
+  // Empties the list for the rows to come. The first row does it too; a
+  // reader that has found its machines calls it even when none follow, so
+  // an empty source shows an empty list. Until then the list is untouched.
+  void begin();
+
+  // One machine whose texts are UTF-8 (a database's values; a text file
+  // that is not GBK): each up to its first NUL, as GBK, and the empty text
+  // when it is not UTF-8 of one to three bytes a character.
+  void addUtf8(std::string_view name, std::string_view mac);
+  // One machine whose texts are GBK already.
+  void addGbk(std::string_view name, std::string_view mac);
+
+  // The read ended at its normal end: the list's observer hears of the rows.
+  void finish();
+  // The read stopped early. Part of a list must never pass for the whole of
+  // it, so the list is emptied.
+  void abandon();
+
+  bool begun() const { return begun_; }
+  int rows() const { return rows_; }
+
+ private:
+  void append();
+
+  MachineList& list_;
+  const RenameRule& rule_;
+  MacRule macRule_;
+  bool begun_ = false;
+  int rows_ = 0;
+  std::string name_, mac_, newName_;  // reused for every row: no allocation per row
+};
+
+}  // namespace venbrook

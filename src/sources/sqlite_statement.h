@@ -1,0 +1,38 @@
+#pragma once
+// The SQLite statement helpers every database reader shares.
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace venbrook {
+
+// A prepared statement, finalized when it goes; get() is null when the SQL
+// could not be prepared.
+class Statement {
+ public:
+  Statement(sqlite3* db, std::string_view sqlUtf8);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  sqlite3_stmt* get() const { return statement_; }
+
+ private:
+  sqlite3_stmt* statement_ = nullptr;
+};
+
+// Index of the first result column whose name equals `wantedUtf8` with a-z
+// and A-Z taken as equal, or -1.
+int FindColumn(sqlite3_stmt* statement, std::string_view wantedUtf8);
+
+// The column's value in the current row as UTF-8 bytes (a number as its
+// text, NULL and a missing column as the empty text).
+std::string_view ColumnUtf8(sqlite3_stmt* statement, int column);
+
+// The identifier in double quotes, inner quotes doubled: whatever a table or
+// column is called, it stays one name in the query.
+std::string QuotedIdentifier(std::string_view nameUtf8);
+
+}  // namespace venbrook
