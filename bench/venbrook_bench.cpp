@@ -60,22 +60,22 @@ RenameRule BenchRule() { return {Gbk(kPrefixUtf8), Gbk(kFindUtf8), Gbk(kReplacem
 
 class BenchView final : public LoadView {
  public:
-  BenchView(std::string path, RenameRule rule) : path_(std::move(path)), rule_(std::move(rule)) {}
-  std::string pathText() const override { return path_; }
+  BenchView(Path path, RenameRule rule) : path_(std::move(path)), rule_(std::move(rule)) {}
+  Path pathText() const override { return path_; }
   RenameRule renameRule() const override { return rule_; }
   void setCaption(std::string_view text) override { caption.assign(text); }
   void setStatusText(int, std::string_view text) override { status.assign(text); }
   std::string caption, status;
 
  private:
-  std::string path_;
+  Path path_;
   RenameRule rule_;
 };
 
 class BenchMessages final : public MessageSink {
  public:
-  void showMessage(std::string_view text, MessageIcon icon) override {
-    last.assign(text);
+  void showMessage(const MessageText& text, MessageIcon icon) override {
+    last = text.words;
     failed = icon == MessageIcon::Error;
   }
   std::string last;
@@ -151,7 +151,7 @@ class ExportFolder {
     fs::remove_all(path_, ignored);
   }
   ExportPlace place() const {
-    const std::string folder = CorePath(path_);
+    const Path folder = CorePath(path_);
     return {[folder] { return folder; }, [] { return kExportMoment; }};
   }
   fs::path file() const { return path_ / "202576090503.txt"; }
@@ -367,7 +367,7 @@ int MeasureMemory(const Options& options, int rows) {
       return 1;
     }
   }
-  const std::string path = CorePath(file);
+  const Path path = CorePath(file);
   const RenameRule rule = BenchRule();
   const long before = PeakResidentBytes();
   MachineList list;

@@ -1,53 +1,51 @@
-// Fuzz target: the backslash scan of paths (LastBackslash, FileNameOf,
-// FolderOf, EndsWithBackslash), the product chosen by a path's file name and
-// the program folder.
-// Input: a path, as GBK bytes.
+// Fuzz target: the path type and the file-name rule (Path::FromGbk,
+// fileName, folder, asFolder, child, ProfileForPath, ProgramDirectoryOf)
+// and the UTF-8 and UTF-16 forms of a path.
+// Input: a path as GBK bytes; the same bytes are also taken as UTF-8 and,
+// two at a time, as UTF-16 units.
 // Properties checked on every input:
-//   - the last backslash found is the last one that is a character of its
-//     own, never the trail byte of a double-byte character;
-//   - folder, one backslash and file name give the path back;
-//   - a product is chosen exactly when the file name is its file name;
-//   - a product's file name put after the path and one backslash is found
-//     unless the path ends in half a double-byte character, whose trail byte
-//     that backslash then is.
+//   - the file name holds no backslash; folder, one backslash and file name
+//     give the path back;
+//   - a product is chosen exactly when the file name is its file name, and
+//     a product's file name put in the path as a folder is always found;
+//   - a path that GBK can write reads back from those GBK bytes unchanged;
+//   - UTF-16 units, lone surrogates included, come back unchanged through
+//     a path; well-formed UTF-8 comes back unchanged through UTF-16.
 #include "commands/database_location.h"
 #include "fuzz/fuzz_check.h"
-#include "model/file_name.h"
+#include "platform/utf16.h"
 #include "sources/source_kind.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
   using namespace venbrook;
-  const std::string_view path(reinterpret_cast<const char*>(data), size);
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-  std::size_t expected = std::string_view::npos;
-  std::size_t at = 0;
-  bool endsInHalf = false;
-  for (const std::string_view character : fuzz::Characters(path)) {
-    if (character == "\\") expected = at;
-    endsInHalf = character.size() == 1 && static_cast<unsigned char>(character[0]) >= 0x80;
-    at += character.size();
-  }
-  const std::size_t last = LastBackslash(path);
-  FUZZ_CHECK(last == expected);
-
-  const std::string_view fileName = FileNameOf(path);
-  const std::string_view folder = FolderOf(path);
-  if (last == std::string_view::npos) {
-    FUZZ_CHECK(fileName.empty() && folder == path && !EndsWithBackslash(path));
+  const Path path = Path::FromGbk(bytes);
+  const std::string& utf8 = path.utf8();
+  const std::string_view fileName = path.fileName();
+  FUZZ_CHECK(fileName.find('\\') == std::string_view::npos);
+  if (utf8.find('\\') == std::string::npos) {
+    FUZZ_CHECK(fileName.empty() && path.folder() == path && !path.endsWithBackslash());
   } else {
-    FUZZ_CHECK(std::string(folder) + "\\" + std::string(fileName) == path);
-    FUZZ_CHECK(LastBackslash(fileName) == std::string_view::npos);
-    FUZZ_CHECK(EndsWithBackslash(path) == fileName.empty());
+    FUZZ_CHECK(path.folder().utf8() + "\\" + std::string(fileName) == utf8);
+    FUZZ_CHECK(path.endsWithBackslash() == fileName.empty());
   }
-  FUZZ_CHECK(ProgramDirectoryOf(path) == folder);
+  FUZZ_CHECK(ProgramDirectoryOf(path) == path.folder());
 
   const SourceProfile* profile = ProfileForPath(path);
   FUZZ_CHECK((profile != nullptr) == (fileName == "lwdiskless.db" || fileName == "barserver.db"));
   if (profile != nullptr) FUZZ_CHECK(profile->fileName == fileName);
+  const Path inside = path.child("barserver.db");
+  const SourceProfile* chosen = ProfileForPath(inside);
+  FUZZ_CHECK(chosen != nullptr && chosen->kind == SourceKind::Wangweidashi);
+  const Path folder = path.asFolder();
+  FUZZ_CHECK(folder.endsWithBackslash() && inside.utf8() == folder.utf8() + "barserver.db");
 
-  const std::string withName = std::string(path) + "\\barserver.db";
-  const SourceProfile* chosen = ProfileForPath(withName);
-  FUZZ_CHECK((chosen != nullptr) == !endsInHalf);
-  if (chosen != nullptr) FUZZ_CHECK(chosen->kind == SourceKind::Wangweidashi && FolderOf(withName) == path);
+  if (const auto gbk = path.gbk()) FUZZ_CHECK(Path::FromGbk(*gbk) == path);
+
+  std::u16string units(size / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
+  FUZZ_CHECK(Path::FromUtf16(units).utf16() == units);
+  if (IsWellFormedUtf8(bytes)) FUZZ_CHECK(Path::FromUtf16(Path::FromUtf8(bytes).utf16()).utf8() == bytes);
   return 0;
 }

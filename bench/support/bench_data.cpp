@@ -184,13 +184,13 @@ std::filesystem::path DatabaseFile(const std::filesystem::path& data, SourceKind
   return file;
 }
 
-std::string CorePath(const std::filesystem::path& path) {
+Path CorePath(const std::filesystem::path& path) {
 #ifdef _WIN32
-  return win32::Narrow(std::filesystem::absolute(path).wstring());
+  return win32::PathFromWide(std::filesystem::absolute(path).wstring());
 #else
   std::string core = std::filesystem::absolute(path).string();
   std::replace(core.begin(), core.end(), '/', '\\');
-  return core;
+  return Path::FromUtf8(core);
 #endif
 }
 

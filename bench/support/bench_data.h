@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path.h"
 #include "sources/source_kind.h"
 
 namespace venbrook::bench {
@@ -30,8 +31,8 @@ std::filesystem::path DatabasePath(const std::filesystem::path& data, SourceKind
 // leaves half a database.
 std::filesystem::path DatabaseFile(const std::filesystem::path& data, SourceKind kind, int rows);
 
-// The core's form of a path: '\' between folders, GBK (paths here are ASCII).
-std::string CorePath(const std::filesystem::path& path);
+// The core's form of a path: '\' between folders.
+Path CorePath(const std::filesystem::path& path);
 
 // The bare scan: one open, the product's query prepared once and stepped to
 // the end, the name and MAC texts read from every row, close. The physical

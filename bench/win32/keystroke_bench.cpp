@@ -34,8 +34,8 @@ namespace fs = std::filesystem;
 class SilentModals final : public Modals {
  public:
   int shown = 0;
-  void messageBox(std::string_view, std::string_view, UINT) override { ++shown; }
-  std::optional<std::string> openFile(HWND, const OpenFileRequest&) override { return std::nullopt; }
+  void messageBox(std::string_view, const MessageText&, UINT) override { ++shown; }
+  std::optional<Path> openFile(HWND, const OpenFileRequest&) override { return std::nullopt; }
   int trackPopupMenu(HMENU, POINT, HWND) override { return 0; }
 };
 
@@ -49,7 +49,7 @@ class TempFolder {
     std::error_code ignored;
     fs::remove_all(path_, ignored);
   }
-  std::string core() const { return win32::Narrow(path_.wstring()); }
+  Path core() const { return win32::PathFromWide(path_.wstring()); }
 
  private:
   fs::path path_;
@@ -100,7 +100,7 @@ Result Measure(const fs::path& file, int rows, int repetitions) {
   MachineList list;
   SourceConnection connection;
   MainWindow window(modals, list, connection, program.core(),
-                    ExportPlace{[] { return std::string(); }, [] { return 45844.0; }});
+                    ExportPlace{[] { return Path(); }, [] { return 45844.0; }});
   if (!window.open(SW_SHOWNORMAL)) {
     result.problem = "the window could not be built";
     return result;
@@ -109,7 +109,7 @@ Result Measure(const fs::path& file, int rows, int repetitions) {
   const HWND listView = window.control(ControlId::超级列表框1);
   const HWND prefix = window.control(ControlId::编辑框_前缀);
   // The operator's set-up: the database, then a find text and a replacement.
-  SetWindowTextW(window.control(ControlId::编辑框_地址), win32::Widen(CorePath(file)).c_str());
+  SetWindowTextW(window.control(ControlId::编辑框_地址), win32::WidePath(CorePath(file)).c_str());
   SetWindowTextW(window.control(ControlId::编辑框_原字符), L"PC");
   SetWindowTextW(window.control(ControlId::编辑框_新字符), L"电脑");
   Pump();

@@ -26,9 +26,10 @@ void SearchSystemFolderOnlyForDlls() {
 
 int Run(int showCommand) {
   using namespace venbrook;
-  const std::string programDirectory = ProgramDirectoryOf(os::ProgramFileName());
+  const Path programDirectory = ProgramDirectoryOf(os::ProgramFileName());
   // "C:" alone would name the drive's current folder, not its root.
-  SetCurrentDirectoryW(win32::Widen(programDirectory.size() == 2 ? programDirectory + "\\" : programDirectory).c_str());
+  const Path current = programDirectory.utf8().size() == 2 ? programDirectory.asFolder() : programDirectory;
+  SetCurrentDirectoryW(win32::WidePath(current).c_str());
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -67,11 +67,10 @@ bool RegisterWindowClass(HINSTANCE instance) {
 }  // namespace
 
 MainWindow::MainWindow(Modals& modals, MachineList& list, SourceConnection& connection,
-                       std::string programDirectory, ExportPlace exportPlace)
+                       const Path& programDirectory, ExportPlace exportPlace)
     : modals_(modals),
       list_(list),
-      commands_(std::make_unique<Commands>(*this, list, connection, std::move(programDirectory),
-                                           std::move(exportPlace))) {}
+      commands_(std::make_unique<Commands>(*this, list, connection, programDirectory, std::move(exportPlace))) {}
 
 MainWindow::~MainWindow() {
   listView_.reset();
@@ -330,20 +329,22 @@ LRESULT MainWindow::handleControl(HWND target, UINT message, WPARAM wParam, LPAR
   return 0;
 }
 
-std::string MainWindow::textOf(ControlId id) const {
+std::wstring MainWindow::wideTextOf(ControlId id) const {
   HWND box = control(id);
   const int length = GetWindowTextLengthW(box);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const int got = GetWindowTextW(box, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(std::max(got, 0)));
-  return Narrow(text);
+  return text;
 }
 
-std::string MainWindow::pathText() const { return textOf(ControlId::编辑框_地址); }
+std::string MainWindow::textOf(ControlId id) const { return Narrow(wideTextOf(id)); }
 
-void MainWindow::showPathText(std::string_view text) {
+Path MainWindow::pathText() const { return win32::PathFromWide(wideTextOf(ControlId::编辑框_地址)); }
+
+void MainWindow::showPathText(const Path& path) {
   showingPath_ = true;
-  SetWindowTextW(control(ControlId::编辑框_地址), Widen(text).c_str());
+  SetWindowTextW(control(ControlId::编辑框_地址), win32::WidePath(path).c_str());
   showingPath_ = false;
 }
 
@@ -358,11 +359,11 @@ void MainWindow::setStatusText(int part, std::string_view text) {
                reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
-void MainWindow::showMessage(std::string_view text, MessageIcon icon) {
+void MainWindow::showMessage(const MessageText& text, MessageIcon icon) {
   modals_.messageBox(Gbk("提示："), text, icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
 }
 
-std::optional<std::string> MainWindow::chooseFile(const OpenFileRequest& request) {
+std::optional<Path> MainWindow::chooseFile(const OpenFileRequest& request) {
   return modals_.openFile(window_, request);
 }
 

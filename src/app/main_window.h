@@ -20,7 +20,7 @@ namespace venbrook {
 
 class MainWindow final : public WindowPort {
  public:
-  MainWindow(Modals& modals, MachineList& list, SourceConnection& connection, std::string programDirectory,
+  MainWindow(Modals& modals, MachineList& list, SourceConnection& connection, const Path& programDirectory,
              ExportPlace exportPlace);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
@@ -44,13 +44,13 @@ class MainWindow final : public WindowPort {
   Commands& commands() { return *commands_; }
 
   // WindowPort
-  std::string pathText() const override;
-  void showPathText(std::string_view text) override;
+  Path pathText() const override;
+  void showPathText(const Path& path) override;
   RenameRule renameRule() const override;
   void setCaption(std::string_view text) override;
   void setStatusText(int part, std::string_view text) override;
-  void showMessage(std::string_view text, MessageIcon icon) override;
-  std::optional<std::string> chooseFile(const OpenFileRequest& request) override;
+  void showMessage(const MessageText& text, MessageIcon icon) override;
+  std::optional<Path> chooseFile(const OpenFileRequest& request) override;
   MenuCommand popUpMenu() override;
 
  private:
@@ -68,6 +68,7 @@ class MainWindow final : public WindowPort {
   void onCommand(int id, int code);
   LRESULT onNotify(const NMHDR& header);
   LRESULT onColorStatic(HDC dc, HWND control);
+  std::wstring wideTextOf(ControlId id) const;
   std::string textOf(ControlId id) const;
 
   Modals& modals_;

@@ -8,22 +8,24 @@
 
 namespace venbrook {
 
-using win32::Narrow;
 using win32::Widen;
+using win32::WidePath;
 
-void Win32Modals::messageBox(std::string_view title, std::string_view text, UINT icon) {
-  MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_TASKMODAL | icon);
+std::wstring ShownText(const MessageText& text) { return Widen(text.words) + WidePath(text.file); }
+
+void Win32Modals::messageBox(std::string_view title, const MessageText& text, UINT icon) {
+  MessageBoxW(nullptr, ShownText(text).c_str(), Widen(title).c_str(), MB_OK | MB_TASKMODAL | icon);
 }
 
-std::optional<std::string> Win32Modals::openFile(HWND owner, const OpenFileRequest& request) {
+std::optional<Path> Win32Modals::openFile(HWND owner, const OpenFileRequest& request) {
   // "shown|pattern|..." becomes the dialog's NUL-separated, double-NUL-ended list.
   std::wstring filter = Widen(request.filter);
   for (wchar_t& c : filter)
     if (c == L'|') c = L'\0';
   filter.append(2, L'\0');
-  const std::wstring initialFolder = Widen(request.initialFolder);
+  const std::wstring initialFolder = WidePath(request.initialFolder);
   std::vector<wchar_t> fileName(32768, L'\0');
-  const std::wstring preset = Widen(request.fileName);
+  const std::wstring preset = WidePath(request.fileName);
   preset.copy(fileName.data(), std::min(preset.size(), fileName.size() - 1));
 
   OPENFILENAMEW dialog{};
@@ -36,7 +38,7 @@ std::optional<std::string> Win32Modals::openFile(HWND owner, const OpenFileReque
   dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-  return Narrow(fileName.data());
+  return win32::PathFromWide(fileName.data());
 }
 
 int Win32Modals::trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) {

@@ -1,6 +1,7 @@
 #pragma once
 // The modal calls of the program, each wrapped once. Tests put a recorder in
-// their place; the program uses the Win32 one.
+// their place; the program uses the Win32 one. Texts come as the core holds
+// them, GBK words and paths, and become UTF-16 here.
 #include <windows.h>
 
 #include <optional>
@@ -15,16 +16,19 @@ class Modals {
  public:
   virtual ~Modals() = default;
   // A task-modal box with an OK button and no owner. `icon` is MB_ICON*.
-  virtual void messageBox(std::string_view title, std::string_view text, UINT icon) = 0;
-  virtual std::optional<std::string> openFile(HWND owner, const OpenFileRequest& request) = 0;
+  virtual void messageBox(std::string_view title, const MessageText& text, UINT icon) = 0;
+  virtual std::optional<Path> openFile(HWND owner, const OpenFileRequest& request) = 0;
   // The id of the item chosen from `menu`, or 0 when dismissed.
   virtual int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) = 0;
 };
 
+// A message box's text as it shows it: the words, then the file's path.
+std::wstring ShownText(const MessageText& text);
+
 class Win32Modals final : public Modals {
  public:
-  void messageBox(std::string_view title, std::string_view text, UINT icon) override;
-  std::optional<std::string> openFile(HWND owner, const OpenFileRequest& request) override;
+  void messageBox(std::string_view title, const MessageText& text, UINT icon) override;
+  std::optional<Path> openFile(HWND owner, const OpenFileRequest& request) override;
   int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) override;
 };
 

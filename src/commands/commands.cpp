@@ -8,12 +8,12 @@
 namespace venbrook {
 
 Commands::Commands(WindowPort& window, MachineList& list, SourceConnection& connection,
-                   std::string programDirectory, ExportPlace exportPlace)
+                   const Path& programDirectory, ExportPlace exportPlace)
     : window_(window),
       list_(list),
       connection_(connection),
       exportPlace_(std::move(exportPlace)),
-      location_(window, window, std::move(programDirectory), exportPlace_.desktopFolder,
+      location_(window, window, programDirectory, exportPlace_.desktopFolder,
                 [this] { LoadDatabase(); }) {}
 
 void Commands::LoadDatabase() { venbrook::LoadDatabase(connection_, list_, window_); }
@@ -49,7 +49,7 @@ void Commands::menuChosen(MenuCommand command) {
 
 void Commands::reloadAfterCheckingPath() {
   if (window_.pathText().empty()) {
-    window_.showMessage(Gbk("没有载入数据库，请检查配置的数据库是否正确"), MessageIcon::Information);
+    window_.showMessage({Gbk("没有载入数据库，请检查配置的数据库是否正确")}, MessageIcon::Information);
     return;
   }
   LoadDatabase();
@@ -57,7 +57,7 @@ void Commands::reloadAfterCheckingPath() {
 
 void Commands::deleteSelected() {
   if (list_.firstSelected() == -1)
-    window_.showMessage(Gbk("没有选中数据"), MessageIcon::Information);
+    window_.showMessage({Gbk("没有选中数据")}, MessageIcon::Information);
   else
     list_.removeSelected();
   refreshTotalCounter();

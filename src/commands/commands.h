@@ -1,8 +1,6 @@
 #pragma once
 // What each event of the main window does, free of Win32 so that every
 // command runs the same in the native tests.
-#include <string>
-
 #include "commands/database_location.h"
 #include "commands/export_rows.h"
 #include "commands/window_port.h"
@@ -13,7 +11,7 @@ namespace venbrook {
 
 class Commands {
  public:
-  Commands(WindowPort& window, MachineList& list, SourceConnection& connection, std::string programDirectory,
+  Commands(WindowPort& window, MachineList& list, SourceConnection& connection, const Path& programDirectory,
            ExportPlace exportPlace);
 
   // Events, one each.

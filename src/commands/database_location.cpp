@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "model/file_name.h"
 #include "model/text_codec.h"
 #include "sources/profile_file.h"
 
@@ -14,25 +13,22 @@ constexpr std::string_view kKey = "data";
 
 }  // namespace
 
-std::string ProgramDirectoryOf(std::string_view programFileName) {
-  return std::string(FolderOf(programFileName));
-}
+Path ProgramDirectoryOf(const Path& programFileName) { return programFileName.folder(); }
 
 std::string DatabaseFilter() {
   return Gbk("所有数据库(*.db)|*.db|云更新(lwdiskless.db)|lwdiskless.db|网维大师(barserver.db)|barserver.db");
 }
 
-DatabaseLocation::DatabaseLocation(PathBox& box, FileChooser& chooser, std::string programDirectory,
-                                   std::function<std::string()> desktopFolder,
-                                   std::function<void()> loadDatabase)
+DatabaseLocation::DatabaseLocation(PathBox& box, FileChooser& chooser, const Path& programDirectory,
+                                   std::function<Path()> desktopFolder, std::function<void()> loadDatabase)
     : box_(box),
       chooser_(chooser),
-      settingsPath_(std::move(programDirectory) + "\\config.ini"),
+      settingsPath_(programDirectory.child("config.ini")),
       desktopFolder_(std::move(desktopFolder)),
       loadDatabase_(std::move(loadDatabase)) {}
 
 void DatabaseLocation::LoadConfiguredDatabase() {
-  const std::string saved = ReadIniValue(settingsPath_, kSection, kKey, kSettingBufferBytes);
+  const Path saved = ReadIniPath(settingsPath_, kSection, kKey, kSettingBufferBytes);
   setPathBox(saved);
   if (saved.empty()) {
     ChooseDatabase();
@@ -43,8 +39,8 @@ void DatabaseLocation::LoadConfiguredDatabase() {
 
 void DatabaseLocation::ChooseDatabase() {
   OpenFileRequest request{DatabaseFilter(), desktopFolder_(), lastChosen_};
-  if (!request.initialFolder.empty() && !EndsWithBackslash(request.initialFolder)) request.initialFolder += '\\';
-  const std::optional<std::string> chosen = chooser_.chooseFile(request);
+  if (!request.initialFolder.empty()) request.initialFolder = request.initialFolder.asFolder();
+  const std::optional<Path> chosen = chooser_.chooseFile(request);
   if (!chosen) return;
   lastChosen_ = *chosen;
   setPathBox(*chosen);
@@ -57,14 +53,14 @@ void DatabaseLocation::StorePathAndLoad() {
   loadDatabase_();
 }
 
-void DatabaseLocation::setPathBox(std::string_view text) {
-  box_.showPathText(text);
+void DatabaseLocation::setPathBox(const Path& path) {
+  box_.showPathText(path);
   StorePathAndLoad();
 }
 
-void DatabaseLocation::storePath(std::string_view path) {
+void DatabaseLocation::storePath(const Path& path) {
   // A read-only program folder is not reported: the box keeps the path.
-  WriteIniValue(settingsPath_, kSection, kKey, path);
+  WriteIniPath(settingsPath_, kSection, kKey, path);
 }
 
 }  // namespace venbrook

@@ -1,8 +1,6 @@
 #pragma once
 #include <functional>
 #include <string>
-#include <string_view>
-
 #include "commands/window_port.h"
 
 namespace venbrook {
@@ -13,31 +11,31 @@ class DatabaseLocation {
  public:
   static constexpr std::size_t kSettingBufferBytes = 10240;
 
-  DatabaseLocation(PathBox& box, FileChooser& chooser, std::string programDirectory,
-                   std::function<std::string()> desktopFolder, std::function<void()> loadDatabase);
+  DatabaseLocation(PathBox& box, FileChooser& chooser, const Path& programDirectory,
+                   std::function<Path()> desktopFolder, std::function<void()> loadDatabase);
 
   void LoadConfiguredDatabase();
   void ChooseDatabase();
   void StorePathAndLoad();  // the path box's content-changed event
 
   // Sets the box's text and raises its content-changed event once.
-  void setPathBox(std::string_view text);
+  void setPathBox(const Path& path);
 
-  const std::string& settingsPath() const { return settingsPath_; }
+  const Path& settingsPath() const { return settingsPath_; }
 
  private:
-  void storePath(std::string_view path);
+  void storePath(const Path& path);
 
   PathBox& box_;
   FileChooser& chooser_;
-  std::string settingsPath_;
-  std::function<std::string()> desktopFolder_;
+  Path settingsPath_;
+  std::function<Path()> desktopFolder_;
   std::function<void()> loadDatabase_;
-  std::string lastChosen_;
+  Path lastChosen_;
 };
 
 // The program's own folder: its file name cut before the last backslash.
-std::string ProgramDirectoryOf(std::string_view programFileName);
+Path ProgramDirectoryOf(const Path& programFileName);
 
 std::string DatabaseFilter();
 

@@ -9,7 +9,7 @@ std::string TotalCounterText(int count) { return Gbk(" 总数:") + DecimalText(c
 std::string SelectedCounterText(int count) { return Gbk(" 已选中:") + DecimalText(count); }
 
 LoadOutcome LoadDatabase(SourceConnection& connection, MachineList& list, LoadView& view) {
-  const std::string path = view.pathText();
+  const Path path = view.pathText();
   const LoadOutcome outcome = ReadMachines(connection, path, view.renameRule(), list);
   switch (outcome) {
     case LoadOutcome::Ignored: break;

@@ -1,19 +1,21 @@
 #pragma once
 // Every seam the window offers the commands, declared together: the Win32
 // window implements them all, and the native tests drive the same commands
-// through a recording window. Texts are GBK.
+// through a recording window. Texts are GBK; paths are `Path`s, which the
+// window shows and takes exactly, whatever characters they hold.
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/rename_rule.h"
+#include "platform/path.h"
 
 namespace venbrook {
 
 // What a load reads from the window and reports to it.
 class LoadView {
  public:
-  virtual std::string pathText() const = 0;
+  virtual Path pathText() const = 0;
   virtual RenameRule renameRule() const = 0;
   virtual void setCaption(std::string_view text) = 0;
   virtual void setStatusText(int part, std::string_view text) = 0;
@@ -25,25 +27,25 @@ class LoadView {
 // The path box: the one holder of the current database path.
 class PathBox {
  public:
-  virtual std::string pathText() const = 0;
-  // Shows `text` without raising the box's content-changed event; the
+  virtual Path pathText() const = 0;
+  // Shows `path` without raising the box's content-changed event; the
   // caller raises it.
-  virtual void showPathText(std::string_view text) = 0;
+  virtual void showPathText(const Path& path) = 0;
 
  protected:
   ~PathBox() = default;
 };
 
 struct OpenFileRequest {
-  std::string filter;         // "shown|pattern|shown|pattern..."
-  std::string initialFolder;  // ends in a backslash, or empty
-  std::string fileName;       // preset in the file name field
+  std::string filter;   // "shown|pattern|shown|pattern..."
+  Path initialFolder;   // ends in a backslash, or empty
+  Path fileName;        // preset in the file name field
 };
 
 // The open-file dialog; nullopt when cancelled.
 class FileChooser {
  public:
-  virtual std::optional<std::string> chooseFile(const OpenFileRequest& request) = 0;
+  virtual std::optional<Path> chooseFile(const OpenFileRequest& request) = 0;
 
  protected:
   ~FileChooser() = default;
@@ -51,10 +53,17 @@ class FileChooser {
 
 enum class MessageIcon { Information, Error };
 
+// What a message box says: its words, and for a message about a file the
+// file's path after them, shown exactly as the file system names it.
+struct MessageText {
+  std::string words;  // GBK
+  Path file;          // empty for none
+};
+
 // The operator's message box: title "提示：", one OK button, task-modal.
 class MessageSink {
  public:
-  virtual void showMessage(std::string_view text, MessageIcon icon) = 0;
+  virtual void showMessage(const MessageText& text, MessageIcon icon) = 0;
 
  protected:
   ~MessageSink() = default;
@@ -77,7 +86,7 @@ class PopUpMenu {
 class WindowPort : public LoadView, public PathBox, public MessageSink, public FileChooser, public PopUpMenu {
  public:
   // The path box's text, for the load and the path commands alike.
-  std::string pathText() const override = 0;
+  Path pathText() const override = 0;
 
  protected:
   ~WindowPort() = default;

@@ -7,7 +7,7 @@
 
 namespace venbrook {
 
-AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece) {
+AppendResult AppendLines(const Path& path, const std::function<std::string_view()>& nextPiece) {
   os::AppendingFile file(path);
   if (!file.isOpen()) return {};
   // Without the former end a failed write could not be cut back.

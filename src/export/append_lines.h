@@ -3,6 +3,8 @@
 #include <functional>
 #include <string_view>
 
+#include "platform/path.h"
+
 namespace venbrook {
 
 struct AppendResult {
@@ -17,6 +19,6 @@ struct AppendResult {
 // end plus the whole lines written, which `bytesKept` then counts (0 when the
 // cut failed too, or when the former end could not be read, in which case
 // nothing is written).
-AppendResult AppendLines(std::string_view path, const std::function<std::string_view()>& nextPiece);
+AppendResult AppendLines(const Path& path, const std::function<std::string_view()>& nextPiece);
 
 }  // namespace venbrook

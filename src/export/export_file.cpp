@@ -10,7 +10,6 @@
 #include "export/append_lines.h"
 #include "export/format_date_time.h"
 #include "export/whole_lines.h"
-#include "model/file_name.h"
 #include "platform/os.h"
 
 namespace venbrook {
@@ -161,7 +160,7 @@ struct AllRows {
 };
 
 template <typename Rows>
-LinesWritten WriteLines(const std::string& path, const MachineList& list, const Rows& rows) {
+LinesWritten WriteLines(const Path& path, const MachineList& list, const Rows& rows) {
   LinePieces<Rows> pieces(list, rows);
   const AppendResult result = AppendLines(path, [&pieces] { return pieces.next(); });
   if (result.opened && pieces.done() && result.bytesKept == pieces.bytes()) return {true, 0};
@@ -177,19 +176,16 @@ ExportPlace DesktopNow() {
           }};
 }
 
-std::string ExportPath(const ExportPlace& place) {
-  std::string path = place.desktopFolder();
-  if (!EndsWithBackslash(path)) path += '\\';
-  path += FormatDateTime(place.now(), "yyyyMd", "hhmmss", true);
-  path += ".txt";
-  return path;
+// The name is digits and ".txt": the same bytes in GBK and in UTF-8.
+Path ExportPath(const ExportPlace& place) {
+  return place.desktopFolder().child(FormatDateTime(place.now(), "yyyyMd", "hhmmss", true) + ".txt");
 }
 
-LinesWritten WriteExportLines(const std::string& path, const MachineList& list) {
+LinesWritten WriteExportLines(const Path& path, const MachineList& list) {
   return WriteLines(path, list, AllRows{list.count()});
 }
 
-LinesWritten WriteExportLines(const std::string& path, const MachineList& list, const std::vector<int>& rows) {
+LinesWritten WriteExportLines(const Path& path, const MachineList& list, const std::vector<int>& rows) {
   return WriteLines(path, list, rows);
 }
 

@@ -1,16 +1,16 @@
 #pragma once
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "model/machine_list.h"
+#include "platform/path.h"
 
 namespace venbrook {
 
 // Where and when an export writes; the program uses the desktop and the
 // clock, tests their own folder and moment.
 struct ExportPlace {
-  std::function<std::string()> desktopFolder;
+  std::function<Path()> desktopFolder;
   std::function<double()> now;  // local time as an automation date
 };
 
@@ -18,7 +18,7 @@ ExportPlace DesktopNow();
 
 // The file an export started now would write to: the desktop folder and the
 // date and time as "yyyyMdhhmmss.txt".
-std::string ExportPath(const ExportPlace& place);
+Path ExportPath(const ExportPlace& place);
 
 // How the lines reached the file: all of them, or `linesKept` whole lines
 // after a failed write (the file is then cut back to them).
@@ -30,7 +30,7 @@ struct LinesWritten {
 // Appends one "MAC new-name" line, CR LF ended, per row (every row, or the
 // rows given, in their order) to the file at `path`. A CR or LF inside a
 // field becomes a space.
-LinesWritten WriteExportLines(const std::string& path, const MachineList& list);
-LinesWritten WriteExportLines(const std::string& path, const MachineList& list, const std::vector<int>& rows);
+LinesWritten WriteExportLines(const Path& path, const MachineList& list);
+LinesWritten WriteExportLines(const Path& path, const MachineList& list, const std::vector<int>& rows);
 
 }  // namespace venbrook

@@ -1,42 +1,43 @@
 #pragma once
 // The few things the core asks of the operating system. Each has one
 // implementation for Windows (platform/win32) and one for the native build
-// that the tests run on (platform/posix). Paths are GBK texts with '\' as the
-// folder separator on both.
+// that the tests run on (platform/posix). Paths are `Path`s (platform/path.h).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/path.h"
+
 namespace venbrook::os {
 
-// Code page 936 conversions. Input to the first is well-formed UTF-8; a
-// character GBK lacks becomes '?'. Bytes of the second that are not GBK
+// Code page 936 conversions. In the first, a character GBK lacks becomes
+// '?', and so do bytes that are no UTF-8 character. Bytes of the second that are not GBK
 // become U+FFFD.
 std::string ConvertUtf8ToGbk(std::string_view utf8);
 std::string ConvertGbkToUtf8(std::string_view gbk);
 
 // The name SQLite is given to open the file at a path.
-std::string SqliteFileName(std::string_view path);
+std::string SqliteFileName(const Path& path);
 
 // Opens the file for reading and closes it again.
-bool CanOpenForReading(std::string_view path);
+bool CanOpenForReading(const Path& path);
 
-bool PathExists(std::string_view path);
+bool PathExists(const Path& path);
 
-std::optional<std::string> ReadWholeFile(std::string_view path);
+std::optional<std::string> ReadWholeFile(const Path& path);
 
 // Replaces the file's content with `bytes`, creating it if needed. The old
 // content stays if anything fails.
-bool ReplaceWholeFile(std::string_view path, std::string_view bytes);
+bool ReplaceWholeFile(const Path& path, std::string_view bytes);
 
 // A file opened to add bytes at its end, created if missing and shut to other
 // writers while it is open. What makes whole lines of those bytes is the
 // export's business; this is only the file.
 class AppendingFile {
  public:
-  explicit AppendingFile(std::string_view path);
+  explicit AppendingFile(const Path& path);
   ~AppendingFile();
   AppendingFile(const AppendingFile&) = delete;
   AppendingFile& operator=(const AppendingFile&) = delete;
@@ -57,10 +58,10 @@ class AppendingFile {
 
 // The folder the user's desktop shows, without a trailing separator; empty
 // when it cannot be found.
-std::string DesktopFolder();
+Path DesktopFolder();
 
 // The running program's own full file name.
-std::string ProgramFileName();
+Path ProgramFileName();
 
 // The local wall clock, to the second.
 struct WallClock {

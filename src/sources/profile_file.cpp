@@ -1,95 +1,16 @@
 #include "sources/profile_file.h"
 
 #include <optional>
-#include <vector>
 
 #include "model/gbk_text.h"
 #include "platform/os.h"
+#include "platform/utf16.h"
+#include "sources/profile_encoding.h"
 
 namespace venbrook {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
-}
-
-struct Line {
-  std::string_view text;  // without its line end
-  std::size_t begin;      // offset of the line in the content
-  std::size_t end;        // offset just past its line end
-};
-
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
-  for (std::size_t at = 0; at < content.size();) {
-    std::size_t stop = content.find_first_of("\r\n", at);
-    if (stop == std::string_view::npos) stop = content.size();
-    std::size_t next = stop;
-    if (next < content.size() && content[next] == '\r') ++next;
-    if (next < content.size() && content[next] == '\n') ++next;
-    lines.push_back({content.substr(at, stop - at), at, next});
-    at = next;
-  }
-  return lines;
-}
-
-// The section name of a "[name]" line.
-std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(line);
-  if (line.empty() || line.front() != '[') return std::nullopt;
-  const std::size_t close = line.find(']');
-  return Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-}
-
-// The key name of a "key=value" line.
-std::optional<std::string_view> KeyName(std::string_view line) {
-  const std::size_t equals = line.find('=');
-  if (equals == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(0, equals));
-}
-
-std::string_view Unquoted(std::string_view value) {
-  value = Trim(value);
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-    return value.substr(1, value.size() - 2);
-  return value;
-}
-
-struct Place {
-  std::optional<std::size_t> sectionLine;  // index of the section header
-  std::optional<std::size_t> keyLine;      // index of the key's line
-  std::size_t sectionEnd = 0;              // index after the section's last key line
-};
-
-Place Find(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
-  Place place;
-  bool inside = false;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (const auto name = SectionName(lines[i].text)) {
-      inside = !place.sectionLine && EqualIgnoringAsciiCase(*name, section);
-      if (inside) place.sectionLine = i, place.sectionEnd = i + 1;
-      continue;
-    }
-    if (!inside) continue;
-    const auto name = KeyName(lines[i].text);
-    if (!name) continue;
-    place.sectionEnd = i + 1;
-    if (!place.keyLine && EqualIgnoringAsciiCase(*name, key)) place.keyLine = i;
-  }
-  return place;
-}
-
-std::string_view LineEndOf(std::string_view content) {
-  const std::size_t lf = content.find('\n');
-  return lf != std::string_view::npos && lf > 0 && content[lf - 1] == '\r' ? "\r\n"
-         : lf != std::string_view::npos                                  ? "\n"
-                                                                         : "\r\n";
-}
+std::u16string Utf16OfGbk(std::string_view gbk) { return Utf8ToUtf16(os::ConvertGbkToUtf8(gbk)); }
 
 // Bytes of the longest start of `text` that fits in `limit` bytes without
 // cutting a double-byte character in two.
@@ -99,56 +20,78 @@ std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit) {
   return at;
 }
 
+void CutGbk(std::string& value, std::size_t bufferSize) {
+  if (value.size() > bufferSize - 1) value.resize(WholeCharactersWithin(value, bufferSize - 1));
+}
+
+void CutUtf16(std::u16string& value, std::size_t bufferSize) {
+  if (value.size() <= bufferSize - 1) return;
+  std::size_t keep = bufferSize - 1;
+  if (keep > 0 && value[keep - 1] >= 0xD800 && value[keep - 1] <= 0xDBFF) --keep;  // a pair's first half
+  value.resize(keep);
+}
+
+// The key's value as the file holds it: GBK bytes, or UTF-16 units.
+struct StoredValue {
+  ProfileEncoding encoding;
+  std::string gbk;
+  std::u16string utf16;
+};
+
+std::optional<StoredValue> ReadStored(const Path& file, std::string_view section, std::string_view key) {
+  const std::optional<std::string> bytes = os::ReadWholeFile(file);
+  if (!bytes) return std::nullopt;
+  const ProfileContent content = DecodeProfile(*bytes);
+  if (content.encoding == ProfileEncoding::Gbk)
+    return StoredValue{content.encoding, ProfileValue(content.gbk, section, key), {}};
+  return StoredValue{content.encoding, {}, ProfileValue(content.utf16, Utf16OfGbk(section), Utf16OfGbk(key))};
+}
+
+// Sets the key to a value given as GBK bytes, when GBK can write it, and as
+// UTF-16.
+bool Write(const Path& file, std::string_view section, std::string_view key,
+           const std::optional<std::string>& gbkValue, std::u16string_view utf16Value) {
+  const std::optional<std::string> bytes = os::ReadWholeFile(file);
+  if (!bytes && os::PathExists(file)) return false;  // unreadable: keep what it holds
+  ProfileContent content = DecodeProfile(bytes.value_or(""));
+  if (content.encoding == ProfileEncoding::Gbk && gbkValue) {
+    content.gbk = WithProfileValue(content.gbk, section, key, *gbkValue);
+  } else {
+    content = InUtf16(content);
+    content.utf16 = WithProfileValue(content.utf16, Utf16OfGbk(section), Utf16OfGbk(key), utf16Value);
+  }
+  return os::ReplaceWholeFile(file, EncodeProfile(content));
+}
+
 }  // namespace
 
-std::string ProfileValue(std::string_view content, std::string_view section, std::string_view key) {
-  const std::vector<Line> lines = SplitLines(content);
-  const Place place = Find(lines, section, key);
-  if (!place.keyLine) return {};
-  const std::string_view line = lines[*place.keyLine].text;
-  return std::string(Unquoted(line.substr(line.find('=') + 1)));
-}
-
-std::string WithProfileValue(std::string_view content, std::string_view section, std::string_view key,
-                             std::string_view value) {
-  const std::vector<Line> lines = SplitLines(content);
-  const Place place = Find(lines, section, key);
-  const std::string_view lineEnd = LineEndOf(content);
-  const std::string keyLine = std::string(key) + "=" + std::string(value);
-  std::string updated;
-  if (place.keyLine) {
-    const Line& line = lines[*place.keyLine];
-    updated.append(content.substr(0, line.begin)).append(keyLine);
-    updated.append(content.substr(line.begin + line.text.size()));
-    return updated;
-  }
-  if (place.sectionLine) {
-    const Line& last = lines[place.sectionEnd - 1];
-    updated.append(content.substr(0, last.end));
-    if (last.end == last.begin + last.text.size()) updated.append(lineEnd);  // no final line end
-    updated.append(keyLine).append(lineEnd).append(content.substr(last.end));
-    return updated;
-  }
-  updated.append(content);
-  if (!updated.empty() && updated.back() != '\n') updated.append(lineEnd);
-  updated.append("[").append(section).append("]").append(lineEnd).append(keyLine).append(lineEnd);
-  return updated;
-}
-
-std::string ReadIniValue(std::string_view path, std::string_view section, std::string_view key,
-                              std::size_t bufferSize) {
-  const std::optional<std::string> content = os::ReadWholeFile(path);
-  if (!content || bufferSize == 0) return {};
-  std::string value = ProfileValue(*content, section, key);
-  if (value.size() > bufferSize - 1) value.resize(WholeCharactersWithin(value, bufferSize - 1));
+std::string ReadIniValue(const Path& file, std::string_view section, std::string_view key,
+                         std::size_t bufferSize) {
+  std::optional<StoredValue> stored = ReadStored(file, section, key);
+  if (!stored || bufferSize == 0) return {};
+  std::string value =
+      stored->encoding == ProfileEncoding::Gbk ? std::move(stored->gbk) : os::ConvertUtf8ToGbk(Utf16ToUtf8(stored->utf16));
+  CutGbk(value, bufferSize);
   return value;
 }
 
-bool WriteIniValue(std::string_view path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  const std::optional<std::string> content = os::ReadWholeFile(path);
-  if (!content && os::PathExists(path)) return false;  // unreadable: keep what it holds
-  return os::ReplaceWholeFile(path, WithProfileValue(content.value_or(""), section, key, value));
+bool WriteIniValue(const Path& file, std::string_view section, std::string_view key, std::string_view value) {
+  return Write(file, section, key, std::string(value), Utf16OfGbk(value));
+}
+
+Path ReadIniPath(const Path& file, std::string_view section, std::string_view key, std::size_t bufferSize) {
+  std::optional<StoredValue> stored = ReadStored(file, section, key);
+  if (!stored || bufferSize == 0) return {};
+  if (stored->encoding == ProfileEncoding::Gbk) {
+    CutGbk(stored->gbk, bufferSize);
+    return Path::FromGbk(stored->gbk);
+  }
+  CutUtf16(stored->utf16, bufferSize);
+  return Path::FromUtf16(stored->utf16);
+}
+
+bool WriteIniPath(const Path& file, std::string_view section, std::string_view key, const Path& value) {
+  return Write(file, section, key, value.gbk(), value.utf16());
 }
 
 }  // namespace venbrook

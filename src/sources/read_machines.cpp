@@ -9,7 +9,7 @@
 
 namespace venbrook {
 
-LoadOutcome ReadMachines(SourceConnection& connection, std::string_view path, const RenameRule& rule,
+LoadOutcome ReadMachines(SourceConnection& connection, const Path& path, const RenameRule& rule,
                          MachineList& list) {
   const SourceProfile* profile = ProfileForPath(path);
   if (profile == nullptr) return LoadOutcome::Ignored;

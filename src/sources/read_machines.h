@@ -3,6 +3,7 @@
 
 #include "model/machine_list.h"
 #include "model/rename_rule.h"
+#include "platform/path.h"
 #include "sources/source_connection.h"
 
 namespace venbrook {
@@ -13,10 +14,10 @@ enum class LoadOutcome {
   Loaded,      // list rebuilt (possibly empty)
 };
 
-// Rebuilds the machine list from the database at `path` (GBK), in its
+// Rebuilds the machine list from the database at `path`, in its
 // product's query order, each row renamed by `rule`. The connection is
 // reopened on that file first.
-LoadOutcome ReadMachines(SourceConnection& connection, std::string_view path, const RenameRule& rule,
+LoadOutcome ReadMachines(SourceConnection& connection, const Path& path, const RenameRule& rule,
                          MachineList& list);
 
 }  // namespace venbrook

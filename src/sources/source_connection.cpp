@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <string>
-
 #include "platform/os.h"
 
 namespace venbrook {
@@ -15,7 +13,7 @@ constexpr int kBusyTimeoutMilliseconds = 2000;
 
 }  // namespace
 
-bool SourceConnection::open(std::string_view path) {
+bool SourceConnection::open(const Path& path) {
   close();
   if (!os::CanOpenForReading(path)) return false;
   // A write-ahead log beside the file holds changes its product has not yet
@@ -23,7 +21,7 @@ bool SourceConnection::open(std::string_view path) {
   // and deletes the log; that is the product's work, never a load's, so a log
   // found here is left as it is. (A log that SQLite makes for this
   // connection alone is empty and goes again at the close.)
-  const bool productsLog = os::PathExists(std::string(path) + "-wal");
+  const bool productsLog = os::PathExists(path.withSuffix("-wal"));
   sqlite3* db = nullptr;
   const int status = sqlite3_open_v2(os::SqliteFileName(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (status != SQLITE_OK) {

@@ -1,5 +1,5 @@
 #pragma once
-#include <string_view>
+#include "platform/path.h"
 
 struct sqlite3;
 
@@ -14,10 +14,10 @@ class SourceConnection {
   SourceConnection(const SourceConnection&) = delete;
   SourceConnection& operator=(const SourceConnection&) = delete;
 
-  // Closes any open database, then opens the file at `path` (GBK) if it
+  // Closes any open database, then opens the file at `path` if it
   // exists. Never creates a file, and never folds a write-ahead log found
   // beside it into the database.
-  bool open(std::string_view path);
+  bool open(const Path& path);
   void close();
   bool isOpen() const { return db_ != nullptr; }
   sqlite3* handle() const { return db_; }

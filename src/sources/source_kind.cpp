@@ -1,11 +1,9 @@
 #include "sources/source_kind.h"
 
-#include "model/file_name.h"
-
 namespace venbrook {
 
-const SourceProfile* ProfileForPath(std::string_view path) {
-  const std::string_view fileName = FileNameOf(path);
+const SourceProfile* ProfileForPath(const Path& path) {
+  const std::string_view fileName = path.fileName();
   for (const SourceProfile& profile : kSourceProfiles)
     if (fileName == profile.fileName) return &profile;
   return nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 #include <string_view>
 
+#include "platform/path.h"
+
 namespace venbrook {
 
 enum class SourceKind { Yungengxin, Wangweidashi };  // 云更新, 网维大师
@@ -23,6 +25,6 @@ inline constexpr SourceProfile kSourceProfiles[] = {
 };
 
 // The profile whose file name is exactly the path's file name, or none.
-const SourceProfile* ProfileForPath(std::string_view path);
+const SourceProfile* ProfileForPath(const Path& path);
 
 }  // namespace venbrook

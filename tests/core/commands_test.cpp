@@ -34,8 +34,8 @@ class CommandsTest : public testing::Test {
   MachineList list;
   SourceConnection connection;
   const std::filesystem::path desktop = dir / "Desktop";
-  Commands commands{window, list, connection, dir.core(),
-                    ExportPlace{[this] { return test::CorePath(desktop); },
+  Commands commands{window, list, connection, test::PathOf(dir.path()),
+                    ExportPlace{[this] { return test::PathOf(desktop); },
                                 [] { return CalendarToAutomationDate(2025, 12, 16, 21, 45, 9); }}};
 };
 

@@ -16,13 +16,13 @@ using Texts = std::vector<std::string>;
 // a load does is tested with the loader.
 class DatabaseLocationTest : public testing::Test {
  protected:
-  std::string stored() const { return ReadIniValue(settings, "config", "data", 10240); }
+  std::string stored() const { return ReadIniValue(Path::FromGbk(settings), "config", "data", 10240); }
 
   test::TempFolder dir;
   test::FakeWindow window;
   std::string desktop = "C:\\Users\\op\\Desktop";
   std::function<void()> onLoad;
-  DatabaseLocation location{window, window, dir.core(), [this] { return desktop; },
+  DatabaseLocation location{window, window, test::PathOf(dir.path()), [this] { return Path::FromGbk(desktop); },
                             [this] {
                               window.events.push_back("load:" + window.path);
                               if (onLoad) onLoad();
@@ -69,6 +69,26 @@ TEST_F(DatabaseLocationTest, ChosenFileIsSavedAndLoadedTwice) {
   EXPECT_EQ(stored(), chosen);
 }
 
+// A chosen path GBK cannot write is kept exactly: the box shows it, the load
+// gets it, config.ini turns UTF-16 to hold it, and the next start reads it
+// back.
+TEST_F(DatabaseLocationTest, PathOutsideGbkIsKeptExactlyFromStartToStart) {
+  const Path jorg = Path::FromUtf8("C:\\Users\\Jörg\\😀\\lwdiskless.db");
+  const std::string shown = jorg.gbkShown();  // as the recording window logs it, '?' for what GBK lacks
+  window.dialogAnswers = {jorg};
+  location.ChooseDatabase();
+  EXPECT_EQ(window.events, (Texts{"dialog", "show:" + shown, "load:" + shown, "load:" + shown}));
+  EXPECT_EQ(window.pathText(), jorg);
+  EXPECT_EQ(test::ReadBytes(dir / "config.ini"), test::Utf16File(u"[config]\r\ndata=C:\\Users\\Jörg\\😀\\lwdiskless.db\r\n"));
+
+  test::FakeWindow next;
+  DatabaseLocation(next, next, test::PathOf(dir.path()), [] { return Path(); }, [] {}).LoadConfiguredDatabase();
+  EXPECT_EQ(next.pathText(), jorg);
+  EXPECT_EQ(next.count("dialog"), 0);
+  location.ChooseDatabase();  // the dialog opens on the file, exactly
+  EXPECT_EQ(window.dialogs.back().fileName, shown);
+}
+
 TEST_F(DatabaseLocationTest, EveryEditOfThePathIsSavedAndLoaded) {
   for (const std::string& typed : {std::string("D"), std::string("D:\\db\\lwdiskless.db"), std::string()}) {
     window.path = typed;
@@ -89,13 +109,17 @@ TEST_F(DatabaseLocationTest, InitialFolderOfTheDialog) {
 }
 
 TEST(ProgramDirectory, CutBeforeTheLastBackslash) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"C:\\Program Files\\Venbrook\\venbrook.exe", "C:\\Program Files\\Venbrook"},
-      {"C:\\venbrook.exe", "C:"},
-      {"D:\\" + G("籠") + "\\venbrook.exe", "D:\\" + G("籠")},
-      {"D:\\tools\\" + G("籠") + "venbrook.exe", "D:\\tools"},
+  const auto gbk = [](const std::string& text) { return Path::FromGbk(text); };
+  const auto utf8 = [](const char* text) { return Path::FromUtf8(text); };
+  const std::pair<Path, Path> cases[] = {
+      {gbk("C:\\Program Files\\Venbrook\\venbrook.exe"), gbk("C:\\Program Files\\Venbrook")},
+      {gbk("C:\\venbrook.exe"), gbk("C:")},
+      {gbk("D:\\" + G("籠") + "\\venbrook.exe"), gbk("D:\\" + G("籠"))},
+      {gbk("D:\\tools\\" + G("籠") + "venbrook.exe"), gbk("D:\\tools")},
+      {utf8("C:\\Users\\Jörg\\Venbrook.exe"), utf8("C:\\Users\\Jörg")},
+      {utf8("D:\\😀Venbrook.exe"), utf8("D:")},
   };
-  for (const auto& [program, folder] : cases) EXPECT_EQ(ProgramDirectoryOf(program), folder) << program;
+  for (const auto& [program, folder] : cases) EXPECT_EQ(ProgramDirectoryOf(program), folder);
 }
 
 }  // namespace

@@ -64,7 +64,8 @@ class ExportFaultsTest : public testing::Test {
   const std::filesystem::path file = desktop / "202576090503.txt";
   std::string desktopFolder = test::CorePath(desktop);
   std::string path = desktopFolder + "\\202576090503.txt";
-  ExportPlace place{[this] { return desktopFolder; }, [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }};
+  ExportPlace place{[this] { return Path::FromGbk(desktopFolder); },
+                    [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }};
   const std::string former = "00-1A-2B-3C-4D-5E " + G("一楼01") + "\r\nno line end";
   MachineList list;
   test::FakeWindow window;

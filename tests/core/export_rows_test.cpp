@@ -31,7 +31,8 @@ class ExportRowsTest : public testing::Test {
   const std::filesystem::path file = desktop / "202576090503.txt";
   std::string desktopFolder = test::CorePath(desktop);
   const std::string path = desktopFolder + "\\202576090503.txt";
-  ExportPlace place{[this] { return desktopFolder; }, [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }};
+  ExportPlace place{[this] { return Path::FromGbk(desktopFolder); },
+                    [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }};
   MachineList list;
   test::FakeWindow window;
 };
@@ -101,18 +102,37 @@ TEST_F(ExportRowsTest, LargeExportIsEveryLineInOrder) {
   EXPECT_TRUE(*written == expected);  // not printed: megabytes
 }
 
+// A desktop whose name GBK cannot write: the file is written there, and the
+// message names it exactly (the recorded GBK text shows '?' for ö).
+TEST_F(ExportRowsTest, DesktopNamedOutsideGbk) {
+  const std::filesystem::path jorg = dir / test::Utf8Name("Desktop-Jörg");
+  std::filesystem::create_directory(jorg);
+  place.desktopFolder = [&] { return test::PathOf(jorg); };
+  list.append("PC01", "WB01", "M1");
+  exportRows();
+  EXPECT_EQ(test::ReadBytes(jorg / "202576090503.txt"), "M1 WB01\r\n");
+  ASSERT_EQ(window.messages.size(), 1u);
+  EXPECT_EQ(window.messages[0].file, test::PathOf(jorg / "202576090503.txt"));
+  EXPECT_EQ(window.events[0], "info:" + G("成功导出1条数据至文件：") + desktopFolder.substr(0, desktopFolder.rfind('\\')) +
+                                  "\\Desktop-J?rg\\202576090503.txt");
+}
+
 TEST(ExportPath, OneSeparatorBetweenFolderAndName) {
   const double time = CalendarToAutomationDate(2025, 12, 16, 21, 45, 9);
+  const auto gbk = [](const std::string& text) { return Path::FromGbk(text); };
+  const auto utf8 = [](const char* text) { return Path::FromUtf8(text); };
   const struct {
-    std::string folder;
+    Path folder;
     double time;
-    std::string path;
+    Path path;
   } cases[] = {
-      {"C:\\Users\\op\\Desktop", time, "C:\\Users\\op\\Desktop\\20251216214509.txt"},
-      {"C:\\", time, "C:\\20251216214509.txt"},
-      {"D:\\" + G("籠"), time, "D:\\" + G("籠") + "\\20251216214509.txt"},  // 籠 ends in byte 5C
-      {"", time, "\\20251216214509.txt"},                                   // no desktop folder
-      {"C:\\Desktop", -1e9, "C:\\Desktop\\.txt"},                           // no calendar form
+      {gbk("C:\\Users\\op\\Desktop"), time, gbk("C:\\Users\\op\\Desktop\\20251216214509.txt")},
+      {gbk("C:\\"), time, gbk("C:\\20251216214509.txt")},
+      {gbk("D:\\" + G("籠")), time, gbk("D:\\" + G("籠") + "\\20251216214509.txt")},  // 籠 ends in byte 5C
+      {gbk(""), time, gbk("\\20251216214509.txt")},                                  // no desktop folder
+      {gbk("C:\\Desktop"), -1e9, gbk("C:\\Desktop\\.txt")},                          // no calendar form
+      {utf8("C:\\Users\\Jörg\\Desktop"), time, utf8("C:\\Users\\Jörg\\Desktop\\20251216214509.txt")},
+      {utf8("D:\\😀\\"), time, utf8("D:\\😀\\20251216214509.txt")},
   };
   for (const auto& c : cases) {
     const ExportPlace place{[&] { return c.folder; }, [&] { return c.time; }};

@@ -22,6 +22,10 @@ class LoadDatabaseTest : public testing::Test {
     window.path = path;
     return LoadDatabase(connection, list, window);
   }
+  LoadOutcome load(const Path& exact) {
+    window.typePath(exact);
+    return LoadDatabase(connection, list, window);
+  }
   Texts column(int column) const {
     Texts texts;
     for (int i = 0; i < list.count(); ++i) texts.emplace_back(list.cellText(i, column));
@@ -75,9 +79,12 @@ TEST_F(LoadDatabaseTest, PathsNamingNeitherProductChangeNothing) {
   slashed[slashed.rfind('\\')] = '/';  // names the real file, but '/' is no separator
   fillBefore();
   for (const std::string& path : {dir.core() + "\\LWDISKLESS.DB", std::string("lwdiskless.db"), slashed,
-                                  lwdiskless + ".bak", lwdiskless + " ", std::string(), cageName}) {
+                                  lwdiskless + ".bak", lwdiskless + " ", std::string(), cageName,
+                                  dir.core() + "\\" + G("赲") + "lwdiskless.db"}) {  // 赲 too ends in 5C
     EXPECT_EQ(load(path), LoadOutcome::Ignored) << path;
   }
+  for (const char* name : {"Jörglwdiskless.db", "😀barserver.db", "lwdiskless.db😀", "barserver.dbö"})
+    EXPECT_EQ(load(test::PathOf(dir / test::Utf8Name(name))), LoadOutcome::Ignored) << name;
   expectUntouched();
   EXPECT_TRUE(window.events.empty());
 }
@@ -88,6 +95,19 @@ TEST_F(LoadDatabaseTest, FolderWhoseNameEndsInBackslashTrailByte) {
   test::MakeWangweidashiDatabase(path, machines);
   EXPECT_EQ(load(path), LoadOutcome::Loaded);
   EXPECT_EQ(list.count(), 3);
+}
+
+// Folders named with characters GBK lacks, or with one whose GBK trail byte
+// is 0x5C: the path reaches the file exactly.
+TEST_F(LoadDatabaseTest, FoldersNamedWithAnyCharacter) {
+  for (const char* folder : {"Jörg", "😀", "𠀀", "籠"}) {
+    std::filesystem::create_directory(dir / test::Utf8Name(folder));
+    const Path path = test::PathOf(dir / test::Utf8Name(folder) / "lwdiskless.db");
+    test::MakeYungengxinDatabase(path, {{folder, "00-1A"}});
+    EXPECT_EQ(load(path), LoadOutcome::Loaded) << folder;
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.cellText(0, kMachineNameColumn), Utf8ToGbk(folder));  // '?' or empty where GBK lacks it
+  }
 }
 
 TEST_F(LoadDatabaseTest, MissingFileSetsCaptionOnceAndCreatesNothing) {

@@ -37,7 +37,8 @@ using Texts = std::vector<std::string>;
 class Server {
  public:
   explicit Server(const std::string& corePath) {
-    sqlite3_open_v2(os::SqliteFileName(corePath).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    sqlite3_open_v2(os::SqliteFileName(Path::FromGbk(corePath)).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                    nullptr);
     sqlite3_busy_timeout(db_, 10000);
   }
   ~Server() { sqlite3_close(db_); }
@@ -561,7 +562,7 @@ TEST_F(LoadFaultsTest, LargeBlobAndNumericValues) {
   const std::filesystem::path desktop = dir / "desktop";
   std::filesystem::create_directory(desktop);
   ExportRows(list, window,
-             {[&] { return test::CorePath(desktop); }, [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }});
+             {[&] { return test::PathOf(desktop); }, [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }});
   EXPECT_EQ(window.events.back().rfind("info:" + G("成功导出16条"), 0), 0u);
   const auto file = test::ReadBytes(desktop / "202576090503.txt");
   ASSERT_TRUE(file);
@@ -593,7 +594,7 @@ TEST_F(LoadFaultsTest, MillionRowsLoadAndExport) {
 
   const std::filesystem::path desktop = dir / "desktop";
   std::filesystem::create_directory(desktop);
-  const ExportPlace place{[&] { return test::CorePath(desktop); },
+  const ExportPlace place{[&] { return test::PathOf(desktop); },
                           [] { return CalendarToAutomationDate(2025, 7, 6, 9, 5, 3); }};
   ExportRows(list, window, place);
   const std::string path = test::CorePath(desktop) + "\\202576090503.txt";

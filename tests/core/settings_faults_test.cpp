@@ -30,11 +30,12 @@ using std::filesystem::perms;
 class SettingsFaultsTest : public testing::Test {
  protected:
   std::unique_ptr<DatabaseLocation> locationIn(const std::string& programFolder) {
-    return std::make_unique<DatabaseLocation>(window, window, programFolder, [] { return std::string("C:\\Desktop"); },
+    return std::make_unique<DatabaseLocation>(window, window, Path::FromGbk(programFolder),
+                                              [] { return Path::FromUtf8("C:\\Desktop"); },
                                               [this] { window.events.push_back("load:" + window.path); });
   }
   std::string read(const std::filesystem::path& ini) const {
-    return ReadIniValue(test::CorePath(ini), "config", "data", DatabaseLocation::kSettingBufferBytes);
+    return ReadIniValue(test::PathOf(ini), "config", "data", DatabaseLocation::kSettingBufferBytes);
   }
   void expectDialogAndNoChange(const std::function<void()>& spoil, const std::function<void()>& mend);
   void makeReadOnly(const std::filesystem::path& file, bool readOnly) {
@@ -107,6 +108,7 @@ TEST_F(SettingsFaultsTest, ForeignLayoutsKeepEveryOtherByte) {
   const std::string megabyteLine = "blob=" + std::string(1 << 20, 'z');
   const std::string longComment = "; " + std::string(100000, 'c');
   const std::string written = "D:\\new\\lwdiskless.db";
+  const std::u16string u16written = u"D:\\new\\lwdiskless.db";
   const struct {
     const char* what;
     std::string content, value, afterWrite;
@@ -129,12 +131,19 @@ TEST_F(SettingsFaultsTest, ForeignLayoutsKeepEveryOtherByte) {
       {"a UTF-8 byte-order mark: the first line is no section",
        "\xEF\xBB\xBF[config]\r\ndata=D:\\bom\\lwdiskless.db\r\n", "",
        "\xEF\xBB\xBF[config]\r\ndata=D:\\bom\\lwdiskless.db\r\n[config]\r\ndata=" + written + "\r\n"},
+      {"Notepad's Unicode, UTF-16 with its mark: written back as UTF-16, one line changed",
+       test::Utf16File(u"; 网吧\r\n[config]\r\ndata=D:\\old\\lwdiskless.db\r\n[tail]\r\nx=1"),
+       "D:\\old\\lwdiskless.db", test::Utf16File(u"; 网吧\r\n[config]\r\ndata=" + u16written + u"\r\n[tail]\r\nx=1")},
+      {"UTF-16 that an older version took for GBK and appended to: written whole, as UTF-16",
+       test::Utf16File(u"[config]\r\ndata=D:\\old\\lwdiskless.db\r\n") + "\n[config]\ndata=D:\\" + G("网吧") + "\n",
+       "D:\\old\\lwdiskless.db",
+       test::Utf16File(u"[config]\r\ndata=" + u16written + u"\r\n\n[config]\ndata=D:\\网吧\n")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     test::WriteBytes(ini, c.content);
     EXPECT_EQ(read(ini), c.value);
-    EXPECT_TRUE(WriteIniValue(test::CorePath(ini), "config", "data", written));
+    EXPECT_TRUE(WriteIniValue(test::PathOf(ini), "config", "data", written));
     EXPECT_TRUE(test::ReadBytes(ini) == c.afterWrite);
     EXPECT_EQ(read(ini), written);
   }
@@ -198,7 +207,7 @@ TEST_F(SettingsFaultsTest, DiskFullWhileSavingKeepsTheFormerFile) {
   rlimit limited = saved;
   limited.rlim_cur = content.size() + 10;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const bool savedPath = WriteIniValue(test::CorePath(ini), "config", "data", std::string(100, 'n'));
+  const bool savedPath = WriteIniValue(test::PathOf(ini), "config", "data", std::string(100, 'n'));
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(savedPath);

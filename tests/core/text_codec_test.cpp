@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "platform/path.h"
 #include "support/gbk_literal.h"
 
 namespace venbrook {
@@ -79,6 +82,39 @@ TEST(TextCodec, ValueThatIsNotUtf8OfOneToThreeBytesIsEmptyAsAWhole) {
 TEST(TextCodec, CharactersGbkLacksBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToGbk(std::string("A\xE0\xB8\x81") + "B"), "A?B");          // Thai ko kai
   EXPECT_EQ(Utf8ToGbk(std::string("\xED\x95\x9C") + "中"), "?" + G("中"));  // Hangul han
+}
+
+// A path keeps every character whatever code page could write it: each of
+// its forms gives the others exactly, and GBK only where GBK has them all.
+TEST(PathForms, EachFormGivesTheOthers) {
+  const struct {
+    const char* what;
+    std::string utf8;
+    std::u16string utf16;
+    std::optional<std::string> gbk;
+  } cases[] = {
+      {"ASCII", "C:\\Venbrook\\config.ini", u"C:\\Venbrook\\config.ini", "C:\\Venbrook\\config.ini"},
+      {"GBK characters, one whose trail byte is 0x5C", "D:\\网吧\\籠\\lwdiskless.db",
+       u"D:\\网吧\\籠\\lwdiskless.db", "D:\\\xCD\xF8\xB0\xC9\\\xBB\x5C\\lwdiskless.db"},
+      {"a letter GBK has", "C:\\Users\\Jürgen", u"C:\\Users\\Jürgen", "C:\\Users\\J\xA8\xB9rgen"},
+      {"a letter GBK lacks", "C:\\Users\\Jörg", u"C:\\Users\\Jörg", std::nullopt},
+      {"an emoji: a surrogate pair", "D:\\😀\\barserver.db", u"D:\\😀\\barserver.db", std::nullopt},
+      {"an ideograph of CJK extension B", "D:\\𠀀", u"D:\\𠀀", std::nullopt},
+      {"a lone surrogate, which Windows allows in a name", "C:\\\xED\xA0\x80x", u"C:\\\xD800x", std::nullopt},
+      {"the euro sign: one byte in code page 936", "C:\\€", u"C:\\€", "C:\\\x80"},
+      {"empty", "", u"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Path::FromUtf8(c.utf8).utf16(), c.utf16);
+    EXPECT_EQ(Path::FromUtf16(c.utf16).utf8(), c.utf8);
+    EXPECT_EQ(Path::FromUtf8(c.utf8).gbk(), c.gbk);
+    if (c.gbk) {
+      EXPECT_EQ(Path::FromGbk(*c.gbk).utf8(), c.utf8);
+    }
+  }
+  EXPECT_EQ(Path::FromUtf8("C:\\Users\\Jörg한").gbkShown(), "C:\\Users\\J?rg?");
+  EXPECT_EQ(Path::FromUtf8("C:\\\xC3x\xF8").utf16(), u"C:\\\xFFFDx\xFFFD");  // no UTF-8 character
 }
 
 }  // namespace

@@ -10,6 +10,13 @@ int FakeWindow::count(std::string_view eventPrefix) const {
   }));
 }
 
+void FakeWindow::typePath(const Path& exact) {
+  shown_ = exact;
+  path = shownText_ = exact.gbkShown();
+}
+
+Path FakeWindow::pathText() const { return path == shownText_ ? shown_ : Path::FromGbk(path); }
+
 void FakeWindow::setCaption(std::string_view text) {
   caption = text;
   events.push_back("caption:" + caption);
@@ -21,22 +28,24 @@ void FakeWindow::setStatusText(int part, std::string_view text) {
   if (part == 0 && afterTotalCounter) afterTotalCounter();
 }
 
-void FakeWindow::showPathText(std::string_view text) {
-  path = text;
+void FakeWindow::showPathText(const Path& shown) {
+  typePath(shown);
   events.push_back("show:" + path);
 }
 
-void FakeWindow::showMessage(std::string_view text, MessageIcon icon) {
-  events.push_back((icon == MessageIcon::Error ? "error:" : "info:") + std::string(text));
+void FakeWindow::showMessage(const MessageText& text, MessageIcon icon) {
+  messages.push_back(text);
+  events.push_back((icon == MessageIcon::Error ? "error:" : "info:") + text.words + text.file.gbkShown());
 }
 
-std::optional<std::string> FakeWindow::chooseFile(const OpenFileRequest& request) {
+std::optional<Path> FakeWindow::chooseFile(const OpenFileRequest& request) {
   events.push_back("dialog");
-  dialogs.push_back(request);
+  dialogs.push_back({request.filter, request.initialFolder.gbkShown(), request.fileName.gbkShown()});
   if (dialogAnswers.empty()) return std::nullopt;
-  std::optional<std::string> answer = dialogAnswers.front();
+  std::optional<GivenPath> answer = dialogAnswers.front();
   dialogAnswers.pop_front();
-  return answer;
+  if (!answer) return std::nullopt;
+  return answer->path;
 }
 
 MenuCommand FakeWindow::popUpMenu() {

@@ -2,6 +2,10 @@
 // The main window as the commands see it, with the modal parts scripted:
 // the file dialog and the pop-up menu answer from queues, message boxes are
 // only recorded. Every call the core makes is logged in order.
+//
+// Paths cross the seam as `Path`s; the fake shows them to the tests in GBK,
+// the form the tests write paths in, and keeps the exact path beside that
+// for paths that hold characters GBK lacks.
 #include <deque>
 #include <functional>
 #include <optional>
@@ -9,25 +13,28 @@
 #include <vector>
 
 #include "commands/window_port.h"
+#include "support/test_paths.h"
 
 namespace venbrook::test {
 
 class FakeWindow final : public WindowPort {
  public:
-  // The path box and the three rename boxes, as the operator left them.
+  // The path box, as the operator left it (GBK). After the core shows a
+  // path the box holds exactly that path, until a test sets another here.
   std::string path;
   RenameRule rule;
 
   // Answers: a path, or nullopt for Cancel; the menu item chosen. An empty
   // queue cancels the dialog and dismisses the menu.
-  std::deque<std::optional<std::string>> dialogAnswers;
+  std::deque<std::optional<GivenPath>> dialogAnswers;
   std::deque<MenuCommand> menuChoices;
 
   // What the core did, in order: "caption:", "status0:", "status1:",
-  // "info:", "error:" and "show:" followed by the text (GBK), "dialog",
-  // "menu".
+  // "info:", "error:" and "show:" followed by the text (GBK; a path in it
+  // with '?' for a character GBK lacks), "dialog", "menu".
   std::vector<std::string> events;
-  std::vector<OpenFileRequest> dialogs;
+  std::vector<DialogRequest> dialogs;
+  std::vector<MessageText> messages;  // exactly as shown
   std::string caption;
   std::string status[2];
 
@@ -36,15 +43,21 @@ class FakeWindow final : public WindowPort {
   std::function<void()> afterTotalCounter;
 
   int count(std::string_view eventPrefix) const;
+  // The operator types or pastes `exact` into the path box (no event).
+  void typePath(const Path& exact);
 
-  std::string pathText() const override { return path; }
+  Path pathText() const override;
   RenameRule renameRule() const override { return rule; }
   void setCaption(std::string_view text) override;
   void setStatusText(int part, std::string_view text) override;
-  void showPathText(std::string_view text) override;
-  void showMessage(std::string_view text, MessageIcon icon) override;
-  std::optional<std::string> chooseFile(const OpenFileRequest& request) override;
+  void showPathText(const Path& shown) override;
+  void showMessage(const MessageText& text, MessageIcon icon) override;
+  std::optional<Path> chooseFile(const OpenFileRequest& request) override;
   MenuCommand popUpMenu() override;
+
+ private:
+  Path shown_;             // the path last shown
+  std::string shownText_;  // and what `path` then held
 };
 
 }  // namespace venbrook::test

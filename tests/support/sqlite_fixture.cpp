@@ -14,22 +14,22 @@ std::string Quoted(std::string_view text) {
   return quoted + "'";
 }
 
-void MakeDatabase(std::string_view corePath, std::string_view table, std::string_view nameColumn,
+void MakeDatabase(const GivenPath& file, std::string_view table, std::string_view nameColumn,
                   const std::vector<Machine>& machines) {
-  SqliteFile file(corePath);
+  SqliteFile database(file);
   std::string sql = "CREATE TABLE " + std::string(table) + "(ID INTEGER PRIMARY KEY, " + std::string(nameColumn) +
                     " TEXT, IP TEXT, mac TEXT, Remark TEXT);";
   for (const Machine& machine : machines)
     sql += "INSERT INTO " + std::string(table) + "(" + std::string(nameColumn) + ", IP, mac) VALUES (" +
            Quoted(machine.name) + ", '10.0.0.1', " + Quoted(machine.mac) + ");";
-  file.run(sql);
+  database.run(sql);
 }
 
 }  // namespace
 
-SqliteFile::SqliteFile(std::string_view corePath) {
-  const int status =
-      sqlite3_open_v2(os::SqliteFileName(corePath).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+SqliteFile::SqliteFile(const GivenPath& file) {
+  const int status = sqlite3_open_v2(os::SqliteFileName(file.path).c_str(), &db_,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   EXPECT_EQ(status, SQLITE_OK) << "cannot open test database";
 }
 
@@ -46,12 +46,12 @@ void SqliteFile::run(std::string_view sqlUtf8) {
   sqlite3_free(error);
 }
 
-void MakeYungengxinDatabase(std::string_view corePath, const std::vector<Machine>& machines) {
-  MakeDatabase(corePath, "tPcBaseInfo", "MACHINE", machines);
+void MakeYungengxinDatabase(const GivenPath& file, const std::vector<Machine>& machines) {
+  MakeDatabase(file, "tPcBaseInfo", "MACHINE", machines);
 }
 
-void MakeWangweidashiDatabase(std::string_view corePath, const std::vector<Machine>& machines) {
-  MakeDatabase(corePath, "tbl_Computer", "ComputerName", machines);
+void MakeWangweidashiDatabase(const GivenPath& file, const std::vector<Machine>& machines) {
+  MakeDatabase(file, "tbl_Computer", "ComputerName", machines);
 }
 
 }  // namespace venbrook::test

@@ -5,15 +5,17 @@
 #include <string_view>
 #include <vector>
 
+#include "support/test_paths.h"
+
 struct sqlite3;
 
 namespace venbrook::test {
 
-// A connection of its own to a database file at a core path, created when
-// missing; for setting a file up or holding a lock on it.
+// A connection of its own to a database file, created when missing; for
+// setting a file up or holding a lock on it.
 class SqliteFile {
  public:
-  explicit SqliteFile(std::string_view corePath);
+  explicit SqliteFile(const GivenPath& file);
   ~SqliteFile();
   SqliteFile(const SqliteFile&) = delete;
   SqliteFile& operator=(const SqliteFile&) = delete;
@@ -30,10 +32,10 @@ struct Machine {
   std::string mac;
 };
 
-// A database of one product at `corePath`, with the machines in the order
+// A database of one product at `file`, with the machines in the order
 // given (the load sorts them). The product's table has further columns
 // before and after the two that are read.
-void MakeYungengxinDatabase(std::string_view corePath, const std::vector<Machine>& machines);
-void MakeWangweidashiDatabase(std::string_view corePath, const std::vector<Machine>& machines);
+void MakeYungengxinDatabase(const GivenPath& file, const std::vector<Machine>& machines);
+void MakeWangweidashiDatabase(const GivenPath& file, const std::vector<Machine>& machines);
 
 }  // namespace venbrook::test

@@ -25,6 +25,16 @@ std::string CorePath(const std::filesystem::path& path) {
 #endif
 }
 
+Path PathOf(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return win32::PathFromWide(path.wstring());
+#else
+  std::string native = path.string();
+  std::replace(native.begin(), native.end(), '/', '\\');
+  return Path::FromUtf8(native);
+#endif
+}
+
 TempFolder::TempFolder() {
   static std::mt19937_64 random(
       std::random_device{}() ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -54,6 +64,16 @@ void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write a test file");
+}
+
+std::string Utf16File(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
 }
 
 }  // namespace venbrook::test

@@ -100,7 +100,7 @@ TEST_F(Program, LoadsARelativeStoredPathFromItsOwnFolderAndEndsWithZero) {
   std::filesystem::create_directory(folder / "data");
   MakeYungengxinDatabase(CorePath(folder / "data" / "lwdiskless.db"),
                          {{"PC01", "00-00-00-00-00-01"}, {"PC02", "00-00-00-00-00-02"}, {"PC03", "00"}});
-  WriteIniValue(CorePath(folder / "config.ini"), "config", "data", "data\\lwdiskless.db");
+  WriteIniValue(PathOf(folder / "config.ini"), "config", "data", "data\\lwdiskless.db");
   start();
   HWND window = WaitForWindow(process.dwProcessId, L"VenbrookMainWindow", true);
   ASSERT_NE(window, nullptr);

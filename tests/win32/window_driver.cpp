@@ -37,17 +37,18 @@ bool SaveWindowPicture(HWND window, const std::filesystem::path& file) {
   return copied && out.good();
 }
 
-void RecordingModals::messageBox(std::string_view title, std::string_view text, UINT icon) {
-  boxes.push_back({std::string(title), std::string(text), icon});
+void RecordingModals::messageBox(std::string_view title, const MessageText& text, UINT icon) {
+  boxes.push_back({std::string(title), text.words + text.file.gbkShown(), icon, ShownText(text)});
 }
 
-std::optional<std::string> RecordingModals::openFile(HWND owner, const OpenFileRequest& request) {
-  dialogs.push_back(request);
+std::optional<Path> RecordingModals::openFile(HWND owner, const OpenFileRequest& request) {
+  dialogs.push_back({request.filter, request.initialFolder.gbkShown(), request.fileName.gbkShown()});
   windowVisibleAtDialog.push_back(owner != nullptr && IsWindowVisible(owner));
   if (dialogAnswers.empty()) return std::nullopt;
-  auto answer = dialogAnswers.front();
+  const std::optional<GivenPath> answer = dialogAnswers.front();
   dialogAnswers.pop_front();
-  return answer;
+  if (!answer) return std::nullopt;
+  return answer->path;
 }
 
 int RecordingModals::trackPopupMenu(HMENU menu, POINT screenPoint, HWND) {
@@ -66,8 +67,8 @@ int RecordingModals::trackPopupMenu(HMENU menu, POINT screenPoint, HWND) {
 }
 
 WindowDriver::WindowDriver(double now) : now_(now) {
-  const std::string desktopFolder = desktop.core();
-  window = std::make_unique<MainWindow>(modals, list, connection, program.core(),
+  const Path desktopFolder = PathOf(desktop.path());
+  window = std::make_unique<MainWindow>(modals, list, connection, PathOf(program.path()),
                                         ExportPlace{[desktopFolder] { return desktopFolder; }, [this] { return now_; }});
 }
 
@@ -78,7 +79,7 @@ WindowDriver::~WindowDriver() {
 }
 
 void WindowDriver::writeConfig(std::string_view gbkPath) {
-  WriteIniValue(program.core() + "\\config.ini", "config", "data", gbkPath);
+  WriteIniValue(PathOf(program / "config.ini"), "config", "data", gbkPath);
 }
 
 bool WindowDriver::open() {

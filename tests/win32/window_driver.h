@@ -13,27 +13,29 @@
 
 #include "app/main_window.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 namespace venbrook::test {
 
 struct CaughtBox {
   std::string title;  // GBK
-  std::string text;   // GBK
+  std::string text;   // GBK, a path in it with '?' for a character GBK lacks
   UINT icon;
+  std::wstring shown;  // the text as the box shows it
 };
 
 class RecordingModals final : public Modals {
  public:
   std::vector<CaughtBox> boxes;
-  std::vector<OpenFileRequest> dialogs;
-  std::deque<std::optional<std::string>> dialogAnswers;  // empty: cancel
+  std::vector<DialogRequest> dialogs;
+  std::deque<std::optional<GivenPath>> dialogAnswers;  // empty: cancel
   std::deque<int> menuChoices;                           // item ids; empty: dismiss
   std::vector<POINT> menuPoints;
   std::vector<bool> windowVisibleAtDialog;
   std::vector<std::vector<std::wstring>> menusShown;     // captions, "" for a separator
 
-  void messageBox(std::string_view title, std::string_view text, UINT icon) override;
-  std::optional<std::string> openFile(HWND owner, const OpenFileRequest& request) override;
+  void messageBox(std::string_view title, const MessageText& text, UINT icon) override;
+  std::optional<Path> openFile(HWND owner, const OpenFileRequest& request) override;
   int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) override;
 };
 

@@ -1,6 +1,6 @@
 // Native implementation of the core's operating-system needs. Paths keep the
-// core's Windows form: GBK with '\' between folders; they are turned into
-// UTF-8 with '/' at this boundary.
+// core's Windows form, UTF-8 with '\' between folders; '\' becomes '/' at
+// this boundary.
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -72,11 +72,17 @@ std::size_t Utf8CharacterLength(unsigned char lead, std::size_t) {
 
 std::size_t GbkCharacterLength(unsigned char lead, std::size_t left) { return lead >= 0x81 && left > 1 ? 2 : 1; }
 
-std::string NativePath(std::string_view path) {
-  std::string native = ConvertGbkToUtf8(path);
+std::string NativePath(const Path& path) {
+  std::string native = path.utf8();
   for (char& c : native)
     if (c == '\\') c = '/';
   return native;
+}
+
+Path CorePath(std::string native) {
+  for (char& c : native)
+    if (c == '/') c = '\\';
+  return Path::FromUtf8(native);
 }
 
 }  // namespace
@@ -91,21 +97,21 @@ std::string ConvertGbkToUtf8(std::string_view gbk) {
   return converter.convert(gbk, "\xEF\xBF\xBD", GbkCharacterLength);
 }
 
-std::string SqliteFileName(std::string_view path) { return NativePath(path); }
+std::string SqliteFileName(const Path& path) { return NativePath(path); }
 
-bool CanOpenForReading(std::string_view path) {
+bool CanOpenForReading(const Path& path) {
   const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   ::close(fd);
   return true;
 }
 
-bool PathExists(std::string_view path) {
+bool PathExists(const Path& path) {
   struct stat info {};
   return ::stat(NativePath(path).c_str(), &info) == 0;
 }
 
-std::optional<std::string> ReadWholeFile(std::string_view path) {
+std::optional<std::string> ReadWholeFile(const Path& path) {
   const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::string content;
@@ -139,7 +145,7 @@ std::size_t WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
+bool ReplaceWholeFile(const Path& path, std::string_view bytes) {
   const std::string target = NativePath(path);
   struct stat existing {};
   if (::stat(target.c_str(), &existing) == 0 && (existing.st_mode & S_IWUSR) == 0) return false;
@@ -155,7 +161,7 @@ bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
   return true;
 }
 
-AppendingFile::AppendingFile(std::string_view path) {
+AppendingFile::AppendingFile(const Path& path) {
   const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return;
   // No other writer between our lines, whoever else appends to the file.
@@ -183,7 +189,7 @@ bool AppendingFile::truncate(std::uint64_t length) {
   return open_ && ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(length)) == 0;
 }
 
-std::string DesktopFolder() {
+Path DesktopFolder() {
   const char* configured = std::getenv("XDG_DESKTOP_DIR");
   std::string folder;
   if (configured && *configured) {
@@ -195,19 +201,20 @@ std::string DesktopFolder() {
   }
   struct stat info {};
   if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
-  for (char& c : folder)
-    if (c == '/') c = '\\';
-  return ConvertUtf8ToGbk(folder);
+  return CorePath(folder);
 }
 
-std::string ProgramFileName() {
-  char buffer[4096];
-  const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (length <= 0) return {};
-  std::string name(buffer, static_cast<std::size_t>(length));
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  return ConvertUtf8ToGbk(name);
+Path ProgramFileName() {
+  std::string name(256, '\0');
+  for (;;) {
+    const ssize_t length = ::readlink("/proc/self/exe", name.data(), name.size());
+    if (length <= 0) return {};
+    if (static_cast<std::size_t>(length) < name.size()) {
+      name.resize(static_cast<std::size_t>(length));
+      return CorePath(name);
+    }
+    name.resize(name.size() * 2);
+  }
 }
 
 WallClock LocalWallClock() {

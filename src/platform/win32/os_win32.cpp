@@ -1,6 +1,8 @@
-// Windows implementation of the core's operating-system needs. Paths arrive
-// as GBK and reach the wide API as UTF-16, whatever the user's code page.
+// Windows implementation of the core's operating-system needs. Paths reach
+// the wide API as UTF-16 and come back from it the same way: no path passes
+// through a code page, whatever the user's.
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -13,7 +15,9 @@ namespace venbrook::os {
 namespace {
 
 using win32::Narrow;
+using win32::PathFromWide;
 using win32::Widen;
+using win32::WidePath;
 
 class Handle {
  public:
@@ -46,18 +50,18 @@ std::size_t WriteAll(HANDLE file, std::string_view bytes) {
 std::string ConvertUtf8ToGbk(std::string_view utf8) { return Narrow(win32::WidenUtf8(utf8)); }
 std::string ConvertGbkToUtf8(std::string_view gbk) { return win32::NarrowUtf8(Widen(gbk)); }
 
-std::string SqliteFileName(std::string_view path) { return ConvertGbkToUtf8(path); }
+std::string SqliteFileName(const Path& path) { return path.utf8(); }
 
-bool CanOpenForReading(std::string_view path) {
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+bool CanOpenForReading(const Path& path) {
+  Handle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.valid();
 }
 
-bool PathExists(std::string_view path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const Path& path) { return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::optional<std::string> ReadWholeFile(std::string_view path) {
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+std::optional<std::string> ReadWholeFile(const Path& path) {
+  Handle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return std::nullopt;
   std::string content;
@@ -71,8 +75,8 @@ std::optional<std::string> ReadWholeFile(std::string_view path) {
   return content;
 }
 
-bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
-  const std::wstring target = Widen(path);
+bool ReplaceWholeFile(const Path& path, std::string_view bytes) {
+  const std::wstring target = WidePath(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const std::wstring temporary = target + L".tmp";
@@ -92,9 +96,9 @@ bool ReplaceWholeFile(std::string_view path, std::string_view bytes) {
   return true;
 }
 
-AppendingFile::AppendingFile(std::string_view path) {
+AppendingFile::AppendingFile(const Path& path) {
   // No sharing: nobody writes between our lines, nobody reads half a line.
-  const HANDLE file = CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  const HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   handle_ = reinterpret_cast<std::intptr_t>(file);
@@ -120,22 +124,28 @@ bool AppendingFile::truncate(std::uint64_t length) {
   return SetFilePointerEx(file, keep, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
 
-std::string DesktopFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE)) return {};
-  std::wstring_view text(folder);
-  while (text.size() > 3 && text.back() == L'\\') text.remove_suffix(1);
-  return Narrow(text);
+// The known-folder call has no length limit, unlike the older
+// SHGetSpecialFolderPath with its MAX_PATH buffer. Nothing is created.
+Path DesktopFolder() {
+  PWSTR folder = nullptr;
+  Path desktop;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &folder))) {
+    std::wstring_view text(folder);
+    while (text.size() > 3 && text.back() == L'\\') text.remove_suffix(1);
+    desktop = PathFromWide(text);
+  }
+  CoTaskMemFree(folder);
+  return desktop;
 }
 
-std::string ProgramFileName() {
+Path ProgramFileName() {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
     if (length == 0) return {};
     if (length < name.size()) {
       name.resize(length);
-      return Narrow(name);
+      return PathFromWide(name);
     }
     name.resize(name.size() * 2);
   }

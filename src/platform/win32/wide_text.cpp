@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 units in a wchar_t");
+
 namespace venbrook::win32 {
 namespace {
 
@@ -44,5 +46,14 @@ std::string Narrow(std::wstring_view wide) { return FromWide(kGbkCodePage, wide)
 
 std::wstring WidenUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string NarrowUtf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
+
+std::wstring WidePath(const Path& path) {
+  const std::u16string units = path.utf16();
+  return std::wstring(units.begin(), units.end());
+}
+
+Path PathFromWide(std::wstring_view wide) {
+  return Path::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
 
 }  // namespace venbrook::win32

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path.h"
+
 namespace venbrook::win32 {
 
 constexpr unsigned kGbkCodePage = 936;
@@ -16,5 +18,10 @@ std::string Narrow(std::wstring_view wide);  // characters GBK lacks become '?'
 
 std::wstring WidenUtf8(std::string_view utf8);
 std::string NarrowUtf8(std::wstring_view wide);
+
+// A path as every wide call takes it, and a path a wide call gave: exact
+// both ways.
+std::wstring WidePath(const Path& path);
+Path PathFromWide(std::wstring_view wide);
 
 }  // namespace venbrook::win32
