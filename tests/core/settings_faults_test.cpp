@@ -3,6 +3,7 @@
 // nothing else the file holds is lost.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -195,12 +196,18 @@ TEST_F(SettingsFaultsTest, ProgramFolderLongerThan260Characters) {
   EXPECT_EQ(window.events, (Texts{"show:" + stored, "load:" + stored, "load:" + stored}));
 }
 
-#ifndef _WIN32
 // The disk fills up while config.ini is saved: the save fails quietly and
-// the former file stays whole, with no temporary file left beside it.
+// the former file stays whole, with no temporary file left beside it. A
+// file-size limit stands for the full disk. A Windows program cannot set
+// one: ctest runs this test alone under one (venbrook_core_tests_disk_full,
+// tests/win32/file_size_limit.sh), where Wine's writes stop part-way.
 TEST_F(SettingsFaultsTest, DiskFullWhileSavingKeepsTheFormerFile) {
   test::WriteBytes(ini, content);
   const auto before = test::FolderState(dir.path());
+#ifdef _WIN32
+  if (std::getenv("VENBROOK_FILE_SIZE_LIMIT_KB") == nullptr) GTEST_SKIP() << "run under a file-size limit by ctest";
+  const bool savedPath = WriteIniValue(test::PathOf(ini), "config", "data", std::string(1 << 20, 'n'));
+#else
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -210,10 +217,10 @@ TEST_F(SettingsFaultsTest, DiskFullWhileSavingKeepsTheFormerFile) {
   const bool savedPath = WriteIniValue(test::PathOf(ini), "config", "data", std::string(100, 'n'));
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
+#endif
   EXPECT_FALSE(savedPath);
   EXPECT_EQ(test::FolderState(dir.path()), before);
 }
-#endif
 
 }  // namespace
 }  // namespace venbrook

@@ -80,16 +80,15 @@ bool ReplaceWholeFile(const Path& path, std::string_view bytes) {
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const std::wstring temporary = target + L".tmp";
+  bool written = false;
   {
     Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
     if (!file.valid()) return false;
-    if (WriteAll(file.get(), bytes) != bytes.size()) {
-      DeleteFileW(temporary.c_str());
-      return false;
-    }
-  }
-  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    written = WriteAll(file.get(), bytes) == bytes.size();
+  }  // closed before any delete: opened without sharing, it could not be deleted
+  if (!written ||
+      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(temporary.c_str());
     return false;
   }
