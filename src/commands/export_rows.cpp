@@ -30,7 +30,7 @@ void ExportRows(const MachineList& list, MessageSink& messages, const ExportPlac
   }
   const int n = list.count();
   if (n <= 0) {
-    messages.showMessage({Gbk("没有可导出的数据")}, MessageIcon::Error);
+    messages.showMessage({Gbk("没有可导出的数据"), {}}, MessageIcon::Error);
     return;
   }
   const Path path = ExportPath(place);
@@ -42,7 +42,7 @@ void ExportSelectedRows(const MachineList& list, MessageSink& messages, const Ex
   const std::vector<int> rows = list.selectedRows();
   const Path path = ExportPath(place);
   if (list.firstSelected() == -1) {
-    messages.showMessage({Gbk("没有选中任何数据")}, MessageIcon::Information);
+    messages.showMessage({Gbk("没有选中任何数据"), {}}, MessageIcon::Information);
     return;
   }
   Report(WriteExportLines(path, list, rows), k, path, messages);
