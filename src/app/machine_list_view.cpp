@@ -126,17 +126,28 @@ void MachineListView::showCount() {
   InvalidateRect(view_, nullptr, FALSE);
 }
 
+// Every row takes the state most rows have in one message; then the rows
+// that differ from it are set one by one. (A message per row cost seconds
+// at 100,000 rows.) The view is drawn once afterwards rather than asked to
+// redraw each row it changes: Wine's list view does so even for the message
+// that sets every row, and took over a second for it.
 void MachineListView::showSelection() {
-  showing_ = true;
   const int count = list_.count();
   const int selected = list_.selectedCount();
-  if (selected == count && count > 0) {
-    ListView_SetItemState(view_, -1, LVIS_SELECTED, LVIS_SELECTED);
-  } else {
-    ListView_SetItemState(view_, -1, 0, LVIS_SELECTED);
-    for (int i = 0; i < count && selected > 0; ++i)
-      if (list_.isSelected(i)) ListView_SetItemState(view_, i, LVIS_SELECTED, LVIS_SELECTED);
+  if (selected == 0 && ListView_GetSelectedCount(view_) == 0) return;  // as after every load
+  showing_ = true;
+  SendMessageW(view_, WM_SETREDRAW, FALSE, 0);
+  const bool mostlySelected = selected > count - selected;
+  const UINT most = mostlySelected ? LVIS_SELECTED : 0;
+  ListView_SetItemState(view_, -1, most, LVIS_SELECTED);
+  const int others = mostlySelected ? count - selected : selected;
+  for (int i = 0, set = 0; i < count && set < others; ++i) {
+    if (list_.isSelected(i) == mostlySelected) continue;
+    ListView_SetItemState(view_, i, most ^ LVIS_SELECTED, LVIS_SELECTED);
+    ++set;
   }
+  SendMessageW(view_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(view_, nullptr, FALSE);
   showing_ = false;
 }
 
