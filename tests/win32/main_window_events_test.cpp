@@ -319,6 +319,20 @@ TEST(ListCheck, FindingsShowRedWithTheirReasonsAndTheSummaryFollowsTheList) {
   EXPECT_EQ(RedRows(ui), (std::vector<int>{0, 2, 3}));
 }
 
+// A desktop whose name GBK cannot write (the user folder C:\Users\Jörg):
+// the export is written there and its message names the file exactly.
+TEST(Export, ToADesktopNamedOutsideGbk) {
+  WindowDriver ui(45844.37850694444, "Desktop-Jörg");
+  const std::string database = ui.program.core() + "\\lwdiskless.db";
+  MakeYungengxinDatabase(database, {{"PC01", "00-1a-2b-3c-4d-01"}});
+  ui.writeConfig(database);
+  ASSERT_TRUE(ui.open());
+  ui.click(ControlId::按钮_导出);
+  EXPECT_EQ(ReadBytes(ui.desktopFolder / "202576090503.txt").value_or(""), "00-1a-2b-3c-4d-01 PC01\r\n");
+  ASSERT_EQ(ui.modals.boxes.size(), 1u);
+  EXPECT_EQ(ui.modals.boxes[0].shown, L"成功导出1条数据至文件：" + (ui.desktopFolder / "202576090503.txt").wstring());
+}
+
 // 反选 at 100,000 rows goes through the view in bulk: afterwards the view
 // shows exactly the list's selection, every row but the one right-clicked.
 TEST(LargeList, InvertShowsEveryRowButTheOneRightClicked) {

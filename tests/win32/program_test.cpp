@@ -67,8 +67,12 @@ std::filesystem::path ProgramUnderTest() {
 
 class Program : public testing::Test {
  protected:
-  void SetUp() override {
-    std::filesystem::copy_file(ProgramUnderTest(), folder / "Venbrook.exe");
+  void SetUp() override { install(folder.path()); }
+  // The program copied into `where`, from where start() runs it.
+  void install(const std::filesystem::path& where) {
+    std::filesystem::create_directories(where);
+    std::filesystem::copy_file(ProgramUnderTest(), where / "Venbrook.exe");
+    programFolder = where;
   }
   void TearDown() override {
     if (process.hProcess) {
@@ -80,7 +84,7 @@ class Program : public testing::Test {
   }
   void start() {
     STARTUPINFOW startup{sizeof startup};
-    std::wstring commandLine = L"\"" + (folder / "Venbrook.exe").wstring() + L"\"";
+    std::wstring commandLine = L"\"" + (programFolder / "Venbrook.exe").wstring() + L"\"";
     ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                elsewhere.path().wstring().c_str(), &startup, &process));
   }
@@ -91,8 +95,20 @@ class Program : public testing::Test {
     return code;
   }
 
+  // The list's rows in the program's window, once it shows.
+  LRESULT rowsShown() {
+    HWND window = WaitForWindow(process.dwProcessId, L"VenbrookMainWindow", true);
+    HWND list = window ? FindDescendant(window, WC_LISTVIEWW) : nullptr;
+    return list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
+  }
+  void close() {
+    PostMessageW(WaitForWindow(process.dwProcessId, L"VenbrookMainWindow", true), WM_CLOSE, 0, 0);
+    EXPECT_EQ(waitForExit(), 0u);
+  }
+
   TempFolder folder;
   TempFolder elsewhere;
+  std::filesystem::path programFolder;
   PROCESS_INFORMATION process{};
 };
 
@@ -112,6 +128,35 @@ TEST_F(Program, LoadsARelativeStoredPathFromItsOwnFolderAndEndsWithZero) {
   EXPECT_EQ(waitForExit(), 0u);
   // The connection was closed on the way out: the database can go at once.
   EXPECT_TRUE(std::filesystem::remove(folder / "data" / "lwdiskless.db"));
+}
+
+// The program in a folder whose name GBK cannot write, as under the user
+// folder C:\Users\Jörg: it finds its config.ini there and the database the
+// stored path names, and saves config.ini there again.
+TEST_F(Program, KeepsItsSettingsInAFolderNamedOutsideGbk) {
+  install(folder / Utf8Name("Jörg") / "Venbrook");
+  std::filesystem::create_directory(programFolder / "data");
+  MakeYungengxinDatabase(PathOf(programFolder / "data" / "lwdiskless.db"), {{"PC01", "00-01"}, {"PC02", "00-02"}});
+  WriteBytes(programFolder / "config.ini", "[config]\r\ndata=data\\lwdiskless.db\r\n");
+  start();
+  EXPECT_EQ(rowsShown(), 2);
+  close();
+  EXPECT_EQ(ReadBytes(programFolder / "config.ini").value_or("missing"), "[config]\r\ndata=data\\lwdiskless.db\r\n");
+}
+
+// config.ini saved by Notepad as "Unicode" (UTF-16 with its mark), naming a
+// database in a folder whose name GBK cannot write: the database is loaded
+// at once, and after the program's own saves config.ini is the same UTF-16.
+TEST_F(Program, ReadsAndKeepsAUtf16ConfigIni) {
+  const std::filesystem::path data = folder / Utf8Name("数据-Jörg");
+  std::filesystem::create_directory(data);
+  MakeYungengxinDatabase(PathOf(data / "lwdiskless.db"), {{"PC01", "00-01"}, {"PC02", "00-02"}, {"PC03", "00-03"}});
+  const std::string unicode = Utf16File(u"[config]\r\ndata=" + PathOf(data / "lwdiskless.db").utf16() + u"\r\n");
+  WriteBytes(folder / "config.ini", unicode);
+  start();
+  EXPECT_EQ(rowsShown(), 3);
+  close();
+  EXPECT_TRUE(ReadBytes(folder / "config.ini") == unicode);
 }
 
 TEST_F(Program, FirstRunAsksForTheDatabaseBeforeShowingTheWindow) {

@@ -66,10 +66,12 @@ int RecordingModals::trackPopupMenu(HMENU menu, POINT screenPoint, HWND) {
   return choice;
 }
 
-WindowDriver::WindowDriver(double now) : now_(now) {
-  const Path desktopFolder = PathOf(desktop.path());
-  window = std::make_unique<MainWindow>(modals, list, connection, PathOf(program.path()),
-                                        ExportPlace{[desktopFolder] { return desktopFolder; }, [this] { return now_; }});
+WindowDriver::WindowDriver(double now, std::string_view desktopName)
+    : desktopFolder(desktopName.empty() ? desktop.path() : desktop / Utf8Name(desktopName)), now_(now) {
+  std::filesystem::create_directories(desktopFolder);
+  window = std::make_unique<MainWindow>(
+      modals, list, connection, PathOf(program.path()),
+      ExportPlace{[exportFolder = PathOf(desktopFolder)] { return exportFolder; }, [this] { return now_; }});
 }
 
 WindowDriver::~WindowDriver() {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,13 +42,15 @@ class RecordingModals final : public Modals {
 
 class WindowDriver {
  public:
-  // A window whose program folder and desktop are fresh temp folders; the
-  // clock stands at `now` (an automation date).
-  explicit WindowDriver(double now = 45844.37850694444);  // 2025-07-06 09:05:03
+  // A window whose program folder and desktop are fresh temp folders (the
+  // desktop, when named, a folder of that UTF-8 name inside one); the clock
+  // stands at `now` (an automation date).
+  explicit WindowDriver(double now = 45844.37850694444, std::string_view desktopName = {});  // 2025-07-06 09:05:03
   ~WindowDriver();
 
   TempFolder program;
   TempFolder desktop;
+  std::filesystem::path desktopFolder;  // where exports go
   RecordingModals modals;
   MachineList list;
   SourceConnection connection;
