@@ -5,6 +5,9 @@
 //   export/per_row_rewrite/<rows>          the file read and rewritten per row (once)
 //   rename/ours|memcpy/<rows>              RenameRule::newNameInto vs memcpy of each name
 //   check/ours|hash_only/<rows>            ListFindings::recompute vs one pass hashing the same bytes
+//   select_all|invert|delete_all/ours|flag_pass/<rows>
+//                                          the list's 全选, 反选 and 删除 of every row vs one pass
+//                                          flipping a flag in as many records of a row's size
 // and, in a process of its own (--memory=<rows>), the peak resident memory of
 // a loaded list against the bytes of its texts. A load includes the check of
 // the list that the window makes after every change of the rows.
@@ -48,6 +51,7 @@ constexpr int kSizes[] = {500, 10'000, 100'000};
 constexpr int kPerRowRewriteRows = 10'000;  // quadratic: one size is enough to show it
 constexpr int kRenameRows = 100'000;
 constexpr int kCheckRows = 100'000;
+constexpr int kSelectionRows = 100'000;
 constexpr double kExportMoment = 45844.37850694444;  // 2025-07-06 09:05:03
 
 struct Options {
@@ -310,6 +314,58 @@ void CheckHashOnly(benchmark::State& state, const Options& options, int rows) {
   state.counters["rows"] = rows;
 }
 
+enum class Selection { SelectAll, Invert, DeleteAll };
+const char* SelectionName(Selection selection) {
+  return selection == Selection::SelectAll ? "select_all" : selection == Selection::Invert ? "invert" : "delete_all";
+}
+
+// The list's own work for the command, from the one row a right click
+// selects (全选, 反选) or from every row selected (删除); the window's view
+// is measured under Wine.
+void SelectionOurs(benchmark::State& state, const Options& options, Selection selection, int rows) {
+  const MachineList& loaded = LoadedList(options, rows);
+  MachineList list = loaded;
+  list.setSelected(rows / 2, true);
+  for (auto _ : state) {
+    if (selection == Selection::DeleteAll) {
+      list = loaded;
+      list.selectAll();
+    }
+    const auto start = std::chrono::steady_clock::now();
+    switch (selection) {
+      case Selection::SelectAll: list.selectAll(); break;
+      case Selection::Invert: list.invertSelection(); break;
+      case Selection::DeleteAll: list.removeSelected(); break;
+    }
+    state.SetIterationTime(Seconds(std::chrono::steady_clock::now() - start));
+    benchmark::DoNotOptimize(list.selectedCount());
+  }
+  const int selected = list.selectedCount();
+  const bool done = selection == Selection::DeleteAll ? list.count() == 0
+                    : selection == Selection::Invert ? selected == 1 || selected == rows - 1
+                                                     : selected == rows;
+  if (!done) state.SkipWithError("the command did not reach every row");
+  state.counters["rows"] = rows;
+}
+
+// One pass that flips a flag in each of `rows` records the size of the
+// list's own: the least a command that touches every row must do.
+void SelectionFlagPass(benchmark::State& state, const Options&, int rows) {
+  struct RowRecord {
+    std::uint64_t start;
+    std::uint32_t length[kColumnCount];
+    bool selected;
+  };
+  std::vector<RowRecord> records(static_cast<std::size_t>(rows), RowRecord{});
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    for (RowRecord& record : records) record.selected = !record.selected;
+    benchmark::ClobberMemory();
+    state.SetIterationTime(Seconds(std::chrono::steady_clock::now() - start));
+  }
+  state.counters["rows"] = rows;
+}
+
 void Register(const Options& options) {
   std::vector<int> sizes(std::begin(kSizes), std::end(kSizes));
   if (options.smoke) sizes = {kSmokeRows};
@@ -342,6 +398,15 @@ void Register(const Options& options) {
   const int checkRows = options.smoke ? kSmokeRows : kCheckRows;
   add("check", "ours", checkRows, CheckOurs, checkRows)->Unit(benchmark::kMicrosecond);
   add("check", "hash_only", checkRows, CheckHashOnly, checkRows)->Unit(benchmark::kMicrosecond);
+  const int selectionRows = options.smoke ? kSmokeRows : kSelectionRows;
+  for (Selection selection : {Selection::SelectAll, Selection::Invert, Selection::DeleteAll}) {
+    add(SelectionName(selection), "ours", selectionRows, SelectionOurs, selection, selectionRows)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
+    add(SelectionName(selection), "flag_pass", selectionRows, SelectionFlagPass, selectionRows)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
+  }
 }
 
 long PeakResidentBytes() {

@@ -20,61 +20,14 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "model/text_codec.h"
 #include "platform/win32/wide_text.h"
 #include "support/bench_data.h"
+#include "win32/bench_window.h"
 
 namespace venbrook::bench {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The window must raise no message box and no dialog while it is measured.
-class SilentModals final : public Modals {
- public:
-  int shown = 0;
-  void messageBox(std::string_view, const MessageText&, UINT) override { ++shown; }
-  std::optional<Path> openFile(HWND, const OpenFileRequest&) override { return std::nullopt; }
-  int trackPopupMenu(HMENU, POINT, HWND) override { return 0; }
-};
-
-class TempFolder {
- public:
-  TempFolder() {
-    path_ = fs::temp_directory_path() / ("venbrook-keystroke-" + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  Path core() const { return win32::PathFromWide(path_.wstring()); }
-
- private:
-  fs::path path_;
-};
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  const std::size_t n = samples.size();
-  return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
-
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
 
 void Type(HWND box, wchar_t character) {
   SetFocus(box);
@@ -95,17 +48,13 @@ struct Result {
 
 Result Measure(const fs::path& file, int rows, int repetitions) {
   Result result;
-  TempFolder program;
-  SilentModals modals;
-  MachineList list;
-  SourceConnection connection;
-  MainWindow window(modals, list, connection, program.core(),
-                    ExportPlace{[] { return Path(); }, [] { return 45844.0; }});
-  if (!window.open(SW_SHOWNORMAL)) {
+  BenchWindow bench;
+  MainWindow& window = *bench.window;
+  const MachineList& list = bench.list;
+  if (!bench.open()) {
     result.problem = "the window could not be built";
     return result;
   }
-  Pump();
   const HWND listView = window.control(ControlId::超级列表框1);
   const HWND prefix = window.control(ControlId::编辑框_前缀);
   // The operator's set-up: the database, then a find text and a replacement.
@@ -143,22 +92,12 @@ Result Measure(const fs::path& file, int rows, int repetitions) {
       result.bareScan.push_back(bare);
     }
   }
-  if (modals.shown > 0) {
+  if (bench.modals.shown > 0) {
     result.problem = "a message box appeared";
     return result;
   }
   result.ok = true;
   return result;
-}
-
-std::vector<int> Sizes(const std::string& text) {
-  std::vector<int> sizes;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t comma = std::min(text.find(',', at), text.size());
-    sizes.push_back(std::stoi(text.substr(at, comma - at)));
-    at = comma + 1;
-  }
-  return sizes;
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#pragma once
+// What the window benchmarks share: the real MainWindow in the benchmark's
+// process with its modal calls silenced, a folder of its own, the clock,
+// the message pump and the median.
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+
+namespace venbrook::bench {
+
+// The window must raise no message box and no dialog while it is measured.
+class SilentModals final : public Modals {
+ public:
+  int shown = 0;
+  void messageBox(std::string_view, const MessageText&, UINT) override { ++shown; }
+  std::optional<Path> openFile(HWND, const OpenFileRequest&) override { return std::nullopt; }
+  int trackPopupMenu(HMENU, POINT, HWND) override { return 0; }
+};
+
+// A fresh program folder, removed with what is in it.
+class BenchFolder {
+ public:
+  explicit BenchFolder(const char* name);
+  ~BenchFolder();
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+  Path path() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The window as the program builds it, shown, with no database yet.
+struct BenchWindow {
+  BenchWindow();
+  bool open();
+  SilentModals modals;
+  MachineList list;
+  SourceConnection connection;
+  BenchFolder program{"venbrook-window-bench"};
+  std::unique_ptr<MainWindow> window;
+};
+
+double Now();  // seconds
+double Median(std::vector<double> samples);
+void Pump();
+std::vector<int> Sizes(const std::string& text);  // "2000,10000" -> {2000, 10000}
+
+}  // namespace venbrook::bench

@@ -1,0 +1,184 @@
+// What 全选, 反选 and 删除 cost in the real window: the real MainWindow with
+// its virtual list view and a 云更新 database of N machines, each command run
+// as its menu item runs it (Commands::menuChosen), until it returns with the
+// model and the view changed; also until the window has repainted.
+//   全选  from the one row a right click selects, to every row;
+//   反选  from that one row, to every other row;
+//   删除  with every row selected: the list emptied.
+// The baseline, in the same process and interleaved with them, is the list
+// view told once, with its drawing held meanwhile (WM_SETREDRAW): one
+// LVM_SETITEMSTATE for every row (全选, 反选) or one LVM_SETITEMCOUNT to zero
+// (删除), the least any such command asks of the view. Prints one JSON line
+// per command and size.
+//
+//   venbrook_selection_bench.exe --data=DIR [--rows=100000] [--repetitions=5] [--smoke]
+//
+// Runs under Wine through scripts/wine-run.sh; scripts/bench.sh runs it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+#include "support/bench_data.h"
+#include "win32/bench_window.h"
+
+namespace venbrook::bench {
+namespace {
+
+struct Command {
+  const char* name;
+  MenuCommand command;
+  bool allSelectedBefore;  // else the one row
+  int selectedAfter;       // -1: every row but one; -2: every row
+};
+constexpr Command kCommands[] = {
+    {"select_all", MenuCommand::SelectAll, false, -2},
+    {"invert", MenuCommand::Invert, false, -1},
+    {"delete_all", MenuCommand::Delete, true, 0},
+};
+
+struct Result {
+  std::string problem;
+  std::vector<double> done, painted, baseline;
+};
+
+class Measurement {
+ public:
+  explicit Measurement(const std::filesystem::path& file) : file_(file) {}
+
+  bool open() {
+    if (!bench_.open()) return false;
+    SetWindowTextW(bench_.window->control(ControlId::编辑框_地址), win32::WidePath(CorePath(file_)).c_str());
+    Pump();
+    return true;
+  }
+
+  // The list loaded whole, with the one row or every row selected.
+  bool prepare(const Command& command) {
+    MachineList& list = bench_.list;
+    if (list.count() != rows()) bench_.window->commands().LoadDatabase();
+    list.selectAll();  // shown in the view too, whatever it showed
+    if (!command.allSelectedBefore) {
+      list.invertSelection();
+      list.setSelected(list.count() / 2, true);
+    }
+    Pump();
+    return list.count() == rows() && viewSelected() == list.selectedCount();
+  }
+
+  void run(const Command& command, Result& result) {
+    double start = Now();
+    bench_.window->commands().menuChosen(command.command);
+    result.done.push_back(Now() - start);
+    RedrawWindow(bench_.window->handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    result.painted.push_back(Now() - start);
+    Pump();
+    const int expected = command.selectedAfter == -2 ? rows() : command.selectedAfter == -1 ? rows() - 1 : 0;
+    if (bench_.list.selectedCount() != expected || viewSelected() != expected ||
+        ListView_GetItemCount(view()) != bench_.list.count())
+      result.problem = std::string(command.name) + ": the view and the list do not show the command's result";
+  }
+
+  void runBaseline(const Command& command, Result& result) {
+    const double start = Now();
+    SendMessageW(view(), WM_SETREDRAW, FALSE, 0);
+    if (command.command == MenuCommand::Delete) ListView_SetItemCountEx(view(), 0, LVSICF_NOSCROLL);
+    else ListView_SetItemState(view(), -1, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageW(view(), WM_SETREDRAW, TRUE, 0);
+    result.baseline.push_back(Now() - start);
+    ListView_SetItemCountEx(view(), bench_.list.count(), LVSICF_NOSCROLL);
+    Pump();
+  }
+
+  int rows() const { return rows_; }
+  void setRows(int rows) { rows_ = rows; }
+  int shown() const { return bench_.modals.shown; }
+
+ private:
+  HWND view() const { return bench_.window->control(ControlId::超级列表框1); }
+  int viewSelected() const { return static_cast<int>(ListView_GetSelectedCount(view())); }
+
+  std::filesystem::path file_;
+  BenchWindow bench_;
+  int rows_ = 0;
+};
+
+Result Measure(const std::filesystem::path& file, int rows, const Command& command, int repetitions) {
+  Result result;
+  Measurement measurement(file);
+  measurement.setRows(rows);
+  if (!measurement.open()) {
+    result.problem = "the window could not be built";
+    return result;
+  }
+  for (int round = 0; round < repetitions && result.problem.empty(); ++round) {
+    if (!measurement.prepare(command)) {
+      result.problem = std::string(command.name) + ": the list could not be prepared";
+      break;
+    }
+    measurement.run(command, result);
+    if (!measurement.prepare(command)) break;
+    measurement.runBaseline(command, result);
+  }
+  if (measurement.shown() > 0) result.problem = "a message box appeared";
+  return result;
+}
+
+}  // namespace
+}  // namespace venbrook::bench
+
+int main(int argc, char** argv) {
+  using namespace venbrook::bench;
+  std::string data = "bench-data";
+  std::vector<int> sizes{100'000};
+  int repetitions = 5;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const auto value = [&](const char* name) {
+      const std::string prefix = std::string(name) + "=";
+      return argument.rfind(prefix, 0) == 0 ? argument.substr(prefix.size()) : std::string();
+    };
+    if (argument == "--smoke") {
+      sizes = {500};
+      repetitions = 1;
+    } else if (!value("--data").empty()) {
+      data = value("--data");
+    } else if (!value("--rows").empty()) {
+      sizes = Sizes(value("--rows"));
+    } else if (!value("--repetitions").empty()) {
+      repetitions = std::max(1, std::stoi(value("--repetitions")));
+    } else {
+      std::fprintf(stderr, "unknown argument %s\n", argv[i]);
+      return 2;
+    }
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  int status = 0;
+  try {
+    for (int rows : sizes) {
+      const std::filesystem::path file = DatabaseFile(data, venbrook::SourceKind::Yungengxin, rows);
+      for (const Command& command : kCommands) {
+        const Result result = Measure(file, rows, command, repetitions);
+        if (!result.problem.empty()) {
+          std::fprintf(stderr, "selection bench, %d rows: %s\n", rows, result.problem.c_str());
+          status = 1;
+          continue;
+        }
+        std::printf("{\"case\": \"%s\", \"rows\": %d, \"samples\": %zu, \"done_median_s\": %.9f, "
+                    "\"painted_median_s\": %.9f, \"baseline_median_s\": %.9f}\n",
+                    command.name, rows, result.done.size(), Median(result.done), Median(result.painted),
+                    Median(result.baseline));
+        std::fflush(stdout);
+      }
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "selection bench: %s\n", error.what());
+    status = 1;
+  }
+  return status;
+}
