@@ -1,6 +1,7 @@
 #include "win32/bench_window.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/win32/wide_text.h"
 
@@ -49,6 +50,8 @@ void Pump() {
   }
 }
 
+namespace {
+
 std::vector<int> Sizes(const std::string& text) {
   std::vector<int> sizes;
   for (std::size_t at = 0; at < text.size();) {
@@ -57,6 +60,32 @@ std::vector<int> Sizes(const std::string& text) {
     at = comma + 1;
   }
   return sizes;
+}
+
+}  // namespace
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const auto value = [&](const char* name) {
+      const std::string prefix = std::string(name) + "=";
+      return argument.rfind(prefix, 0) == 0 ? argument.substr(prefix.size()) : std::string();
+    };
+    if (argument == "--smoke") {
+      options.sizes = {500};
+      options.repetitions = 1;
+    } else if (!value("--data").empty()) {
+      options.data = value("--data");
+    } else if (!value("--rows").empty()) {
+      options.sizes = Sizes(value("--rows"));
+    } else if (!value("--repetitions").empty()) {
+      options.repetitions = std::max(1, std::stoi(value("--repetitions")));
+    } else {
+      std::fprintf(stderr, "unknown argument %s\n", argv[i]);
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace venbrook::bench

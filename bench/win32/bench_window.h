@@ -3,6 +3,7 @@
 // process with its modal calls silenced, a folder of its own, the clock,
 // the message pump and the median.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <filesystem>
 #include <memory>
@@ -46,9 +47,20 @@ struct BenchWindow {
   std::unique_ptr<MainWindow> window;
 };
 
+// The command line: --data=DIR, --rows=N,N..., --repetitions=N, --smoke
+// (the smallest size once). False, with a message, for anything else.
+struct Options {
+  std::string data;
+  std::vector<int> sizes;
+  int repetitions;
+};
+bool ParseOptions(int argc, char** argv, Options& options);
+
+inline INITCOMMONCONTROLSEX kWindowControls{sizeof(INITCOMMONCONTROLSEX),
+                                            ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+
 double Now();  // seconds
 double Median(std::vector<double> samples);
 void Pump();
-std::vector<int> Sizes(const std::string& text);  // "2000,10000" -> {2000, 10000}
 
 }  // namespace venbrook::bench

@@ -105,37 +105,14 @@ Result Measure(const fs::path& file, int rows, int repetitions) {
 
 int main(int argc, char** argv) {
   using namespace venbrook::bench;
-  std::string data = "bench-data";
-  std::vector<int> sizes{2'000, 10'000, 100'000};
-  int repetitions = 15;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const auto value = [&](const char* name) {
-      const std::string prefix = std::string(name) + "=";
-      return argument.rfind(prefix, 0) == 0 ? argument.substr(prefix.size()) : std::string();
-    };
-    if (argument == "--smoke") {
-      sizes = {500};
-      repetitions = 1;
-    } else if (!value("--data").empty()) {
-      data = value("--data");
-    } else if (!value("--rows").empty()) {
-      sizes = Sizes(value("--rows"));
-    } else if (!value("--repetitions").empty()) {
-      repetitions = std::max(1, std::stoi(value("--repetitions")));
-    } else {
-      std::fprintf(stderr, "unknown argument %s\n", argv[i]);
-      return 2;
-    }
-  }
-
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  Options options{"bench-data", {2'000, 10'000, 100'000}, 15};
+  if (!ParseOptions(argc, argv, options)) return 2;
+  InitCommonControlsEx(&kWindowControls);
   int status = 0;
   try {
-    for (int rows : sizes) {
-      const std::filesystem::path file = DatabaseFile(data, venbrook::SourceKind::Yungengxin, rows);
-      const Result result = Measure(file, rows, repetitions);
+    for (int rows : options.sizes) {
+      const std::filesystem::path file = DatabaseFile(options.data, venbrook::SourceKind::Yungengxin, rows);
+      const Result result = Measure(file, rows, options.repetitions);
       if (!result.ok) {
         std::fprintf(stderr, "keystroke bench, %d rows: %s\n", rows, result.problem.c_str());
         status = 1;
