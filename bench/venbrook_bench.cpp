@@ -65,7 +65,8 @@ class BenchView final : public LoadView {
   RenameRule renameRule() const override { return rule_; }
   void setCaption(std::string_view text) override { caption.assign(text); }
   void setStatusText(int, std::string_view text) override { status.assign(text); }
-  std::string caption, status;
+  void setSourceText(std::string_view text) override { source.assign(text); }
+  std::string caption, status, source;
 
  private:
   std::string path_;

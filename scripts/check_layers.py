@@ -61,8 +61,8 @@ def self_test(src):
         ("platform/os.h", "model/text_codec.h"),          # upward
         ("model/machine_list.h", "commands/commands.h"),  # upward, two layers
         ("export/export_file.cpp", "sources/source_kind.h"),  # sideways
-        ("sources/read_machines.cpp", "export/export_file.h"),  # sideways
-        ("app/main_window.cpp", "sources/read_machines.h"),  # around commands
+        ("sources/product_database.cpp", "export/export_file.h"),  # sideways
+        ("app/main_window.cpp", "sources/machine_source.h"),  # around commands
     ]
     caught = 0
     for file, target in seeds:

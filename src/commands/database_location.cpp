@@ -4,6 +4,7 @@
 
 #include "model/file_name.h"
 #include "model/text_codec.h"
+#include "sources/machine_source.h"
 #include "sources/profile_file.h"
 
 namespace venbrook {
@@ -18,10 +19,6 @@ std::string ProgramDirectoryOf(std::string_view programFileName) {
   return std::string(FolderOf(programFileName));
 }
 
-std::string DatabaseFilter() {
-  return Gbk("所有数据库(*.db)|*.db|云更新(lwdiskless.db)|lwdiskless.db|网维大师(barserver.db)|barserver.db");
-}
-
 DatabaseLocation::DatabaseLocation(PathBox& box, FileChooser& chooser, std::string programDirectory,
                                    std::function<std::string()> desktopFolder,
                                    std::function<void()> loadDatabase)
@@ -33,23 +30,23 @@ DatabaseLocation::DatabaseLocation(PathBox& box, FileChooser& chooser, std::stri
 
 void DatabaseLocation::LoadConfiguredDatabase() {
   const std::string saved = ReadIniValue(settingsPath_, kSection, kKey, kSettingBufferBytes);
-  setPathBox(saved);
+  setPathBox(saved);  // stores the path back and loads it: the first load
   if (saved.empty()) {
     ChooseDatabase();
   } else {
-    loadDatabase_();
+    loadDatabase_();  // the second load of the same path, as the program always has
   }
 }
 
 void DatabaseLocation::ChooseDatabase() {
-  OpenFileRequest request{DatabaseFilter(), desktopFolder_(), lastChosen_};
+  OpenFileRequest request{SourceFilter(), desktopFolder_(), lastChosen_};
   if (!request.initialFolder.empty() && !EndsWithBackslash(request.initialFolder)) request.initialFolder += '\\';
   const std::optional<std::string> chosen = chooser_.chooseFile(request);
   if (!chosen) return;
   lastChosen_ = *chosen;
-  setPathBox(*chosen);
-  storePath(*chosen);
-  loadDatabase_();
+  setPathBox(*chosen);  // the first store and load, by the box's change
+  storePath(*chosen);   // then both once more, as the program always has:
+  loadDatabase_();      // the second load gives the same list as the first
 }
 
 void DatabaseLocation::StorePathAndLoad() {

@@ -39,6 +39,4 @@ class DatabaseLocation {
 // The program's own folder: its file name cut before the last backslash.
 std::string ProgramDirectoryOf(std::string_view programFileName);
 
-std::string DatabaseFilter();
-
 }  // namespace venbrook

@@ -17,6 +17,8 @@ class LoadView {
   virtual RenameRule renameRule() const = 0;
   virtual void setCaption(std::string_view text) = 0;
   virtual void setStatusText(int part, std::string_view text) = 0;
+  // The source label: where the rows came from, or why a file gave none.
+  virtual void setSourceText(std::string_view text) = 0;
 
  protected:
   ~LoadView() = default;

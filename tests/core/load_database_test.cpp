@@ -20,7 +20,7 @@ class LoadDatabaseTest : public testing::Test {
  protected:
   LoadOutcome load(const std::string& path) {
     window.path = path;
-    return LoadDatabase(connection, list, window);
+    return LoadDatabase(connection, list, window).outcome;
   }
   Texts column(int column) const {
     Texts texts;

@@ -21,6 +21,10 @@ void FakeWindow::setStatusText(int part, std::string_view text) {
   if (part == 0 && afterTotalCounter) afterTotalCounter();
 }
 
+void FakeWindow::setSourceText(std::string_view text) {
+  source = text;
+}
+
 void FakeWindow::showPathText(std::string_view text) {
   path = text;
   events.push_back("show:" + path);

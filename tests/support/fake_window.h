@@ -25,11 +25,13 @@ class FakeWindow final : public WindowPort {
 
   // What the core did, in order: "caption:", "status0:", "status1:",
   // "info:", "error:" and "show:" followed by the text (GBK), "dialog",
-  // "menu".
+  // "menu". The source label, set by every load that reads a file, is only
+  // kept in `source`.
   std::vector<std::string> events;
   std::vector<OpenFileRequest> dialogs;
   std::string caption;
   std::string status[2];
+  std::string source;  // the source label
 
   // Called after each update of the total counter; every completed load
   // makes one.
@@ -41,6 +43,7 @@ class FakeWindow final : public WindowPort {
   RenameRule renameRule() const override { return rule; }
   void setCaption(std::string_view text) override;
   void setStatusText(int part, std::string_view text) override;
+  void setSourceText(std::string_view text) override;
   void showPathText(std::string_view text) override;
   void showMessage(std::string_view text, MessageIcon icon) override;
   std::optional<std::string> chooseFile(const OpenFileRequest& request) override;
