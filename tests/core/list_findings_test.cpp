@@ -123,6 +123,12 @@ TEST(ListCheckText, TipGivesEachReasonAndTheFirstOtherMachineSummaryCountsEachKi
   list.clear();
   findings.recompute(list);
   EXPECT_EQ(CheckSummaryText(findings), "");
+
+  // A partner without a machine name is named by its row, counted from 1.
+  for (const char* name : {"PC01", "", "", "PC04"}) list.append(name, "N", "00-00-00-00-00-01");
+  findings.recompute(list);
+  EXPECT_EQ(FindingTipText(list, findings, 0), G("MAC地址与 第 2 行 相同\r\n新机器编号与 第 2 行 相同"));
+  EXPECT_EQ(FindingTipText(list, findings, 1), G("MAC地址与 PC01 相同\r\n新机器编号与 PC01 相同"));
 }
 
 }  // namespace
