@@ -108,8 +108,10 @@ TEST_F(MachineTableTest, FindsTheMachineTable) {
        Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 4, $pc, ''), $mac"), "t | label | mac"},
       {"names in half the rows",
        Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 3, $pc, ''), $mac"), "none"},
-      {"empty, and WITHOUT ROWID",
-       "CREATE TABLE e(name, mac);" + Table("w(mac PRIMARY KEY, pc) WITHOUT ROWID", 2, "$mac, $pc"), "w | pc | mac"},
+      {"no rows, no MACs, and WITHOUT ROWID",
+       "CREATE TABLE e(name, mac);" + Table("n(name, mac)", 5, "$pc, NULL") +
+           Table("w(mac PRIMARY KEY, pc) WITHOUT ROWID", 2, "$mac, $pc"),
+       "w | pc | mac"},
       {"the most rows, the first of those", Pcs("a", 250) + Pcs("b", 300) + Pcs("c", 300), "b | pc | mac"},
       {"views and a missing module",
        "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES ('table', 'v', 'v', 0,"
@@ -141,7 +143,8 @@ TEST_F(MachineTableTest, ThousandTables) {
 // Names made to break out of their quotes are read as names, and nothing of
 // the file changes.
 TEST_F(MachineTableTest, HostileNamesAreOnlyNames) {
-  const std::string hostile = R"sql("表 ""x""; DROP TABLE other; --"("名 字", "mac' ""m"")", "x]; DELETE FROM other"))sql";
+  const std::string hostile =
+      R"sql("表 ""x""; DROP TABLE other; --"("名 字", "mac' ""m"")", "x]; DELETE FROM other"))sql";
   sqlite3* db = make("CREATE TABLE other(a);" + Table(hostile, 2, "$pc, $mac, 'x'"));
   const auto before = test::FolderState(dir.path());
   const auto found = FindMachineTable(db);
