@@ -6,6 +6,7 @@
 #include "model/file_name.h"
 #include "model/text_codec.h"
 #include "platform/os.h"
+#include "sources/database_by_content.h"
 #include "sources/product_database.h"
 #include "sources/source_kind.h"
 
@@ -36,7 +37,7 @@ constexpr SourceReader kAnyFile{"所有文件", "*.*", nullptr, nullptr, nullptr
 }  // namespace
 
 const SourceReader kSourceReaders[] = {
-    {"所有数据库", "*.db", nullptr, IsSqliteDatabase, ReadNothing},
+    {"所有数据库", "*.db", nullptr, IsSqliteDatabase, ReadDatabaseByContent},
     {kSourceProfiles[0].productUtf8, kSourceProfiles[0].fileName, IsProductsFileName<0>, nullptr, ReadProductsFile<0>},
     {kSourceProfiles[1].productUtf8, kSourceProfiles[1].fileName, IsProductsFileName<1>, nullptr, ReadProductsFile<1>},
     {"机器列表文本", "*.txt;*.csv", nullptr, IsAnythingElse, ReadNothing},

@@ -66,20 +66,81 @@ TEST_F(LoadDatabaseTest, BothProducts) {
   EXPECT_EQ(column(kMacColumn), (Texts{"00-1A-2B-3C-4D-00", "00-1a-2b-3c-4d-5e", "00-1a-2b-3c-4d-01"}));
 }
 
-TEST_F(LoadDatabaseTest, PathsNamingNeitherProductChangeNothing) {
+// The products' own names keep their old reading, without a word in the
+// source label; a copy under any other name is known by its content.
+TEST_F(LoadDatabaseTest, ProductsFilesUnderOtherNamesAreKnownByContent) {
+  for (const char* folder : {"copies", "upper"}) std::filesystem::create_directory(dir / folder);
+  const std::string copies = dir.core() + "\\copies\\";
+  const std::string yungengxin = G("来源：按内容识别为云更新数据库");
+  const std::string wangweidashi = G("来源：按内容识别为网维大师数据库");
+  struct Case {
+    std::string path;
+    bool barserver;  // the file made is a 网维大师 database
+    std::string source;
+  };
+  std::string slashed = copies + "lwdiskless.db";
+  slashed[slashed.rfind('\\')] = '/';  // '/' is no separator, yet names the same file
+  const std::vector<Case> cases = {
+      {lwdiskless, false, ""},
+      {barserver, true, ""},
+      {copies + G("lwdiskless - 副本.db"), false, yungengxin},
+      {copies + "barserver(1).db", true, wangweidashi},
+      {copies + "lwdiskless.db.bak", false, yungengxin},
+      {dir.core() + "\\upper\\LWDISKLESS.DB", true, wangweidashi},  // 网维大师's rows, 云更新's name in capitals
+      {copies + G("籠") + "lwdiskless.db", false, yungengxin},  // "\x5C" inside 籠 is no separator
+      {slashed, true, wangweidashi},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const std::string file = c.path == slashed ? copies + "lwdiskless.db" : c.path;
+    (c.barserver ? test::MakeWangweidashiDatabase : test::MakeYungengxinDatabase)(file, machines);
+    window.source = "before";
+    EXPECT_EQ(load(c.path), LoadOutcome::Loaded);
+    EXPECT_EQ(column(kMachineNameColumn), (Texts{"PC01", "PC02", G("一楼01")}));
+    EXPECT_EQ(list.cellText(1, kMacColumn), c.barserver ? "00-1A-2B-3C-4D-5E" : "00-1a-2b-3c-4d-5e");
+    EXPECT_EQ(window.source, c.source);
+  }
+  EXPECT_EQ(window.count("caption:"), 0);
+}
+
+// While a path is typed, most of it names nothing: nothing happens.
+TEST_F(LoadDatabaseTest, PathsNamingNoFileChangeNothing) {
   test::MakeYungengxinDatabase(lwdiskless, machines);
-  const std::string cageName = dir.core() + "\\" + G("籠") + "lwdiskless.db";  // "\x5C" inside 籠 is no separator
-  test::MakeYungengxinDatabase(cageName, machines);
-  test::MakeYungengxinDatabase(lwdiskless + ".bak", machines);
-  std::string slashed = lwdiskless;
-  slashed[slashed.rfind('\\')] = '/';  // names the real file, but '/' is no separator
   fillBefore();
-  for (const std::string& path : {dir.core() + "\\LWDISKLESS.DB", std::string("lwdiskless.db"), slashed,
-                                  lwdiskless + ".bak", lwdiskless + " ", std::string(), cageName}) {
+  window.source = "before";
+  for (const std::string& path : {std::string("lwdiskless.db"), lwdiskless + " ", dir.core() + "\\lwdiskless.d",
+                                  std::string(), dir.core(), dir.core() + "\\"}) {
     EXPECT_EQ(load(path), LoadOutcome::Ignored) << path;
   }
   expectUntouched();
+  EXPECT_EQ(window.source, "before");
   EXPECT_TRUE(window.events.empty());
+}
+
+// A database of another product: its machine table, and the label names it.
+// A database without one leaves the window as it was and says why.
+TEST_F(LoadDatabaseTest, OtherDatabasesByTheirMachineTable) {
+  const std::string other = dir.core() + "\\" + G("网吧.db");
+  test::SqliteFile(other).run(
+      "CREATE TABLE settings(k, v); INSERT INTO settings VALUES ('x', '00-00-00-00-00-00');"
+      "CREATE TABLE \"终端 列表\"(id INTEGER PRIMARY KEY, ip, \"机器名\", \"物理地址\");"
+      "INSERT INTO \"终端 列表\" VALUES (1, '10.0.0.2', 'B2', '00-1a-2b-3c-4d-02'), (2, '10.0.0.1', 'A1', '');");
+  window.rule = {"WB-", "", ""};
+  EXPECT_EQ(load(other), LoadOutcome::Loaded);
+  EXPECT_EQ(column(kNewNameColumn), (Texts{"WB-B2", "WB-A1"}));  // stored order, MAC as stored
+  EXPECT_EQ(column(kMacColumn), (Texts{"00-1a-2b-3c-4d-02", ""}));
+  EXPECT_EQ(window.source, G("来源：表 终端 列表，机器名取自 机器名 列，MAC地址取自 物理地址 列"));
+  EXPECT_EQ(window.status[0], G(" 总数:2"));
+
+  const std::string empty = dir.core() + "\\settings.db";
+  test::SqliteFile(empty).run("CREATE TABLE settings(k, v); INSERT INTO settings VALUES ('x', 'y');");
+  list.clear();
+  fillBefore();
+  EXPECT_EQ(load(empty), LoadOutcome::NoList);
+  expectUntouched();
+  EXPECT_EQ(window.source, G("未载入：settings.db 里没有找到机器列表"));
+  EXPECT_FALSE(connection.isOpen());  // the file is not held for nothing
+  EXPECT_EQ(window.count("caption:"), 0);
 }
 
 TEST_F(LoadDatabaseTest, FolderWhoseNameEndsInBackslashTrailByte) {
