@@ -2,26 +2,29 @@
 #
 # venbrook_add_fuzz_replay(<target>)
 #   Builds fuzz/<target>_fuzz.cpp with the native compiler (and, in the
-#   linux-asan preset, its sanitizers) against fuzz/replay_main.cpp and the
-#   portable core's libraries, and registers the ctest entry
+#   linux-asan preset, its sanitizers) against fuzz/replay/replay_main.cpp and
+#   the portable core's libraries, and registers the ctest entry
 #   fuzz_corpus_replay_<target>, which feeds it every file of
 #   fuzz/corpus/<target>/. A failed property names the file it failed on.
 #
 # venbrook_check_fuzz_replays()
 #   After the targets: a fuzz/*_fuzz.cpp without its venbrook_add_fuzz_replay
 #   line gets a failing entry of the same name that says so, so that no
-#   target's corpus goes unreplayed unnoticed.
+#   target's corpus goes unreplayed unnoticed; and the replay's self-test.
 
 set(VENBROOK_FUZZ_DIR ${PROJECT_SOURCE_DIR}/fuzz)
 
-function(venbrook_add_fuzz_replay target)
-  set(executable fuzz_replay_${target})
-  add_executable(${executable} ${VENBROOK_FUZZ_DIR}/${target}_fuzz.cpp ${VENBROOK_FUZZ_DIR}/replay_main.cpp)
+function(venbrook_add_replay_executable executable target_source)
+  add_executable(${executable} ${target_source} ${VENBROOK_FUZZ_DIR}/replay/replay_main.cpp)
   target_include_directories(${executable} PRIVATE ${PROJECT_SOURCE_DIR})
   # The whole core: a static library gives each target only what it uses.
   target_link_libraries(${executable} PRIVATE venbrook_commands)
   target_compile_options(${executable} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra>)
-  add_test(NAME fuzz_corpus_replay_${target} COMMAND ${executable} ${VENBROOK_FUZZ_DIR}/corpus/${target})
+endfunction()
+
+function(venbrook_add_fuzz_replay target)
+  venbrook_add_replay_executable(fuzz_replay_${target} ${VENBROOK_FUZZ_DIR}/${target}_fuzz.cpp)
+  add_test(NAME fuzz_corpus_replay_${target} COMMAND fuzz_replay_${target} ${VENBROOK_FUZZ_DIR}/corpus/${target})
   set_tests_properties(fuzz_corpus_replay_${target} PROPERTIES TIMEOUT 60)
 endfunction()
 
@@ -37,4 +40,10 @@ function(venbrook_check_fuzz_replays)
       set_tests_properties(fuzz_corpus_replay_${target} PROPERTIES WILL_FAIL TRUE)
     endif()
   endforeach()
+
+  venbrook_add_replay_executable(fuzz_replay_probe ${VENBROOK_FUZZ_DIR}/replay/probe.cpp)
+  add_test(NAME fuzz_replay_self_test
+           COMMAND ${CMAKE_COMMAND} -DPROBE=$<TARGET_FILE:fuzz_replay_probe>
+                   -DWORK=${CMAKE_CURRENT_BINARY_DIR}/fuzz_replay_self_test
+                   -P ${VENBROOK_FUZZ_DIR}/replay/self_test.cmake)
 endfunction()

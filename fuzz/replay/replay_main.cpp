@@ -1,7 +1,7 @@
 // A fuzz target's seeds fed to it once each, without libFuzzer: the native
 // test run builds every target with this `main` so that the target's
 // properties hold on its corpus in every build, not only while clang fuzzes.
-//   <target>_replay <folder or file>...
+//   fuzz_replay_<target> <folder or file>...
 // Each file is named before it is fed: when a property fails (FUZZ_CHECK
 // aborts) or a sanitizer stops the run, the last name printed is the input.
 #include <algorithm>
