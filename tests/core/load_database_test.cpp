@@ -192,13 +192,15 @@ TEST_F(LoadDatabaseTest, OddColumnsAndValues) {
       .run(
           "CREATE TABLE tPcBaseInfo(Mac, machine, id);"
           "INSERT INTO tPcBaseInfo VALUES ('m1', 'PC01', 1), (NULL, 'PC02', 2), ('m3', NULL, 3),"
-          "  (CAST(X'C3' AS TEXT), 'PC04', 4), (1234, 'PC05', 5), ('m6', '\xF0\x9F\x98\x80', 6);");
+          "  (CAST(X'C3' AS TEXT), 'PC04', 4), (1234, 'PC05', 5), ('m6', '\xF0\x9F\x98\x80', 6),"
+          "  (CAST(X'504380' AS TEXT), 'PC07', 7);");
   window.rule = {"WB-", "", ""};
   EXPECT_EQ(load(lwdiskless), LoadOutcome::Loaded);
-  // NULL sorts first; an emoji name is not UTF-8 of one to three bytes.
-  EXPECT_EQ(column(kMachineNameColumn), (Texts{"", "PC01", "PC02", "PC04", "PC05", ""}));
-  EXPECT_EQ(column(kNewNameColumn), (Texts{"WB-", "WB-PC01", "WB-PC02", "WB-PC04", "WB-PC05", "WB-"}));
-  EXPECT_EQ(column(kMacColumn), (Texts{"m3", "m1", "", "", "1234", "m6"}));
+  // NULL sorts first; an emoji name is not UTF-8 of one to three bytes, nor
+  // "PC" and a stray continuation byte.
+  EXPECT_EQ(column(kMachineNameColumn), (Texts{"", "PC01", "PC02", "PC04", "PC05", "PC07", ""}));
+  EXPECT_EQ(column(kNewNameColumn), (Texts{"WB-", "WB-PC01", "WB-PC02", "WB-PC04", "WB-PC05", "WB-PC07", "WB-"}));
+  EXPECT_EQ(column(kMacColumn), (Texts{"m3", "m1", "", "", "1234", "", "m6"}));
 
   test::SqliteFile(barserver).run("CREATE TABLE tbl_Computer(ComputerName); INSERT INTO tbl_Computer VALUES ('B');");
   EXPECT_EQ(load(barserver), LoadOutcome::Loaded);  // no mac column at all
