@@ -259,17 +259,26 @@ void ReadUtf16Lines(std::string_view body, bool bigEndian, TextListReader& reade
   while (lines.next(line)) reader.readLine(line);
 }
 
+// Room in the list for the rows a text of this many bytes (as one byte a
+// character) may hold: a line with a MAC and a name takes some 24 bytes at
+// the least, and the list keeps the name twice (as read and renamed) beside
+// the MAC, about one and a half times the line's bytes for the shortest
+// lines, our export's.
+void ExpectRowsOf(std::size_t textBytes, RowSink& sink) { sink.expect(textBytes / 24, textBytes + textBytes / 2); }
+
 }  // namespace
 
 TextListRead ReadTextList(std::string_view bytes, RowSink& sink) {
   const bool littleEndian16 = StartsWith(bytes, "\xFF\xFE"), bigEndian16 = StartsWith(bytes, "\xFE\xFF");
   if (littleEndian16 || bigEndian16) {
+    ExpectRowsOf(bytes.size() / 2, sink);
     TextListReader reader(sink, LineText::Utf8);
     ReadUtf16Lines(bytes.substr(2), bigEndian16, reader);
     return std::move(reader).result();
   }
   const bool utf8Mark = StartsWith(bytes, "\xEF\xBB\xBF");
   const std::string_view body = utf8Mark ? bytes.substr(3) : bytes;
+  ExpectRowsOf(body.size(), sink);
   TextListReader reader(sink, utf8Mark || ReadsAsUtf8(body) ? LineText::Utf8 : LineText::Gbk);
   ReadByteLines(body, reader);
   return std::move(reader).result();
