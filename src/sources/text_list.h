@@ -9,14 +9,15 @@
 // - Lines end in CR LF, LF or CR; lines of nothing but blanks are passed over.
 // - The MAC is the first field that is a MAC.
 // - The name, in this order: in a line split on blanks that starts with the
-//   MAC, the rest of the line after it (a line starting with a MAC and a
-//   space splits on blanks whatever else it holds: our export's "MAC name"
-//   lines read back whole, commas, quotes and tabs in the name included);
-//   the field of the header's name
+//   MAC, the rest of the line after it; the field of the header's name
 //   column; the first field that is not empty, not the MAC and not an IPv4
-//   address; else the empty text. The header is the first non-blank line
-//   when it holds no MAC and a field naming the machine's name (a field that
-//   also names the MAC only when no other does).
+//   address; else the empty text. A line that starts with a MAC and a space
+//   splits on blanks whatever else it holds, so our export's "MAC name"
+//   lines read back whole, commas, quotes and tabs in the name included.
+// - The header is the first non-blank line when it holds no MAC and a field
+//   naming the machine's name (a field that also names the MAC only when no
+//   other does). Its column counts where a line has it and it is not the
+//   MAC. No later line is taken for a header.
 // - Other lines without a MAC are skipped and counted.
 // - Hostile bytes give a defined result: a GBK name that is not well-formed
 //   code page 936, or a UTF-16 name with a lone surrogate or the odd last

@@ -99,6 +99,8 @@ TEST(TextList, FieldsAndQuotes) {
        "12\" 显示器," + kMac1 + "\n\"PC\"2 ," + kMac2, {{G("12\" 显示器"), kMac1}, {"PC2", kMac2}}},
       {"a quote never closed runs to the end of the line", kMac1 + ",\"PC, 1\n\"" + kMac2 + ",PC2",
        {{"PC, 1", kMac1}}, 1, {2}},
+      {"a MAC and a space before a separator: a spreadsheet's line", kMac1 + " ,PC1\n" + kMac2 + " \t10.0.0.2\tPC2",
+       {{"PC1", kMac1}, {"PC2", kMac2}}},
       {"runs of blanks, the ideographic space among them", "PC1   " + kMac1 + "\n一楼　" + kMac2,
        {{"PC1", kMac1}, {G("一楼"), kMac2}}},
       {"GBK's ideographic space, not two halves of other characters", G("一楼　") + kMac1 + "\n" + G("啊、 ") + kMac2,
