@@ -8,6 +8,7 @@
 #include "platform/os.h"
 #include "sources/database_by_content.h"
 #include "sources/product_database.h"
+#include "sources/text_list_file.h"
 #include "sources/source_kind.h"
 
 namespace venbrook {
@@ -29,9 +30,6 @@ ReadResult ReadProductsFile(const ReadRequest& request) {
   return ReadProductFile(kSourceProfiles[kProfile], request);
 }
 
-// Files of other names are not read yet.
-ReadResult ReadNothing(const ReadRequest&) { return {LoadOutcome::Ignored}; }
-
 constexpr SourceReader kAnyFile{"所有文件", "*.*", nullptr, nullptr, nullptr};
 
 }  // namespace
@@ -40,7 +38,7 @@ const SourceReader kSourceReaders[] = {
     {"所有数据库", "*.db", nullptr, IsSqliteDatabase, ReadDatabaseByContent},
     {kSourceProfiles[0].productUtf8, kSourceProfiles[0].fileName, IsProductsFileName<0>, nullptr, ReadProductsFile<0>},
     {kSourceProfiles[1].productUtf8, kSourceProfiles[1].fileName, IsProductsFileName<1>, nullptr, ReadProductsFile<1>},
-    {"机器列表文本", "*.txt;*.csv", nullptr, IsAnythingElse, ReadNothing},
+    {"机器列表文本", "*.txt;*.csv", nullptr, IsAnythingElse, ReadTextListFile},
 };
 const std::size_t kSourceReaderCount = std::size(kSourceReaders);
 static_assert(std::size(kSourceProfiles) == 2, "each product has its entry in kSourceReaders");

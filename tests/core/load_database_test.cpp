@@ -5,6 +5,8 @@
 #include <chrono>
 #include <thread>
 
+#include "export/export_file.h"
+#include "sources/text_list_file.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"
@@ -141,6 +143,71 @@ TEST_F(LoadDatabaseTest, OtherDatabasesByTheirMachineTable) {
   EXPECT_EQ(window.source, G("未载入：settings.db 里没有找到机器列表"));
   EXPECT_FALSE(connection.isOpen());  // the file is not held for nothing
   EXPECT_EQ(window.count("caption:"), 0);
+}
+
+// Text lists: the label counts what was read and skipped; a file without a
+// list, or one too large to be a list, leaves the window as it was.
+TEST_F(LoadDatabaseTest, TextListsAndWhatTheLabelSays) {
+  struct Case {
+    const char* file;
+    std::string bytes;
+    LoadOutcome outcome;
+    std::string source;
+    Texts names = {};
+  };
+  const std::string header = G("机器名,MAC地址\r\n");
+  const std::vector<Case> cases = {
+      {"list.csv", header + "PC01,00-1A-2B-3C-4D-01\r\n" + G("合计,1台") + "\r\n", LoadOutcome::Loaded,
+       G("来源：文本列表，读入 1 台，跳过 1 行（第 3 行）"), {"PC01"}},
+      {"four.txt", "# a\n# b\n\nPC01 00-1A-2B-3C-4D-01\n# c\n# d\n", LoadOutcome::Loaded,
+       G("来源：文本列表，读入 1 台，跳过 4 行（第 1、2、5 等 行）"), {"PC01"}},
+      {"three.txt", "# a\nPC02 00-1A-2B-3C-4D-02\n# b\n# c\n", LoadOutcome::Loaded,
+       G("来源：文本列表，读入 1 台，跳过 3 行（第 1、3、4 行）"), {"PC02"}},
+      {"whole.txt", "PC03 00-1A-2B-3C-4D-03\r\n", LoadOutcome::Loaded, G("来源：文本列表，读入 1 台"), {"PC03"}},
+      {"notes.txt", G("备注：明天换键盘\r\n"), LoadOutcome::NoList, G("未载入：notes.txt 里没有找到机器列表")},
+      {"empty.txt", "", LoadOutcome::NoList, G("未载入：empty.txt 里没有找到机器列表")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    test::WriteBytes(dir / c.file, c.bytes);
+    list.clear();
+    fillBefore();
+    EXPECT_EQ(load(dir.core() + "\\" + c.file), c.outcome);
+    EXPECT_EQ(window.source, c.source);
+    if (c.outcome == LoadOutcome::NoList) {
+      expectUntouched();
+      continue;
+    }
+    EXPECT_EQ(column(kMachineNameColumn), c.names);
+    EXPECT_EQ(window.status[0], G(" 总数:1"));
+  }
+
+  // One byte over the limit is refused before it is read (a sparse file:
+  // nothing is written to make it).
+  const auto large = dir / "large.csv";
+  test::WriteBytes(large, "PC01 00-1A-2B-3C-4D-01\r\n");
+  std::filesystem::resize_file(large, kMaxTextListBytes + 1);
+  fillBefore();
+  EXPECT_EQ(load(dir.core() + "\\large.csv"), LoadOutcome::NoList);
+  EXPECT_EQ(window.source, G("未载入：large.csv 太大"));
+  std::filesystem::resize_file(large, kMaxTextListBytes);
+  EXPECT_EQ(load(dir.core() + "\\large.csv"), LoadOutcome::Loaded);
+  EXPECT_EQ(window.count("caption:"), 0);
+}
+
+// Our own export, read back: the same MACs, and the new names become the
+// machine names, ready to be renamed again.
+TEST_F(LoadDatabaseTest, AnExportReadsBackAsAList) {
+  test::MakeWangweidashiDatabase(barserver, machines);
+  window.rule = {G("网吧-"), "", ""};
+  ASSERT_EQ(load(barserver), LoadOutcome::Loaded);
+  const Texts macs = column(kMacColumn), newNames = column(kNewNameColumn);
+  ASSERT_TRUE(WriteExportLines(dir.core() + "\\202576090503.txt", list).complete);
+  window.rule = {};
+  EXPECT_EQ(load(dir.core() + "\\202576090503.txt"), LoadOutcome::Loaded);
+  EXPECT_EQ(column(kMacColumn), macs);
+  EXPECT_EQ(column(kMachineNameColumn), newNames);
+  EXPECT_FALSE(connection.isOpen());  // the database is no longer held
 }
 
 TEST_F(LoadDatabaseTest, FolderWhoseNameEndsInBackslashTrailByte) {
