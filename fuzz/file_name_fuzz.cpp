@@ -1,5 +1,5 @@
 // Fuzz target: the path type and the file-name rule (Path::FromGbk,
-// fileName, folder, asFolder, child, ProfileForPath, ProgramDirectoryOf)
+// fileName, folder, asFolder, child, ProfileForPath)
 // and the UTF-8 and UTF-16 forms of a path.
 // Input: a path as GBK bytes; the same bytes are also taken as UTF-8 and,
 // two at a time, as UTF-16 units.
@@ -11,7 +11,6 @@
 //   - a path that GBK can write reads back from those GBK bytes unchanged;
 //   - UTF-16 units, lone surrogates included, come back unchanged through
 //     a path; well-formed UTF-8 comes back unchanged through UTF-16.
-#include "commands/database_location.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/utf16.h"
 #include "sources/source_kind.h"
@@ -30,7 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     FUZZ_CHECK(path.folder().utf8() + "\\" + std::string(fileName) == utf8);
     FUZZ_CHECK(path.endsWithBackslash() == fileName.empty());
   }
-  FUZZ_CHECK(ProgramDirectoryOf(path) == path.folder());
 
   const SourceProfile* profile = ProfileForPath(path);
   FUZZ_CHECK((profile != nullptr) == (fileName == "lwdiskless.db" || fileName == "barserver.db"));

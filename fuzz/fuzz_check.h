@@ -1,8 +1,9 @@
 #pragma once
 // What the fuzz targets share: a property check that stops the run with the
-// failing input saved (libFuzzer keeps the input of any abort), and the
-// character split of GBK text the core uses, written out plainly as the
-// yardstick the faster code is measured against.
+// failing input saved (libFuzzer keeps the input of any abort), the
+// character split of GBK text the core uses and the well-formed code page
+// 936 text the platform reads, written out plainly as the yardsticks the
+// faster code is measured against.
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,25 @@ inline std::vector<std::string_view> Characters(std::string_view text) {
     at += length;
   }
   return characters;
+}
+
+// Characters of code page 936 text, or npos when it is not well formed:
+// 00-80 one byte (80 is the euro sign), 81-FE a lead byte followed by a
+// trail byte 40-7E or 80-FE.
+inline std::size_t Cp936Characters(std::string_view gbk) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < gbk.size(); ++count) {
+    const auto lead = static_cast<unsigned char>(gbk[at]);
+    if (lead <= 0x80) {
+      ++at;
+      continue;
+    }
+    if (lead == 0xFF || at + 1 >= gbk.size()) return std::string_view::npos;
+    const auto trail = static_cast<unsigned char>(gbk[at + 1]);
+    if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return std::string_view::npos;
+    at += 2;
+  }
+  return count;
 }
 
 // The input cut at its NUL bytes into `count` parts (missing parts empty,

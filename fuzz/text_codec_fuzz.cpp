@@ -26,25 +26,6 @@ std::size_t CodePoints(std::string_view utf8) {
   return count;
 }
 
-// Characters of code page 936 text, or npos when it is not well formed:
-// 00-80 one byte (80 is the euro sign), 81-FE a lead byte followed by a
-// trail byte 40-7E or 80-FE.
-std::size_t Cp936Characters(std::string_view gbk) {
-  std::size_t count = 0;
-  for (std::size_t at = 0; at < gbk.size(); ++count) {
-    const auto lead = static_cast<unsigned char>(gbk[at]);
-    if (lead <= 0x80) {
-      ++at;
-      continue;
-    }
-    if (lead == 0xFF || at + 1 >= gbk.size()) return std::string_view::npos;
-    const auto trail = static_cast<unsigned char>(gbk[at + 1]);
-    if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return std::string_view::npos;
-    at += 2;
-  }
-  return count;
-}
-
 }  // namespace
 }  // namespace venbrook
 
@@ -60,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     FUZZ_CHECK(gbk.empty());
   } else {
     FUZZ_CHECK(gbk == os::ConvertUtf8ToGbk(input));
-    FUZZ_CHECK(Cp936Characters(gbk) == CodePoints(input));
+    FUZZ_CHECK(fuzz::Cp936Characters(gbk) == CodePoints(input));
     std::size_t questionMarks = 0;
     for (char c : input) questionMarks += c == '?';
     for (char c : gbk) questionMarks -= c == '?';

@@ -57,22 +57,28 @@ def violations(src):
 
 def self_test(src):
     """Each seeded include must be reported, naming the file and the include."""
+    plain = '#include "{}"\n'
     seeds = [
-        ("platform/os.h", "model/text_codec.h"),          # upward
-        ("model/machine_list.h", "commands/commands.h"),  # upward, two layers
-        ("export/export_file.cpp", "sources/source_kind.h"),  # sideways
-        ("sources/read_machines.cpp", "export/export_file.h"),  # sideways
-        ("app/main_window.cpp", "sources/read_machines.h"),  # around commands
+        ("platform/os.h", "model/text_codec.h", plain),          # upward
+        ("model/machine_list.h", "commands/commands.h", plain),  # upward, two layers
+        ("export/export_file.cpp", "sources/source_kind.h", plain),  # sideways
+        ("sources/product_database.cpp", "export/export_file.h", plain),  # sideways
+        ("app/main_window.cpp", "sources/machine_source.h", plain),  # around commands
+        ("model/gbk_text.cpp", "sources/profile_file.h",  # indented, inside a condition
+         '#ifdef _WIN32\n#  include "{}"\n#endif\n'),
+        ("export/append_lines.cpp", "commands/export_rows.h", '  #include "{}"\n'),
     ]
     caught = 0
-    for file, target in seeds:
+    for file, target, form in seeds:
         with tempfile.TemporaryDirectory() as work:
             copy = pathlib.Path(work) / "src"
             shutil.copytree(src, copy)
             seeded = copy / file
-            seeded.write_text(f'#include "{target}"\n' + seeded.read_text(encoding="utf-8"), encoding="utf-8")
+            lines = form.format(target)
+            seeded.write_text(lines + seeded.read_text(encoding="utf-8"), encoding="utf-8")
             run = subprocess.run([sys.executable, __file__, str(copy)], capture_output=True, text=True)
-            expected = f'{seeded}:1: includes "{target}"'
+            number = next(n for n, line in enumerate(lines.splitlines(), 1) if target in line)
+            expected = f'{seeded}:{number}: includes "{target}"'
             if run.returncode == 1 and expected in run.stdout:
                 caught += 1
             else:

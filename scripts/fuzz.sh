@@ -6,10 +6,11 @@
 # time, starting from its committed seeds (fuzz/corpus/<target>/) and what
 # earlier runs here learnt (build/fuzz/corpus/<target>/, never committed).
 # Each target also checks its properties on every input (see the head of
-# fuzz/<target>_fuzz.cpp).
+# fuzz/<target>_fuzz.cpp). fuzz/<target>.dict and fuzz/<target>.options (one
+# line of further libFuzzer options) are used when present.
 #
 # From the environment:
-#   VENBROOK_FUZZ_TARGETS  targets to run, space-separated (default: all four)
+#   VENBROOK_FUZZ_TARGETS  targets to run, space-separated (default: all five)
 #   VENBROOK_FUZZ_RUNS     also stop a target after this many executions
 #   VENBROOK_FUZZ_JOBS     targets run at the same time (default 1)
 #   VENBROOK_FUZZ_OUT      the folder for builds, corpora, findings and logs
@@ -32,7 +33,7 @@ cd "$VENBROOK_ROOT" || exit 1
 SECONDS_PER_TARGET=${1:-60}
 [[ $SECONDS_PER_TARGET =~ ^[0-9]+$ && $SECONDS_PER_TARGET -gt 0 ]] \
   || venbrook_die "usage: $0 [seconds-per-target]"
-read -r -a TARGETS <<<"${VENBROOK_FUZZ_TARGETS:-rename_rule file_name text_codec profile_file}"
+read -r -a TARGETS <<<"${VENBROOK_FUZZ_TARGETS:-rename_rule file_name text_codec profile_file text_list}"
 JOBS=${VENBROOK_FUZZ_JOBS:-1}
 OUT=${VENBROOK_FUZZ_OUT:-build/fuzz}
 
@@ -61,6 +62,12 @@ run_target() {   # run_target <target>: writes $OUT/logs/<target>.{log,result}
                  -print_final_stats=1 -artifact_prefix="$findings/")
   [[ -n ${VENBROOK_FUZZ_RUNS:-} ]] && options+=(-runs="$VENBROOK_FUZZ_RUNS")
   [[ -f fuzz/$target.dict ]] && options+=(-dict="fuzz/$target.dict")
+  # A target's own libFuzzer options, one line (e.g. room for long inputs).
+  if [[ -f fuzz/$target.options ]]; then
+    local extra
+    read -r -a extra <"fuzz/$target.options"
+    options+=("${extra[@]}")
+  fi
   "$OUT/$target" "${options[@]}" "$OUT/corpus/$target" "fuzz/corpus/$target" >"$OUT/logs/$target.log" 2>&1
   local rc=$?
   local runs rate kept

@@ -5,8 +5,8 @@
 # the demo database demo/lwdiskless.db (made from scripts/demo.sql on first
 # run). With a usable DISPLAY the program runs in the foreground until it is
 # closed. Without one (or with --headless) it runs on an Xvfb display; after
-# --wait seconds (default 6) a screenshot is saved to build/run/screenshot.png
-# and the program is closed.
+# --wait seconds (default 6) a screenshot of its window is saved to
+# build/run/screenshot.png and the program is closed.
 set -euo pipefail
 # shellcheck disable=SC2034  # read by lib/common.sh
 VENBROOK_LOG_TAG="run"
@@ -87,7 +87,17 @@ if ! kill -0 "$program" 2>/dev/null; then
   venbrook_die "Venbrook.exe ended by itself within $wait_seconds s (exit code $rc)"
 fi
 
-import -window root "$run_dir/screenshot.png"
+# The program's window alone: the largest top-level window of Venbrook.exe
+# (the screen is far larger, and mostly black).
+window=$(xwininfo -root -tree | awk '/\("venbrook\.exe"/ {
+  split($0, g, /[ +]/); for (i in g) if (g[i] ~ /^[0-9]+x[0-9]+$/) { split(g[i], s, "x"); a = s[1] * s[2] }
+  if (a > best) { best = a; id = $1 } } END { print id }')
+if [[ -n $window ]]; then
+  import -window "$window" "$run_dir/screenshot.png"
+else
+  venbrook_log "the program's window was not found; saving the whole screen"
+  import -window root "$run_dir/screenshot.png"
+fi
 kill "$program" 2>/dev/null || true
 for ((i = 0; i < 20; i++)); do
   kill -0 "$program" 2>/dev/null || break

@@ -28,7 +28,7 @@ PACKAGES=(
   unzip   # scripts/package.sh reads its zips back with Info-ZIP's unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 wine32:i386 xvfb xauth fonts-wqy-microhei imagemagick
+  wine wine64 wine32:i386 xvfb xauth x11-utils fonts-wqy-microhei imagemagick
 )
 
 install_packages() {

@@ -19,6 +19,7 @@ enum class ControlId : int {
   透明标签1,
   分组框1,
   标签_检查,
+  标签_来源,
 };
 
 enum class MenuItemId : int {

@@ -38,9 +38,10 @@ constexpr DWORD kBox = kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
 constexpr DWORD kLabel = kChild | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
 
-// In creation order, which is also the stacking order: each control lies
-// above the ones before it, so the tab cycle runs from the last to the first.
-// The group box holds the others and is made before them.
+// In the design's order, which is the stacking order among siblings: each
+// control lies above the ones before it, so the tab cycle runs from the last
+// to the first. The group box, which holds the others, is made first; the
+// rest are made in this order.
 constexpr Control kControls[] = {
     {ControlId::编辑框1, "编辑框1", Kind::Edit, Parent::GroupBox, nullptr, 440, 291, 416, 184,
      kChild | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_LEFT, 0},
@@ -67,6 +68,10 @@ constexpr Control kControls[] = {
     // painted opaque as its text changes.
     {ControlId::标签_检查, "标签_检查", Kind::Label, Parent::GroupBox, L"", 440, 485, 416, 150,
      kChild | SS_LEFT | SS_NOPREFIX, 0},
+    // Where the list came from, or why a file gave none: one line, cut with
+    // an ellipsis, painted opaque as its text changes.
+    {ControlId::标签_来源, "标签_来源", Kind::Label, Parent::GroupBox, L"", 440, 638, 416, 20,
+     kLabel | SS_ENDELLIPSIS, 0},
 };
 
 constexpr std::size_t kControlCount = std::size(kControls);
@@ -102,13 +107,21 @@ constexpr wchar_t kHelpText[] =
 
 constexpr int kHelpFontHeight = -14;
 
-struct Column {
+struct ListColumn {
+  Column column;  // the machine list's column it shows
   const wchar_t* header;
   int width;
 };
-// One per column of the machine list, in its order.
-constexpr Column kColumns[] = {{L"机器编号", 80}, {L"新机器编号", 80}, {L"MAC地址", 120}};
-static_assert(std::size(kColumns) == kColumnCount, "one header per column of the machine list");
+constexpr ListColumn kColumns[] = {
+    {kMachineNameColumn, L"机器编号", 80}, {kNewNameColumn, L"新机器编号", 80}, {kMacColumn, L"MAC地址", 120}};
+
+// The view asks for column i's text by i: row i must show the list's column i.
+constexpr bool ColumnsInListOrder() {
+  for (std::size_t i = 0; i < std::size(kColumns); ++i)
+    if (kColumns[i].column != static_cast<Column>(i)) return false;
+  return std::size(kColumns) == kColumnCount;
+}
+static_assert(ColumnsInListOrder(), "one header per column of the machine list, in its order");
 constexpr DWORD kListExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP;
 
 constexpr int kStatusParts[] = {100, -1};

@@ -18,7 +18,7 @@ MachineListView::~MachineListView() { list_.setObserver(nullptr); }
 void MachineListView::addColumns(int dpi) {
   ListView_SetExtendedListViewStyle(view_, layout::kListExStyle);
   int index = 0;
-  for (const layout::Column& column : layout::kColumns) {
+  for (const layout::ListColumn& column : layout::kColumns) {
     LVCOLUMNW item{};
     item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     item.fmt = LVCFMT_LEFT;
@@ -30,7 +30,7 @@ void MachineListView::addColumns(int dpi) {
 
 void MachineListView::setColumnWidths(int dpi) {
   int index = 0;
-  for (const layout::Column& column : layout::kColumns)
+  for (const layout::ListColumn& column : layout::kColumns)
     ListView_SetColumnWidth(view_, index++, dpi::Scale(column.width, dpi));
 }
 

@@ -267,7 +267,8 @@ LRESULT MainWindow::onNotify(const NMHDR& header) {
 LRESULT MainWindow::onColorStatic(HDC dc, HWND control) {
   if (control == this->control(ControlId::标签_检查)) return listCheck_->colorSummary(dc, faceBrush_);
   SetTextColor(dc, RGB(0, 0, 0));
-  if (control == this->control(ControlId::编辑框1)) {
+  // Opaque: a new text never lies over the old one.
+  if (control == this->control(ControlId::编辑框1) || control == this->control(ControlId::标签_来源)) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(faceBrush_);
   }
@@ -280,8 +281,10 @@ LRESULT MainWindow::onColorStatic(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(faceBrush_);
 }
 
-LRESULT CALLBACK MainWindow::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR self) {
+LRESULT CALLBACK MainWindow::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR subclass, DWORD_PTR self) {
+  // The control's last message: it goes, and our subclass with it.
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &ControlProcedure, subclass);
   try {
     bool handled = false;
     const LRESULT result = reinterpret_cast<MainWindow*>(self)->handleControl(control, message, wParam, lParam, handled);
@@ -357,6 +360,10 @@ void MainWindow::setCaption(std::string_view text) { SetWindowTextW(window_, Wid
 void MainWindow::setStatusText(int part, std::string_view text) {
   SendMessageW(control(ControlId::状态条1), SB_SETTEXTW, static_cast<WPARAM>(part),
                reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void MainWindow::setSourceText(const MessageText& text) {
+  SetWindowTextW(control(ControlId::标签_来源), ShownText(text).c_str());
 }
 
 void MainWindow::showMessage(const MessageText& text, MessageIcon icon) {

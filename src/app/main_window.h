@@ -49,6 +49,7 @@ class MainWindow final : public WindowPort {
   RenameRule renameRule() const override;
   void setCaption(std::string_view text) override;
   void setStatusText(int part, std::string_view text) override;
+  void setSourceText(const MessageText& text) override;
   void showMessage(const MessageText& text, MessageIcon icon) override;
   std::optional<Path> chooseFile(const OpenFileRequest& request) override;
   MenuCommand popUpMenu() override;

@@ -49,7 +49,7 @@ void Commands::menuChosen(MenuCommand command) {
 
 void Commands::reloadAfterCheckingPath() {
   if (window_.pathText().empty()) {
-    window_.showMessage({Gbk("没有载入数据库，请检查配置的数据库是否正确"), {}}, MessageIcon::Information);
+    window_.showMessage(MessageText(Gbk("没有载入数据库，请检查配置的数据库是否正确")), MessageIcon::Information);
     return;
   }
   LoadDatabase();
@@ -57,7 +57,7 @@ void Commands::reloadAfterCheckingPath() {
 
 void Commands::deleteSelected() {
   if (list_.firstSelected() == -1)
-    window_.showMessage({Gbk("没有选中数据"), {}}, MessageIcon::Information);
+    window_.showMessage(MessageText(Gbk("没有选中数据")), MessageIcon::Information);
   else
     list_.removeSelected();
   refreshTotalCounter();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "model/text_codec.h"
+#include "sources/machine_source.h"
 #include "sources/profile_file.h"
 
 namespace venbrook {
@@ -15,10 +16,6 @@ constexpr std::string_view kKey = "data";
 
 Path ProgramDirectoryOf(const Path& programFileName) { return programFileName.folder(); }
 
-std::string DatabaseFilter() {
-  return Gbk("所有数据库(*.db)|*.db|云更新(lwdiskless.db)|lwdiskless.db|网维大师(barserver.db)|barserver.db");
-}
-
 DatabaseLocation::DatabaseLocation(PathBox& box, FileChooser& chooser, const Path& programDirectory,
                                    std::function<Path()> desktopFolder, std::function<void()> loadDatabase)
     : box_(box),
@@ -29,23 +26,23 @@ DatabaseLocation::DatabaseLocation(PathBox& box, FileChooser& chooser, const Pat
 
 void DatabaseLocation::LoadConfiguredDatabase() {
   const Path saved = ReadIniPath(settingsPath_, kSection, kKey, kSettingBufferBytes);
-  setPathBox(saved);
+  setPathBox(saved);  // stores the path back and loads it: the first load
   if (saved.empty()) {
     ChooseDatabase();
   } else {
-    loadDatabase_();
+    loadDatabase_();  // the second load of the same path, as the program always has
   }
 }
 
 void DatabaseLocation::ChooseDatabase() {
-  OpenFileRequest request{DatabaseFilter(), desktopFolder_(), lastChosen_};
+  OpenFileRequest request{SourceFilter(), desktopFolder_(), lastChosen_};
   if (!request.initialFolder.empty()) request.initialFolder = request.initialFolder.asFolder();
   const std::optional<Path> chosen = chooser_.chooseFile(request);
   if (!chosen) return;
   lastChosen_ = *chosen;
-  setPathBox(*chosen);
-  storePath(*chosen);
-  loadDatabase_();
+  setPathBox(*chosen);  // the first store and load, by the box's change
+  storePath(*chosen);   // then both once more, as the program always has:
+  loadDatabase_();      // the second load gives the same list as the first
 }
 
 void DatabaseLocation::StorePathAndLoad() {

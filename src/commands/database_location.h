@@ -37,6 +37,4 @@ class DatabaseLocation {
 // The program's own folder: its file name cut before the last backslash.
 Path ProgramDirectoryOf(const Path& programFileName);
 
-std::string DatabaseFilter();
-
 }  // namespace venbrook

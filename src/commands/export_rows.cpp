@@ -11,13 +11,13 @@ namespace {
 
 void Report(const LinesWritten& written, long long rowCount, const Path& path, MessageSink& messages) {
   if (written.complete) {
-    messages.showMessage({Gbk("成功导出") + DecimalText(rowCount) + Gbk("条数据至文件："), path},
+    messages.showMessage(MessageText(Gbk("成功导出") + DecimalText(rowCount) + Gbk("条数据至文件："), path),
                          MessageIcon::Information);
     return;
   }
-  messages.showMessage({Gbk("导出失败，只写入了") + DecimalText(written.linesKept) + Gbk("条数据（共") +
-                            DecimalText(rowCount) + Gbk("条）至文件："),
-                        path},
+  messages.showMessage(MessageText(Gbk("导出失败，只写入了") + DecimalText(written.linesKept) + Gbk("条数据（共") +
+                                       DecimalText(rowCount) + Gbk("条）至文件："),
+                                   path),
                        MessageIcon::Error);
 }
 
@@ -30,7 +30,7 @@ void ExportRows(const MachineList& list, MessageSink& messages, const ExportPlac
   }
   const int n = list.count();
   if (n <= 0) {
-    messages.showMessage({Gbk("没有可导出的数据"), {}}, MessageIcon::Error);
+    messages.showMessage(MessageText(Gbk("没有可导出的数据")), MessageIcon::Error);
     return;
   }
   const Path path = ExportPath(place);
@@ -42,7 +42,7 @@ void ExportSelectedRows(const MachineList& list, MessageSink& messages, const Ex
   const std::vector<int> rows = list.selectedRows();
   const Path path = ExportPath(place);
   if (list.firstSelected() == -1) {
-    messages.showMessage({Gbk("没有选中任何数据"), {}}, MessageIcon::Information);
+    messages.showMessage(MessageText(Gbk("没有选中任何数据")), MessageIcon::Information);
     return;
   }
   Report(WriteExportLines(path, list, rows), k, path, messages);

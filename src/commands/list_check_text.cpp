@@ -24,8 +24,12 @@ void AddLine(std::string& text, std::string_view line) {
   text += line;
 }
 
-std::string SameAs(const char* whatUtf8, std::string_view machineName) {
-  return Gbk(whatUtf8) + ' ' + std::string(machineName) + ' ' + Gbk("相同");
+// The partner by its machine name, or, when it has none, by its row as the
+// operator counts rows (from 1).
+std::string SameAs(const char* whatUtf8, const MachineList& list, int partner) {
+  const std::string_view name = list.cellText(partner, kMachineNameColumn);
+  const std::string who = name.empty() ? Gbk("第 ") + DecimalText(partner + 1) + Gbk(" 行") : std::string(name);
+  return Gbk(whatUtf8) + ' ' + who + ' ' + Gbk("相同");
 }
 
 }  // namespace
@@ -35,10 +39,10 @@ std::string FindingTipText(const MachineList& list, const ListFindings& findings
   const unsigned found = findings.of(row);
   std::string tip;
   if (found & kMacRepeated)
-    AddLine(tip, SameAs("MAC地址与", list.cellText(findings.macPartner(row), kMachineNameColumn)));
+    AddLine(tip, SameAs("MAC地址与", list, findings.macPartner(row)));
   if (found & kMacInvalid) AddLine(tip, Gbk("MAC地址无效"));
   if (found & kNewNameRepeated)
-    AddLine(tip, SameAs("新机器编号与", list.cellText(findings.newNamePartner(row), kMachineNameColumn)));
+    AddLine(tip, SameAs("新机器编号与", list, findings.newNamePartner(row)));
   if (found & kNewNameEmpty) AddLine(tip, Gbk("新机器编号为空"));
   return tip;
 }

@@ -10,7 +10,8 @@ namespace venbrook {
 
 // One reason a line, CR LF between them, in the order of `Finding`; a
 // repeat names the machine of the first other row that shares the value:
-// "MAC地址与 PC01 相同". Empty for a row without findings.
+// "MAC地址与 PC01 相同", or that row, counted from 1, when its machine name is
+// empty: "MAC地址与 第 3 行 相同". Empty for a row without findings.
 std::string FindingTipText(const MachineList& list, const ListFindings& findings, int row);
 
 // Empty for an empty list; "检查：未发现重复或无效的条目" when nothing was

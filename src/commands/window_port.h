@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/message_text.h"
 #include "model/rename_rule.h"
 #include "platform/path.h"
 
@@ -19,6 +20,8 @@ class LoadView {
   virtual RenameRule renameRule() const = 0;
   virtual void setCaption(std::string_view text) = 0;
   virtual void setStatusText(int part, std::string_view text) = 0;
+  // The source label: where the rows came from, or why a file gave none.
+  virtual void setSourceText(const MessageText& text) = 0;
 
  protected:
   ~LoadView() = default;
@@ -52,13 +55,6 @@ class FileChooser {
 };
 
 enum class MessageIcon { Information, Error };
-
-// What a message box says: its words, and for a message about a file the
-// file's path after them, shown exactly as the file system names it.
-struct MessageText {
-  std::string words;  // GBK
-  Path file;          // empty for none
-};
 
 // The operator's message box: title "提示：", one OK button, task-modal.
 class MessageSink {

@@ -28,6 +28,26 @@ bool PathExists(const Path& path);
 
 std::optional<std::string> ReadWholeFile(const Path& path);
 
+// Files of another program's (a product's database, an operator's list) are
+// read without disturbing it: opened for reading only and shared for
+// reading, writing and deleting, so the program that owns the file goes on
+// as if nobody looked.
+
+// The start of a regular file: its first bytes and its length, or
+// `opened` false when it exists but cannot be opened for reading.
+struct FileStart {
+  bool opened = false;
+  std::uint64_t size = 0;
+  std::string bytes;
+};
+// None when the path names no regular file (nothing there, a folder).
+std::optional<FileStart> ReadFileStart(const Path& path, std::size_t count);
+
+enum class SourceFileRead { Read, CannotOpen, TooLarge, Failed };
+// The whole file into `bytes`; TooLarge, with nothing kept, when it holds
+// more than `limit` bytes; Failed when reading stops before the end.
+SourceFileRead ReadSourceFile(const Path& path, std::uint64_t limit, std::string& bytes);
+
 // Replaces the file's content with `bytes`, creating it if needed. The old
 // content stays if anything fails.
 bool ReplaceWholeFile(const Path& path, std::string_view bytes);

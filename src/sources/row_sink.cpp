@@ -14,6 +14,7 @@ void RowSink::begin() {
   if (begun_) return;
   begun_ = true;
   list_.clear();
+  if (expectedRows_ > 0) list_.reserve(expectedRows_, expectedTextBytes_);
 }
 
 void RowSink::addUtf8(std::string_view name, std::string_view mac) {

@@ -2,6 +2,7 @@
 // Where every reader puts the machines it reads. The sink alone applies the
 // rules each row goes through: its texts to GBK, the source's MAC rule, the
 // rename rule, the append. A reader only finds the two texts of a machine.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,16 @@ class RowSink {
   // reader that has found its machines calls it even when none follow, so
   // an empty source shows an empty list. Until then the list is untouched.
   void begin();
+
+  // Room for about this many rows and bytes of text, made when the list is
+  // emptied for them: the list then grows once instead of doubling, and a
+  // doubling holds the old and the new copy at once, the peak of a large
+  // load. Room never used is never touched, so it costs no memory; too
+  // little only means the usual growth.
+  void expect(std::size_t rows, std::size_t textBytes) {
+    expectedRows_ = rows;
+    expectedTextBytes_ = textBytes;
+  }
 
   // One machine whose texts are UTF-8 (a database's values; a text file
   // that is not GBK): each up to its first NUL, as GBK, and the empty text
@@ -46,6 +57,7 @@ class RowSink {
   MacRule macRule_;
   bool begun_ = false;
   int rows_ = 0;
+  std::size_t expectedRows_ = 0, expectedTextBytes_ = 0;
   std::string name_, mac_, newName_;  // reused for every row: no allocation per row
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
         {"D", "001a.2b3c.4d5e", MAC2}, {"E", " 00 1A 2B\t3C 4D 5E ", MAC2}}},
       {"MACs that differ in one digit, or only in the first bytes",
        {{"A", "00-1A-2B-3C-4D-5E", 0}, {"B", "00-1A-2B-3C-4D-5F", 0}, {"C", "FF-FF-2B-3C-4D-5E", 0}}},
+      {"two MACs in one chain of the table, with the same tag",  // see MacsThatMeetInOneChain
+       {{"A", "00-1A-2B-3C-4D-5E", 0}, {"B", "00-0C-2B-3C-4D-5E", 0}}},
       {"invalid MACs, never repeats of one another",
        {{"A", "", BADMAC}, {"B", "", BADMAC}, {"C", "00-1A-2B-3C-4D", BADMAC}, {"D", "00-1A-2B-3C-4D-5E-6F", BADMAC},
         {"E", "00-1A-2B-3C-4D-5G", BADMAC}, {"F", "00_1A_2B_3C_4D_5E", BADMAC}, {"G", "0x001A2B3C4D", BADMAC},
@@ -64,26 +67,41 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
   }
 }
 
-// Repeats far apart in a list longer than one batch of the check; then a
-// partner deleted, and a rename that parts two names.
+// The check's table starts a MAC's probe at the top bits of the MAC times
+// 2^64 / golden ratio and keeps the MAC's low 32 bits as the slot's tag. The
+// pair the case above calls one chain must start in the same slot of the
+// table for a short list (16 slots) and share the tag; otherwise that case
+// no longer makes two different MACs meet, and needs another pair.
+TEST(ListFindings, MacsThatMeetInOneChain) {
+  const auto slotOf16 = [](std::int64_t mac) { return static_cast<std::uint64_t>(mac) * 0x9E3779B97F4A7C15ull >> 60; };
+  const std::int64_t a = MacNumber("00-1A-2B-3C-4D-5E"), b = MacNumber("00-0C-2B-3C-4D-5E");
+  EXPECT_EQ(slotOf16(a), slotOf16(b));
+  EXPECT_EQ(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b));
+}
+
+// Repeats far apart in a list longer than one batch of the check, and on the
+// last row of a batch (15, 31); then a partner deleted, and a rename that
+// parts two names.
 TEST(ListFindings, RepeatsFindTheirFirstPartnerAndEndWithIt) {
   MachineList list;
   for (int i = 0; i < 40; ++i) {
     char mac[32];
-    std::snprintf(mac, sizeof mac, "00-00-00-00-00-%02X", i % 33);  // rows 33-39 repeat rows 0-6
+    std::snprintf(mac, sizeof mac, "00-00-00-00-00-%02X", i == 31 ? 15 : i % 33);  // 33-39 repeat 0-6
     list.append("PC" + std::to_string(i), "N" + std::to_string(i % 37), mac);  // 37-39 repeat 0-2
   }
   ListFindings findings;
   findings.recompute(list);
-  EXPECT_EQ(findings.rowsWith(kMacRepeated), 14);
+  EXPECT_EQ(findings.rowsWith(kMacRepeated), 16);
   EXPECT_EQ(findings.rowsWith(kNewNameRepeated), 6);
   EXPECT_EQ(findings.macPartner(0), 33);
   EXPECT_EQ(findings.macPartner(39), 6);
+  EXPECT_EQ(findings.macPartner(15), 31);
+  EXPECT_EQ(findings.macPartner(31), 15);
   EXPECT_EQ(findings.newNamePartner(2), 39);
   list.remove(33);
   findings.recompute(list);
   EXPECT_EQ(findings.of(0), kNewNameRepeated);
-  EXPECT_EQ(findings.rowsWith(kMacRepeated), 12);
+  EXPECT_EQ(findings.rowsWith(kMacRepeated), 14);
 
   // The rule makes PC-1 and PC_1 one name until the replacement differs.
   for (const auto& [replacement, repeated] : {std::pair{"_", 2}, std::pair{"#", 0}}) {
@@ -116,13 +134,21 @@ TEST(ListCheckText, TipGivesEachReasonAndTheFirstOtherMachineSummaryCountsEachKi
 
   list.remove(0);  // not yet rechecked: no tip rather than a name from the wrong row
   EXPECT_EQ(FindingTipText(list, findings, 3), "");
+  list.remove(2);
+  findings.recompute(list);
+  EXPECT_EQ(CheckSummaryText(findings), G("检查：2 台需要注意（红色标出）\r\nMAC地址重复：2 台"));  // kinds of no row left out
   list.remove(0);
-  list.remove(1);
   findings.recompute(list);
   EXPECT_EQ(CheckSummaryText(findings), G("检查：未发现重复或无效的条目"));
   list.clear();
   findings.recompute(list);
   EXPECT_EQ(CheckSummaryText(findings), "");
+
+  // A partner without a machine name is named by its row, counted from 1.
+  for (const char* name : {"PC01", "", "", "PC04"}) list.append(name, "N", "00-00-00-00-00-01");
+  findings.recompute(list);
+  EXPECT_EQ(FindingTipText(list, findings, 0), G("MAC地址与 第 2 行 相同\r\n新机器编号与 第 2 行 相同"));
+  EXPECT_EQ(FindingTipText(list, findings, 1), G("MAC地址与 PC01 相同\r\n新机器编号与 PC01 相同"));
 }
 
 }  // namespace

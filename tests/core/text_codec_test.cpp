@@ -64,6 +64,7 @@ TEST(TextCodec, ValueThatIsNotUtf8OfOneToThreeBytesIsEmptyAsAWhole) {
       "\xC3",                // cut short
       "PC\xC3",              //
       "\x80PC",              // stray continuation byte
+      "PC\x80",              // the same after ASCII, which is copied as a run
       "\xC0\xAF",            // overlong two-byte form
       "\xE0\x80\xAF",        // overlong three-byte form
       "\xED\xA0\x80",        // surrogate

@@ -28,6 +28,11 @@ void FakeWindow::setStatusText(int part, std::string_view text) {
   if (part == 0 && afterTotalCounter) afterTotalCounter();
 }
 
+void FakeWindow::setSourceText(const MessageText& text) {
+  sourceText = text;
+  source = text.words + text.file.gbkShown() + text.wordsAfter;
+}
+
 void FakeWindow::showPathText(const Path& shown) {
   typePath(shown);
   events.push_back("show:" + path);

@@ -31,12 +31,16 @@ class FakeWindow final : public WindowPort {
 
   // What the core did, in order: "caption:", "status0:", "status1:",
   // "info:", "error:" and "show:" followed by the text (GBK; a path in it
-  // with '?' for a character GBK lacks), "dialog", "menu".
+  // with '?' for a character GBK lacks), "dialog", "menu". The source label,
+  // set by every load that reads a file, is only kept: in `source` (GBK,
+  // likewise) and exactly in `sourceText`.
   std::vector<std::string> events;
   std::vector<DialogRequest> dialogs;
   std::vector<MessageText> messages;  // exactly as shown
   std::string caption;
   std::string status[2];
+  std::string source;
+  MessageText sourceText;
 
   // Called after each update of the total counter; every completed load
   // makes one.
@@ -50,6 +54,7 @@ class FakeWindow final : public WindowPort {
   RenameRule renameRule() const override { return rule; }
   void setCaption(std::string_view text) override;
   void setStatusText(int part, std::string_view text) override;
+  void setSourceText(const MessageText& text) override;
   void showPathText(const Path& shown) override;
   void showMessage(const MessageText& text, MessageIcon icon) override;
   std::optional<Path> chooseFile(const OpenFileRequest& request) override;

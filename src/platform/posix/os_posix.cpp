@@ -132,6 +132,64 @@ std::optional<std::string> ReadWholeFile(const Path& path) {
 
 namespace {
 
+// A file of another program's, opened for reading only. Its access time is
+// kept where the system lets us (O_NOATIME is refused for others' files).
+int OpenForeignFile(const std::string& native) {
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOATIME);
+  return fd >= 0 || errno != EPERM ? fd : ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+// Reads into `out` until `limit` bytes or the end; false on a read error.
+bool ReadUpTo(int fd, std::size_t limit, std::string& out) {
+  char buffer[65536];
+  while (out.size() < limit) {
+    const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, limit - out.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    out.append(buffer, static_cast<std::size_t>(got));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<FileStart> ReadFileStart(const Path& path, std::size_t count) {
+  const std::string native = NativePath(path);
+  struct stat info {};
+  if (::stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  FileStart start;
+  const int fd = OpenForeignFile(native);
+  if (fd < 0) return start;
+  start.opened = ReadUpTo(fd, count, start.bytes);
+  start.size = static_cast<std::uint64_t>(info.st_size);
+  ::close(fd);
+  return start;
+}
+
+SourceFileRead ReadSourceFile(const Path& path, std::uint64_t limit, std::string& bytes) {
+  bytes.clear();
+  const int fd = OpenForeignFile(NativePath(path));
+  if (fd < 0) return SourceFileRead::CannotOpen;
+  struct stat info {};
+  SourceFileRead outcome = SourceFileRead::Read;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    outcome = SourceFileRead::CannotOpen;
+  } else if (static_cast<std::uint64_t>(info.st_size) > limit) {
+    outcome = SourceFileRead::TooLarge;
+  } else {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    // One byte past the limit tells a file that grew meanwhile.
+    if (!ReadUpTo(fd, static_cast<std::size_t>(limit) + 1, bytes)) outcome = SourceFileRead::Failed;
+    else if (bytes.size() > limit) outcome = SourceFileRead::TooLarge;
+  }
+  ::close(fd);
+  if (outcome != SourceFileRead::Read) bytes.clear();
+  return outcome;
+}
+
+namespace {
+
 std::size_t WriteAll(int fd, std::string_view bytes) {
   std::size_t written = 0;
   while (written < bytes.size()) {

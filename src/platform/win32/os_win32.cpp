@@ -75,6 +75,63 @@ std::optional<std::string> ReadWholeFile(const Path& path) {
   return content;
 }
 
+namespace {
+
+// A file of another program's, opened for reading only and shared every way,
+// so that program goes on writing, renaming or deleting it while we read.
+HANDLE OpenForeignFile(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// A disk file, not a device or a pipe that a path like "CON" names.
+bool IsDiskFile(HANDLE file) { return GetFileType(file) == FILE_TYPE_DISK; }
+
+// Reads into `out` until `limit` bytes or the end; false on a read error.
+bool ReadUpTo(HANDLE file, std::size_t limit, std::string& out) {
+  char buffer[65536];
+  while (out.size() < limit) {
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min(sizeof buffer, limit - out.size()));
+    if (!ReadFile(file, buffer, wanted, &got, nullptr)) return false;
+    if (got == 0) break;
+    out.append(buffer, got);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<FileStart> ReadFileStart(const Path& path, std::size_t count) {
+  const std::wstring wide = WidePath(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  FileStart start;
+  Handle file(OpenForeignFile(wide));
+  if (!file.valid()) return start;
+  if (!IsDiskFile(file.get())) return std::nullopt;
+  LARGE_INTEGER size{};
+  start.opened = GetFileSizeEx(file.get(), &size) && ReadUpTo(file.get(), count, start.bytes);
+  start.size = static_cast<std::uint64_t>(size.QuadPart);
+  return start;
+}
+
+SourceFileRead ReadSourceFile(const Path& path, std::uint64_t limit, std::string& bytes) {
+  bytes.clear();
+  Handle file(OpenForeignFile(WidePath(path)));
+  if (!file.valid() || !IsDiskFile(file.get())) return SourceFileRead::CannotOpen;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return SourceFileRead::CannotOpen;
+  if (static_cast<std::uint64_t>(size.QuadPart) > limit) return SourceFileRead::TooLarge;
+  bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  // One byte past the limit tells a file that grew meanwhile.
+  SourceFileRead outcome = SourceFileRead::Read;
+  if (!ReadUpTo(file.get(), static_cast<std::size_t>(limit) + 1, bytes)) outcome = SourceFileRead::Failed;
+  else if (bytes.size() > limit) outcome = SourceFileRead::TooLarge;
+  if (outcome != SourceFileRead::Read) bytes.clear();
+  return outcome;
+}
+
 bool ReplaceWholeFile(const Path& path, std::string_view bytes) {
   const std::wstring target = WidePath(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());

@@ -1,0 +1,10 @@
+#pragma once
+#include "sources/machine_source.h"
+
+namespace venbrook {
+
+// An SQLite database under any name but the products' own: a product's
+// database recognised by its table, else the machine table found in it.
+ReadResult ReadDatabaseByContent(const ReadRequest& request);
+
+}  // namespace venbrook

@@ -1,0 +1,39 @@
+#include "sources/product_database.h"
+
+#include <sqlite3.h>
+
+#include "model/text_codec.h"
+#include "sources/row_sink.h"
+#include "sources/sqlite_statement.h"
+
+namespace venbrook {
+
+ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& request) {
+  if (!request.connection.open(request.path)) return {LoadOutcome::OpenFailed};
+  return ReadProductRows(profile, request);
+}
+
+ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& request) {
+  RowSink sink(request.list, request.rule, profile.upperCaseMac ? MacRule::UpperAscii : MacRule::AsStored);
+  sink.begin();
+  // A query that cannot be prepared (no such table, a locked or foreign
+  // file) reads as no rows.
+  Statement query(request.connection.handle(), GbkToUtf8(profile.query));
+  if (sqlite3_stmt* statement = query.get()) {
+    const int nameColumn = FindColumn(statement, GbkToUtf8(profile.nameColumn));
+    const int macColumn = FindColumn(statement, GbkToUtf8(profile.macColumn));
+    int status;
+    while ((status = sqlite3_step(statement)) == SQLITE_ROW)
+      sink.addUtf8(ColumnUtf8(statement, nameColumn), ColumnUtf8(statement, macColumn));
+    // Only SQLITE_DONE is the end of the rows: a damaged page or a lock that
+    // outlasted the time-out stops the read part-way.
+    if (status != SQLITE_DONE) {
+      sink.abandon();
+      return {LoadOutcome::ReadFailed};
+    }
+  }
+  sink.finish();
+  return {LoadOutcome::Loaded, sink.rows()};
+}
+
+}  // namespace venbrook

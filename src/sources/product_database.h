@@ -1,0 +1,18 @@
+#pragma once
+// A diskless product's own database, read by its profile's query.
+#include "sources/machine_source.h"
+#include "sources/source_kind.h"
+
+namespace venbrook {
+
+// The product's file under its own name: the connection is reopened on it
+// (OpenFailed when that fails), then its rows are read. The window's words
+// stay as they always were: no reason is given.
+ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& request);
+
+// The product's rows through its query on the connection, already open:
+// the list is rebuilt, empty when the query cannot run, and emptied when the
+// read stops before its end.
+ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& request);
+
+}  // namespace venbrook

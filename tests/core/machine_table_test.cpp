@@ -1,0 +1,191 @@
+// The machine table of a database of any product, and the two products'
+// databases told by their tables, whatever the file is called.
+#include "sources/machine_table.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstring>
+
+#include "core/fault_files.h"
+#include "sources/source_connection.h"
+#include "sources/sqlite_statement.h"
+#include "support/gbk_literal.h"
+#include "support/sqlite_fixture.h"
+#include "support/temp_folder.h"
+
+namespace venbrook {
+namespace {
+
+// SQL making the table `declaration` ("t(a, b)") with rows x = 1..n whose
+// values are SQL expressions of x, where $mac, $pc and $ip stand for a MAC,
+// a machine name and an IPv4 address made from x.
+std::string Table(const std::string& declaration, int n, std::string values) {
+  for (const auto& [word, sql] : {std::pair{"$mac", "printf('00-1A-2B-3C-%02X-%02X', x / 256, x % 256)"},
+                                  {"$pc", "printf('PC%04d', x)"},
+                                  {"$ip", "printf('10.0.0.%d', x)"}})
+    for (std::size_t at; (at = values.find(word)) != std::string::npos;) values.replace(at, std::strlen(word), sql);
+  return "CREATE TABLE " + declaration + "; WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " +
+         std::to_string(n) + ") INSERT INTO " + declaration.substr(0, declaration.find('(')) + " SELECT " + values +
+         " FROM c;";
+}
+std::string Pcs(const std::string& table, int n) { return Table(table + "(pc, mac)", n, "$pc, $mac"); }
+
+enum class Damage { None, RootOfB, MiddleOfB };  // junk over a page of table b
+
+class MachineTableTest : public testing::Test {
+ protected:
+  // A database made by `sql`, opened as a load opens it.
+  sqlite3* make(const std::string& sql, Damage damage = Damage::None) {
+    const Path path = test::PathOf(dir / (std::to_string(++files) + ".db"));
+    test::SqliteFile(path).run(sql);
+    EXPECT_TRUE(connection.open(path));
+    if (damage == Damage::None) return connection.handle();
+    int root, pages, size;
+    {
+      Statement query(connection.handle(),
+                      "SELECT rootpage, (SELECT page_count FROM pragma_page_count),"
+                      " (SELECT page_size FROM pragma_page_size) FROM sqlite_schema WHERE name = 'b'");
+      EXPECT_EQ(sqlite3_step(query.get()), SQLITE_ROW);
+      root = sqlite3_column_int(query.get(), 0), pages = sqlite3_column_int(query.get(), 1);
+      size = sqlite3_column_int(query.get(), 2);
+    }
+    const int page = damage == Damage::RootOfB ? root : (root + pages) / 2;
+    connection.close();
+    const auto file = dir / (std::to_string(files) + ".db");
+    std::string bytes = *test::ReadBytes(file);
+    test::WriteBytes(file, bytes.replace(std::size_t(page - 1) * size, size, size, '\xEE'));
+    EXPECT_TRUE(connection.open(path));
+    return connection.handle();
+  }
+  static std::string Found(const std::optional<MachineTable>& found) {
+    return found ? found->table + " | " + found->nameColumn + " | " + found->macColumn : "none";
+  }
+  // Every row read, as "name mac;" in GBK; `whole` says whether the read ended normally.
+  std::string read(sqlite3* db, const MachineTable& table, bool& whole) {
+    MachineList list;
+    const RenameRule rule;
+    RowSink sink(list, rule);
+    whole = ReadMachineTable(db, table, sink);
+    std::string rows;
+    for (int row = 0; row < list.count(); ++row)
+      rows +=
+          std::string(list.cellText(row, kMachineNameColumn)) + " " + std::string(list.cellText(row, kMacColumn)) + ";";
+    return rows;
+  }
+
+  test::TempFolder dir;
+  SourceConnection connection;
+  int files = 0;
+};
+
+TEST_F(MachineTableTest, FindsTheMachineTable) {
+  const struct {
+    const char* what;
+    std::string sql;
+    const char* found;
+    Damage damage = Damage::None;
+  } cases[] = {
+      {"another product's table",
+       Table("clients(id INTEGER PRIMARY KEY, hostname, ip, mac_addr)", 3, "x, $pc, $ip, $mac"),
+       "clients | hostname | mac_addr"},
+      {"a MAC column named so", Table("t(gateway, 物理地址, 名称)", 3, "$mac, $mac, $pc"), "t | 名称 | 物理地址"},
+      {"else the leftmost", Table("t(a, b, 机器)", 3, "$mac, $mac, $pc"), "t | 机器 | a"},
+      {"MAC-like numbers", Table("t(mac INTEGER, name)", 3, "112233445566 + x, $pc"), "none"},
+      {"90 % MACs", Table("t(mac, name)", 200, "iif(x <= 180, $mac, 'n/a'), $pc"), "t | name | mac"},
+      {"89.5 % MACs", Table("t(mac, name)", 200, "iif(x <= 179, $mac, 'n/a'), $pc"), "none"},
+      {"numbers count, empty values do not",
+       Table("t(a, b, name)", 20,
+             "iif(x <= 9, $mac, iif(x <= 11, 5, NULL)), iif(x <= 9, $mac, iif(x = 10, 5, ' ')), $pc"),
+       "t | name | b"},
+      {"only the first 200 rows count",
+       Table("t(a, b, name)", 900, "iif(x <= 200, $mac, 'n/a'), iif(x > 200, $mac, 'n/a'), $pc"), "t | name | a"},
+      {"a name by its word", Table("t(note, ip, mac, 终端)", 3, "'x', $ip, $mac, $pc"), "t | 终端 | mac"},
+      {"by its word, holding names", Table("t(machine_id, pc_ip, mac, pc_name)", 3, "x, $ip, $mac, $pc"),
+       "t | pc_name | mac"},
+      {"by its word alone", Table("t(seat_no, mac)", 3, "x, $mac"), "t | seat_no | mac"},
+      {"by content, past IPv4",
+       Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 4, $pc, ''), $mac"), "t | label | mac"},
+      {"names in half the rows",
+       Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 3, $pc, ''), $mac"), "none"},
+      {"no rows, no MACs, and WITHOUT ROWID",
+       "CREATE TABLE e(name, mac);" + Table("n(name, mac)", 5, "$pc, NULL") +
+           Table("w(mac PRIMARY KEY, pc) WITHOUT ROWID", 2, "$mac, $pc"),
+       "w | pc | mac"},
+      {"the most rows, the first of those", Pcs("a", 250) + Pcs("b", 300) + Pcs("c", 300), "b | pc | mac"},
+      {"views and a missing module",
+       "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES ('table', 'v', 'v', 0,"
+       " 'CREATE VIRTUAL TABLE v USING nosuch(pc, mac)'); PRAGMA writable_schema=OFF;" +
+           Pcs("a", 2) +
+           "CREATE VIEW b AS SELECT * FROM a UNION ALL SELECT * FROM a; CREATE VIEW c AS SELECT * FROM gone;",
+       "a | pc | mac"},
+      {"a damaged second table", Pcs("a", 2) + Pcs("b", 3000), "a | pc | mac", Damage::RootOfB},
+      {"damaged past its sample", Pcs("a", 2) + Pcs("b", 3000), "a | pc | mac", Damage::MiddleOfB},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Found(FindMachineTable(make(c.sql, c.damage))), c.found);
+  }
+  // A module SQLite has: the virtual table is passed over for a table behind it.
+  if (sqlite3_compileoption_used("ENABLE_FTS5")) {
+    const std::string fts =
+        "CREATE VIRTUAL TABLE v USING fts5(pc, mac); INSERT INTO v VALUES ('PC1', '00-1A-2B-3C-4D-5E');";
+    EXPECT_EQ(Found(FindMachineTable(make(fts))), "v_content | c0 | c1");
+  }
+}
+
+TEST_F(MachineTableTest, ThousandTables) {
+  std::string sql = "BEGIN;";
+  for (int i = 0; i < 1000; ++i) sql += Pcs("t" + std::to_string(i), i == 700 ? 2 : 1);
+  EXPECT_EQ(Found(FindMachineTable(make(sql + "COMMIT;"))), "t700 | pc | mac");
+}
+
+// Names made to break out of their quotes are read as names, and nothing of
+// the file changes.
+TEST_F(MachineTableTest, HostileNamesAreOnlyNames) {
+  const std::string hostile =
+      R"sql("表 ""x""; DROP TABLE other; --"("名 字", "mac' ""m"")", "x]; DELETE FROM other"))sql";
+  sqlite3* db = make("CREATE TABLE other(a);" + Table(hostile, 2, "$pc, $mac, 'x'"));
+  const auto before = test::FolderState(dir.path());
+  const auto found = FindMachineTable(db);
+  EXPECT_EQ(Found(found), R"(表 "x"; DROP TABLE other; -- | 名 字 | mac' "m"))");
+  bool whole = false;
+  EXPECT_EQ(read(db, *found, whole), "PC0001 00-1A-2B-3C-00-01;PC0002 00-1A-2B-3C-00-02;");
+  EXPECT_TRUE(whole);
+  connection.close();
+  EXPECT_EQ(test::FolderState(dir.path()), before);
+}
+
+TEST_F(MachineTableTest, ReadsInStoredOrderAndFailsOnDamage) {
+  // An index holding both columns would be the shorter path, in its own order.
+  sqlite3* db = make(
+      "CREATE TABLE t(id INTEGER PRIMARY KEY, pc, mac, pad); CREATE INDEX i ON t(pc, mac);"
+      "INSERT INTO t VALUES (3, 'B', 'm3', randomblob(500)), (1, 'C', 'm1', 1), (2, '网A', 'm2', 2);");
+  bool whole = false;
+  EXPECT_EQ(read(db, {"t", "PC", "MAC"}, whole), "C m1;" + G("网A") + " m2;B m3;");
+  EXPECT_TRUE(whole);
+  EXPECT_EQ(read(db, {"t", "pc", "gone"}, whole), "");  // a column no longer there
+  EXPECT_FALSE(whole);
+  EXPECT_NE(read(make(Pcs("b", 3000), Damage::MiddleOfB), {"b", "pc", "mac"}, whole), "");
+  EXPECT_FALSE(whole);
+}
+
+TEST_F(MachineTableTest, ProductByContent) {
+  const struct {
+    std::string sql;
+    const SourceProfile* product;
+  } cases[] = {
+      {"CREATE TABLE tPcBaseInfo(machine, MAC);", &kSourceProfiles[0]},
+      {"CREATE TABLE tbl_Computer(ComputerName, mac);", &kSourceProfiles[1]},
+      {"CREATE TABLE tbl_Computer(ComputerName, mac); CREATE TABLE tPcBaseInfo(MACHINE, mac);", &kSourceProfiles[0]},
+      {"CREATE TABLE tbl_Computer(ComputerName, mac); CREATE TABLE tPcBaseInfo(MACHINE, ip);", &kSourceProfiles[1]},
+      {"CREATE TABLE tbl_Computer(ComputerName, ip); CREATE TABLE tPcBaseInfo(name, mac);", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sql);
+    EXPECT_EQ(ProductByContent(make(c.sql)), c.product);
+  }
+}
+
+}  // namespace
+}  // namespace venbrook
