@@ -34,7 +34,12 @@ Decoded DecodeAt(std::string_view text, std::size_t at) {
   return {length, codePoint};
 }
 
-void AppendUtf8(std::uint32_t codePoint, std::string& out) {
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+}  // namespace
+
+void AppendUtf8(char32_t codePoint, std::string& out) {
   if (codePoint < 0x80) {
     out += static_cast<char>(codePoint);
   } else if (codePoint < 0x800) {
@@ -51,11 +56,6 @@ void AppendUtf8(std::uint32_t codePoint, std::string& out) {
     out += static_cast<char>(0x80 | (codePoint & 0x3F));
   }
 }
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-}  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;

@@ -12,6 +12,9 @@ namespace venbrook {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// The UTF-8 bytes of one code point (a surrogate's too: see above).
+void AppendUtf8(char32_t codePoint, std::string& out);
+
 // UTF-8 proper: every character well-formed, and no surrogate.
 bool IsWellFormedUtf8(std::string_view text);
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/text_codec.h"
+#include "platform/utf16.h"
 #include "sources/line_fields.h"
 #include "sources/machine_words.h"
 
@@ -62,24 +63,6 @@ bool IsWellFormedGbk(std::string_view text) {
     at += 2;
   }
   return true;
-}
-
-void AppendUtf8(char32_t codePoint, std::string& out) {
-  if (codePoint < 0x80) {
-    out += static_cast<char>(codePoint);
-  } else if (codePoint < 0x800) {
-    out += static_cast<char>(0xC0 | codePoint >> 6);
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else if (codePoint < 0x10000) {
-    out += static_cast<char>(0xE0 | codePoint >> 12);
-    out += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | codePoint >> 18);
-    out += static_cast<char>(0x80 | (codePoint >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  }
 }
 
 // The lines of UTF-16 text, each turned into UTF-8 in one reused buffer: the
