@@ -115,7 +115,9 @@ TEST(PathForms, EachFormGivesTheOthers) {
     }
   }
   EXPECT_EQ(Path::FromUtf8("C:\\Users\\Jörg한").gbkShown(), "C:\\Users\\J?rg?");
-  EXPECT_EQ(Path::FromUtf8("C:\\\xC3x\xF8").utf16(), u"C:\\\xFFFDx\xFFFD");  // no UTF-8 character
+  // Bytes that start no UTF-8 character: cut short, a stray byte, overlong forms, past U+10FFFF.
+  EXPECT_EQ(Path::FromUtf8("C:\\\xC3x\xF8").utf16(), u"C:\\\xFFFDx\xFFFD");
+  EXPECT_EQ(Path::FromUtf8("\xC0\xAF\xE0\x80\xAF\xF4\x90\x80\x80").utf16(), std::u16string(9, u'\xFFFD'));
 }
 
 }  // namespace
