@@ -110,8 +110,9 @@ TEST_F(LoadDatabaseTest, PathsNamingNoFileChangeNothing) {
   test::MakeYungengxinDatabase(lwdiskless, machines);
   fillBefore();
   window.source = "before";
-  for (const std::string& path : {std::string("lwdiskless.db"), lwdiskless + " ", dir.core() + "\\lwdiskless.d",
-                                  std::string(), dir.core(), dir.core() + "\\"}) {
+  // (Not a trailing blank: Windows drops it, and the path then names the file.)
+  for (const std::string& path : {std::string("lwdiskless.db"), dir.core() + "\\lwdiskless.d", std::string(),
+                                  dir.core(), dir.core() + "\\"}) {
     EXPECT_EQ(load(path), LoadOutcome::Ignored) << path;
   }
   expectUntouched();
