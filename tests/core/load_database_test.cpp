@@ -165,6 +165,9 @@ TEST_F(LoadDatabaseTest, TextListsAndWhatTheLabelSays) {
       {"three.txt", "# a\nPC02 00-1A-2B-3C-4D-02\n# b\n# c\n", LoadOutcome::Loaded,
        G("来源：文本列表，读入 1 台，跳过 3 行（第 1、3、4 行）"), {"PC02"}},
       {"whole.txt", "PC03 00-1A-2B-3C-4D-03\r\n", LoadOutcome::Loaded, G("来源：文本列表，读入 1 台"), {"PC03"}},
+      // SQLite's header is 16 bytes, its NUL included: these 15 begin a text.
+      {"sqlite.txt", "SQLite format 3 00-1A-2B-3C-4D-04\r\n", LoadOutcome::Loaded, G("来源：文本列表，读入 1 台"),
+       {"SQLite"}},
       {"notes.txt", G("备注：明天换键盘\r\n"), LoadOutcome::NoList, G("未载入：notes.txt 里没有找到机器列表")},
       {"empty.txt", "", LoadOutcome::NoList, G("未载入：empty.txt 里没有找到机器列表")},
   };
