@@ -69,7 +69,7 @@ class BenchView final : public LoadView {
   RenameRule renameRule() const override { return rule_; }
   void setCaption(std::string_view text) override { caption.assign(text); }
   void setStatusText(int, std::string_view text) override { status.assign(text); }
-  void setSourceText(const MessageText& text) override { source = text.words + text.wordsAfter; }
+  void setSourceText(const MessageText& text) override { source = text.words + text.file.gbkShown() + text.wordsAfter; }
   std::string caption, status, source;
 
  private:

@@ -11,7 +11,9 @@ namespace venbrook {
 using win32::Widen;
 using win32::WidePath;
 
-std::wstring ShownText(const MessageText& text) { return Widen(text.words) + WidePath(text.file); }
+std::wstring ShownText(const MessageText& text) {
+  return Widen(text.words) + WidePath(text.file) + Widen(text.wordsAfter);
+}
 
 void Win32Modals::messageBox(std::string_view title, const MessageText& text, UINT icon) {
   MessageBoxW(nullptr, ShownText(text).c_str(), Widen(title).c_str(), MB_OK | MB_TASKMODAL | icon);

@@ -22,7 +22,7 @@ class Modals {
   virtual int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) = 0;
 };
 
-// A message box's text as it shows it: the words, then the file's path.
+// Words as the window shows them: the words, the file's path, the words after it.
 std::wstring ShownText(const MessageText& text);
 
 class Win32Modals final : public Modals {

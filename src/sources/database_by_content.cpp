@@ -18,7 +18,6 @@ ReadResult NoList(const ReadRequest& request, NoListReason reason) {
 
 ReadResult ReadTable(const ReadRequest& request, const MachineTable& table) {
   RowSink sink(request.list, request.rule);
-  sink.begin();
   if (!ReadMachineTable(request.connection.handle(), table, sink)) {
     sink.abandon();
     return {LoadOutcome::ReadFailed, 0, NoListWords(request.fileName, NoListReason::StoppedPartWay)};

@@ -15,7 +15,6 @@ ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& requ
 
 ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& request) {
   RowSink sink(request.list, request.rule, profile.upperCaseMac ? MacRule::UpperAscii : MacRule::AsStored);
-  sink.begin();
   // A query that cannot be prepared (no such table, a locked or foreign
   // file) reads as no rows.
   Statement query(request.connection.handle(), GbkToUtf8(profile.query));

@@ -18,11 +18,6 @@ class RowSink {
   RowSink(MachineList& list, const RenameRule& rule, MacRule macRule = MacRule::AsStored)
       : list_(list), rule_(rule), macRule_(macRule) {}
 
-  // Empties the list for the rows to come. The first row does it too; a
-  // reader that has found its machines calls it even when none follow, so
-  // an empty source shows an empty list. Until then the list is untouched.
-  void begin();
-
   // Room for about this many rows and bytes of text, made when the list is
   // emptied for them: the list then grows once instead of doubling, and a
   // doubling holds the old and the new copy at once, the peak of a large
@@ -40,7 +35,8 @@ class RowSink {
   // One machine whose texts are GBK already.
   void addGbk(std::string_view name, std::string_view mac);
 
-  // The read ended at its normal end: the list's observer hears of the rows.
+  // The read ended at its normal end: the list's observer hears of the rows
+  // (none: an empty list).
   void finish();
   // The read stopped early. Part of a list must never pass for the whole of
   // it, so the list is emptied.
@@ -50,6 +46,10 @@ class RowSink {
   int rows() const { return rows_; }
 
  private:
+  // Empties the list for the rows to come; the first row does it, and so
+  // does `finish` when none came, so an empty source shows an empty list.
+  // Until then the list is untouched.
+  void begin();
   void append();
 
   MachineList& list_;

@@ -261,6 +261,150 @@ TEST_F(LoadFaultsTest, FileHeldWithoutSharingCannotBeOpened) {
 #endif
 
 // ---------------------------------------------------------------------------
+// Files of other names: other products' databases and text lists
+
+// Overwrites the root page of `table` with junk, as a damaged disk would.
+void DamageRootOf(const std::filesystem::path& file, const std::string& table) {
+  sqlite3* db = nullptr;
+  const std::u8string name = file.u8string();
+  sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* query = nullptr;
+  sqlite3_prepare_v2(db, "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_schema WHERE name = ?",
+                     -1, &query, nullptr);
+  sqlite3_bind_text(query, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+  ASSERT_EQ(sqlite3_step(query), SQLITE_ROW);
+  const auto page = static_cast<std::size_t>(sqlite3_column_int(query, 0));
+  const auto size = static_cast<std::size_t>(sqlite3_column_int(query, 1));
+  sqlite3_finalize(query);
+  sqlite3_close(db);
+  std::string bytes = *test::ReadBytes(file);
+  test::WriteBytes(file, bytes.replace((page - 1) * size, size, size, '\xEE'));
+}
+
+// Databases of other products at their oddest: whatever they hold, the
+// operator sees the machine table or is told there is none, and the file is
+// left as it was.
+TEST_F(LoadFaultsTest, OtherDatabasesAtTheirOddest) {
+  std::string thousandTables = "BEGIN;";
+  for (int i = 0; i < 1000; ++i)
+    thousandTables += "CREATE TABLE t" + std::to_string(i) + "(k, v); INSERT INTO t" + std::to_string(i) +
+                      " VALUES ('x', 'y');";
+  thousandTables += "CREATE TABLE seats(seat, mac); INSERT INTO seats VALUES ('A01', '00-1A-2B-3C-4D-01'); COMMIT;";
+  const std::string machines =
+      "CREATE TABLE pcs(name, mac); INSERT INTO pcs VALUES ('PC01', '00-1A-2B-3C-4D-01'), ('PC02', '00-1A-2B-3C-4D-02');";
+  struct Case {
+    const char* what;
+    std::string sql;
+    const char* damagedTable;  // its root page overwritten, or none
+    LoadOutcome outcome;
+    std::string source;
+    int rows;
+  };
+  const std::vector<Case> cases = {
+      {"1,000 tables", thousandTables, nullptr, LoadOutcome::Loaded,
+       G("来源：表 seats，机器名取自 seat 列，MAC地址取自 mac 列"), 1},
+      {"hostile names",
+       "CREATE TABLE \"x\"\"; DROP TABLE y; --\"(\"名 \"\"字\", \"mac'); --\");"
+       "INSERT INTO \"x\"\"; DROP TABLE y; --\" VALUES ('PC01', '00-1A-2B-3C-4D-01'); CREATE TABLE y(a);",
+       nullptr, LoadOutcome::Loaded,
+       G("来源：表 x\"; DROP TABLE y; --，机器名取自 名 \"字 列，MAC地址取自 mac'); -- 列"), 1},
+      {"a view and a virtual table of a missing module beside the table",
+       "CREATE VIEW v AS SELECT name, mac FROM pcs;" + machines +
+           "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
+           "('table', 'gone', 'gone', 0, 'CREATE VIRTUAL TABLE gone USING nosuchmodule(name, mac)');",
+       nullptr, LoadOutcome::Loaded, G("来源：表 pcs，机器名取自 name 列，MAC地址取自 mac 列"), 2},
+      {"only a view and a virtual table",
+       "CREATE TABLE raw(x); CREATE VIEW v AS SELECT 'PC01' AS name, '00-1A-2B-3C-4D-01' AS mac;"
+       "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
+       "('table', 'gone', 'gone', 0, 'CREATE VIRTUAL TABLE gone USING nosuchmodule(name, mac)');",
+       nullptr, LoadOutcome::NoList, G("未载入：other.db 里没有找到机器列表"), 0},
+      {"a corrupt second table", machines + "CREATE TABLE more(name, mac);"
+       "INSERT INTO more VALUES ('PC09', '00-1A-2B-3C-4D-09');", "more", LoadOutcome::Loaded,
+       G("来源：表 pcs，机器名取自 name 列，MAC地址取自 mac 列"), 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    connection.close();
+    std::filesystem::remove(dir / "other.db");
+    test::SqliteFile(dir.core() + "\\other.db").run(c.sql);
+    if (c.damagedTable != nullptr) DamageRootOf(dir / "other.db", c.damagedTable);
+    const auto before = FolderState(dir.path());
+    list.clear();
+    list.append("old", "old", "old");
+    EXPECT_EQ(load(dir.core() + "\\other.db"), c.outcome);
+    EXPECT_EQ(window.source, c.source);
+    EXPECT_EQ(list.count(), c.outcome == LoadOutcome::NoList ? 1 : c.rows);
+    connection.close();
+    EXPECT_EQ(FolderState(dir.path()), before) << test::Names(FolderState(dir.path()));
+  }
+}
+
+// A text list replaced by another program while loads run (a spreadsheet
+// saving over it): each load shows one version whole, never lines of both.
+TEST_F(LoadFaultsTest, TextListReplacedWhileLoading) {
+  std::string three, five;
+  for (int i = 1; i <= 5; ++i) (i <= 3 ? three : five) += Number("PC%05d ", i) + MacOf(i) + "\r\n";
+  five = three + five;
+  test::WriteBytes(dir / "list.txt", three);
+  std::atomic<bool> stop = false;
+  std::atomic<int> replaced = 0;
+  std::thread saver([&] {
+    for (int version = 0; !stop; ++version) {
+      test::WriteBytes(dir / "next.txt", version % 2 ? three : five);
+      std::error_code ignored;
+      std::filesystem::rename(dir / "next.txt", dir / "list.txt", ignored);
+      if (!ignored) ++replaced;
+    }
+  });
+  int seen[2] = {};
+  const auto start = std::chrono::steady_clock::now();
+  for (int loads = 0; (loads < 100 || replaced < 50) && std::chrono::steady_clock::now() - start < std::chrono::seconds(5);
+       ++loads) {
+    const LoadOutcome outcome = load(dir.core() + "\\list.txt");
+    if (outcome == LoadOutcome::NoList) continue;  // caught between two names: "打不开"
+    ASSERT_EQ(outcome, LoadOutcome::Loaded);
+    ASSERT_TRUE(list.count() == 3 || list.count() == 5) << list.count();
+    expectGenuineRows(5);
+    ++seen[list.count() == 5];
+  }
+  stop = true;
+  saver.join();
+  EXPECT_GT(replaced, 0);
+  EXPECT_GT(seen[0], 0);
+  EXPECT_GT(seen[1], 0);
+}
+
+#ifdef _WIN32
+// A spreadsheet holds the list it has open for writing and lets others read
+// it: the list loads. A program that shares it with nobody: the label says
+// the file cannot be opened, and the window keeps what it showed.
+TEST_F(LoadFaultsTest, TextListHeldByAnotherProgram) {
+  test::WriteBytes(dir / "list.csv", Number("PC%05d,", 1) + MacOf(1) + "\r\n");
+  const std::wstring file = (dir.path() / "list.csv").wstring();
+  for (const DWORD sharing : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
+    SCOPED_TRACE(sharing);
+    list.clear();
+    list.append("old", "old", "old");
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const LoadOutcome outcome = load(dir.core() + "\\list.csv");
+    CloseHandle(held);
+    if (sharing != 0) {
+      EXPECT_EQ(outcome, LoadOutcome::Loaded);
+      EXPECT_EQ(list.count(), 1);
+      EXPECT_EQ(list.cellText(0, kMachineNameColumn), "PC00001");
+    } else {
+      EXPECT_EQ(outcome, LoadOutcome::NoList);
+      EXPECT_EQ(window.source, G("未载入：list.csv 打不开"));
+      EXPECT_EQ(list.cellText(0, kMachineNameColumn), "old");
+    }
+  }
+  EXPECT_EQ(window.count("caption:"), 0);
+}
+#endif
+
+// ---------------------------------------------------------------------------
 // The product's files stay as they were
 
 // Any number of loads, then the end of the connection: every file beside the

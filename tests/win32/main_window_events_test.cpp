@@ -69,6 +69,31 @@ TEST(StartUp, AChosenDatabaseIsShownStoredAndLoaded) {
   EXPECT_EQ(ui.modals.dialogs[1].initialFolder, ui.desktop.core() + "\\");
 }
 
+// The dialog offers text lists after the databases; the source label says
+// where the rows came from, or why a file gave none while the list stays.
+TEST(StartUp, AChosenTextListLoadsAndTheSourceLabelSaysWhatWasRead) {
+  WindowDriver ui;
+  WriteBytes(ui.desktop / "machines.csv", G("机器名,MAC地址\r\n一楼01,00-1A-2B-3C-4D-01\r\n合计,1\r\n"));
+  ui.modals.dialogAnswers.push_back(ui.desktop.core() + "\\machines.csv");
+  ASSERT_TRUE(ui.open());
+  ASSERT_EQ(ui.modals.dialogs.size(), 1u);
+  EXPECT_EQ(ui.modals.dialogs[0].filter,
+            G("所有数据库(*.db)|*.db|云更新(lwdiskless.db)|lwdiskless.db|网维大师(barserver.db)|barserver.db|"
+              "机器列表文本(*.txt;*.csv)|*.txt;*.csv|所有文件(*.*)|*.*"));
+  ASSERT_EQ(ui.rowCount(), 1);
+  EXPECT_EQ(ui.cell(0, 0), L"一楼01");
+  EXPECT_EQ(ui.status(0), L" 总数:1");
+  const HWND source = ui.control(ControlId::标签_来源);
+  EXPECT_EQ(ui.text(source), L"来源：文本列表，读入 1 台，跳过 1 行（第 3 行）");
+
+  WriteBytes(ui.desktop / "notes.txt", "nothing here\r\n");
+  SetWindowTextW(ui.control(ControlId::编辑框_地址), Wide(ui.desktop.core() + "\\notes.txt").c_str());  // a paste
+  ui.pump();
+  EXPECT_EQ(ui.text(source), L"未载入：notes.txt 里没有找到机器列表");
+  EXPECT_EQ(ui.rowCount(), 1);
+  EXPECT_EQ(ui.caption(), L"Venbrook1.1-Talsin https://venbrook.github.io");
+}
+
 TEST_F(LoadedWindow, StoredPathIsLoadedInQueryOrderWithoutADialog) {
   EXPECT_TRUE(ui.modals.dialogs.empty());
   EXPECT_EQ(ui.text(ui.control(ControlId::编辑框_地址)), Wide(databasePath));
@@ -76,6 +101,7 @@ TEST_F(LoadedWindow, StoredPathIsLoadedInQueryOrderWithoutADialog) {
   EXPECT_EQ(ui.cell(0, 2), L"00-1a-2b-3c-4d-01");  // 云更新 MACs stay as stored
   EXPECT_EQ(ui.status(0), L" 总数:6");
   EXPECT_EQ(ui.caption(), L"Venbrook1.1-Talsin https://venbrook.github.io");
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_来源)), L"");  // the product's own file: no word
 }
 
 TEST_F(LoadedWindow, PrefixAndReplacementBoxesRenameAtOnceButTheFindBoxWaits) {

@@ -64,6 +64,7 @@ TEST_F(LayoutTest, ControlsSitWhereTheDesignPutsThemWithTheirTexts) {
   EXPECT_EQ(ui.text(ui.control(ControlId::透明标签3)), L"替换成");
   EXPECT_EQ(ui.text(ui.control(ControlId::透明标签4)), L"添加机器名前缀：");
   EXPECT_EQ(ui.text(ui.control(ControlId::标签_检查)), L"");  // an empty list: nothing to sum up
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_来源)), L"");
 }
 
 TEST_F(LayoutTest, HelpBoxIsReadOnlyWithItsOwnFontAnd124Bytes) {

@@ -38,7 +38,7 @@ bool SaveWindowPicture(HWND window, const std::filesystem::path& file) {
 }
 
 void RecordingModals::messageBox(std::string_view title, const MessageText& text, UINT icon) {
-  boxes.push_back({std::string(title), text.words + text.file.gbkShown(), icon, ShownText(text)});
+  boxes.push_back({std::string(title), text.words + text.file.gbkShown() + text.wordsAfter, icon, ShownText(text)});
 }
 
 std::optional<Path> RecordingModals::openFile(HWND owner, const OpenFileRequest& request) {
