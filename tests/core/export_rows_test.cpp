@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -115,6 +116,27 @@ TEST_F(ExportRowsTest, DesktopNamedOutsideGbk) {
   EXPECT_EQ(window.messages[0].file, test::PathOf(jorg / "202576090503.txt"));
   EXPECT_EQ(window.events[0], "info:" + G("成功导出1条数据至文件：") + desktopFolder.substr(0, desktopFolder.rfind('\\')) +
                                   "\\Desktop-J?rg\\202576090503.txt");
+}
+
+// The export's desktop is the system's: on Windows the desktop's known
+// folder, natively $XDG_DESKTOP_DIR; a name GBK cannot write comes back
+// exactly.
+TEST(DesktopNow, IsTheSystemsDesktopFolder) {
+#ifdef _WIN32
+  const Path desktop = DesktopNow().desktopFolder();
+  ASSERT_FALSE(desktop.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(desktop.utf16())));
+#else
+  test::TempFolder home;
+  const std::filesystem::path jorg = home / test::Utf8Name("Jörg的桌面");
+  std::filesystem::create_directory(jorg);
+  const char* former = std::getenv("XDG_DESKTOP_DIR");
+  const std::string kept = former ? former : "";
+  setenv("XDG_DESKTOP_DIR", jorg.c_str(), 1);
+  EXPECT_EQ(DesktopNow().desktopFolder(), test::PathOf(jorg));
+  if (former) setenv("XDG_DESKTOP_DIR", kept.c_str(), 1);
+  else unsetenv("XDG_DESKTOP_DIR");
+#endif
 }
 
 TEST(ExportPath, OneSeparatorBetweenFolderAndName) {
