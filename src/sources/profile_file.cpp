@@ -69,8 +69,8 @@ std::string ReadIniValue(const Path& file, std::string_view section, std::string
                          std::size_t bufferSize) {
   std::optional<StoredValue> stored = ReadStored(file, section, key);
   if (!stored || bufferSize == 0) return {};
-  std::string value =
-      stored->encoding == ProfileEncoding::Gbk ? std::move(stored->gbk) : os::ConvertUtf8ToGbk(Utf16ToUtf8(stored->utf16));
+  std::string value = stored->encoding == ProfileEncoding::Gbk ? std::move(stored->gbk)
+                                                                : os::ConvertUtf8ToGbk(Utf16ToUtf8(stored->utf16));
   CutGbk(value, bufferSize);
   return value;
 }

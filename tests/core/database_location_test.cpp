@@ -80,7 +80,8 @@ TEST_F(DatabaseLocationTest, PathOutsideGbkIsKeptExactlyFromStartToStart) {
   location.ChooseDatabase();
   EXPECT_EQ(window.events, (Texts{"dialog", "show:" + shown, "load:" + shown, "load:" + shown}));
   EXPECT_EQ(window.pathText(), jorg);
-  EXPECT_EQ(test::ReadBytes(dir / "config.ini"), test::Utf16File(u"[config]\r\ndata=C:\\Users\\Jörg\\😀\\lwdiskless.db\r\n"));
+  EXPECT_EQ(test::ReadBytes(dir / "config.ini"),
+            test::Utf16File(u"[config]\r\ndata=C:\\Users\\Jörg\\😀\\lwdiskless.db\r\n"));
 
   test::FakeWindow next;
   DatabaseLocation(next, next, test::PathOf(dir.path()), [] { return Path(); }, [] {}).LoadConfiguredDatabase();

@@ -37,8 +37,8 @@ using Texts = std::vector<std::string>;
 class Server {
  public:
   explicit Server(const std::string& corePath) {
-    sqlite3_open_v2(os::SqliteFileName(Path::FromGbk(corePath)).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                    nullptr);
+    sqlite3_open_v2(os::SqliteFileName(Path::FromGbk(corePath)).c_str(), &db_,
+                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     sqlite3_busy_timeout(db_, 10000);
   }
   ~Server() { sqlite3_close(db_); }

@@ -113,7 +113,8 @@ TEST(ProfileFile, PathsInEveryEncoding) {
       {"UTF-16 with an emoji in the path and a lone surrogate elsewhere, kept",
        test::Utf16File(u"[x]\r\ny=") + lone + test::Utf16File(u"\r\n[config]\r\ndata=C:\\😀\r\n").substr(2),
        Path::FromUtf8("C:\\😀"), wangba,
-       test::Utf16File(u"[x]\r\ny=") + lone + test::Utf16File(u"\r\n[config]\r\ndata=D:\\网吧\\barserver.db\r\n").substr(2)},
+       test::Utf16File(u"[x]\r\ny=") + lone +
+           test::Utf16File(u"\r\n[config]\r\ndata=D:\\网吧\\barserver.db\r\n").substr(2)},
       {"UTF-16 with GBK lines that an older version appended: one text, written whole as UTF-16",
        test::Utf16File(u"[config]\r\ndata=D:\\Jörg\\lwdiskless.db\r\n") + "\n[config]\ndata=" + G("网吧") + "\n", jorg,
        wangba, test::Utf16File(u"[config]\r\ndata=D:\\网吧\\barserver.db\r\n\n[config]\ndata=网吧\n")},
@@ -128,7 +129,8 @@ TEST(ProfileFile, PathsInEveryEncoding) {
        "[config]\r\n\0d\0ata=C:\\x.db\r\n\0"s, Path::FromUtf8("C:\\x.db"), wangba,
        "[config]\r\ndata=D:\\" + G("网吧") + "\\barserver.db\r\n"},
       {"a UTF-8 mark, a path GBK cannot write: UTF-8 lines and the GBK lines added to them, as UTF-16",
-       "\xEF\xBB\xBF[config]\r\ndata=D:\\\xC3\xB6\r\n[config]\r\ndata=D:\\" + G("网吧") + "\r\n", Path::FromGbk("D:\\" + G("网吧")),
+       "\xEF\xBB\xBF[config]\r\ndata=D:\\\xC3\xB6\r\n[config]\r\ndata=D:\\" + G("网吧") + "\r\n",
+       Path::FromGbk("D:\\" + G("网吧")),
        jorg, test::Utf16File(u"[config]\r\ndata=D:\\Jörg\\lwdiskless.db\r\n[config]\r\ndata=D:\\网吧\r\n")},
   };
   test::TempFolder dir;
