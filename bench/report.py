@@ -109,6 +109,12 @@ def main(argv):
 
     pair("load_yungengxin", "load 云更新: LoadDatabase vs bare sqlite3 scan", "ours", "bare_scan", 100_000, 1.3)
     pair("load_wangweidashi", "load 网维大师: LoadDatabase vs bare sqlite3 scan", "ours", "bare_scan", 100_000, 1.3)
+    pair("load_by_content", "load 云更新 copy under another name (known by content): LoadDatabase vs bare sqlite3 scan",
+         "ours", "bare_scan", 100_000, 1.3)
+    pair("load_other_table", "load another product's database (machine table found): LoadDatabase vs bare scan of "
+         "its two columns", "ours", "bare_scan", 100_000, 1.3)
+    pair("load_text", "load the same machines as a GBK CSV list: LoadDatabase vs the 云更新 LoadDatabase", "ours",
+         "yungengxin", 100_000, 1.0)
 
     if not keystroke:
         problems.append("missing: keystroke (Windows, under Wine)")
@@ -128,7 +134,7 @@ def main(argv):
             rows_out.append((label, fmt_rows(rows), fmt_time(seconds), fmt_time(base), f"{ratio:.2f}×", target,
                              "—" if met is None else verdict(met)))
 
-    pair("export", "export: ExportRows vs one write() of the same bytes", "ours", "one_write", 100_000, 2.0)
+    pair("export", "export: ExportRows vs one write() of the same bytes", "ours", "one_write", 100_000, 2.3)
     rewrite = [r for (c, v, r) in native if c == "export" and v == "per_row_rewrite"]
     for rows in rewrite:
         ours = native[("export", "per_row_rewrite", rows)]["s"]
@@ -141,12 +147,22 @@ def main(argv):
 
     if not memory:
         problems.append("missing: memory")
+    if not any(m.get("case") == "memory_text_list" for m in memory):
+        problems.append("missing: memory of a text list")
     for m in memory:
-        peak, text = m["peak_rss_bytes"], m["text_bytes"]
-        ratio = peak / text
-        rows_out.append(("memory: peak resident bytes of a load vs bytes of the texts", fmt_rows(m["rows"]),
-                         f"{peak / 2**20:.1f} MiB", f"{text / 2**20:.1f} MiB", f"{ratio:.2f}×", "≤ 3×",
-                         verdict(ratio <= 3)))
+        peak = m["peak_rss_bytes"]
+        # A text list is measured against its list's texts, as a database
+        # load is, and against the file's own bytes.
+        bases = [("bytes of the texts", m["text_bytes"])]
+        source = "a load"
+        if m.get("case") == "memory_text_list":
+            source = "a GBK CSV list's load"
+            bases.append(("bytes of the file", m["file_bytes"]))
+        for what, base in bases:
+            ratio = peak / base
+            rows_out.append((f"memory: peak resident bytes of {source} vs {what}", fmt_rows(m["rows"]),
+                             f"{peak / 2**20:.1f} MiB", f"{base / 2**20:.1f} MiB", f"{ratio:.2f}×", "≤ 3×",
+                             verdict(ratio <= 3)))
 
     for (c, v, rows) in sorted(native):
         if c != "rename" or v != "ours":

@@ -1,6 +1,12 @@
 // The native benchmarks. Each case runs beside its baseline, the physical
 // limit of the same job, in the same process and run:
 //   load_<product>/ours|bare_scan/<rows>   LoadDatabase vs one bare sqlite3 scan
+//   load_other_table/ours|bare_scan/<rows> LoadDatabase of another product's database (its
+//                                          machine table found) vs a bare scan of its two columns
+//   load_by_content/ours|bare_scan/<rows>  LoadDatabase of a 云更新 copy under another name vs a
+//                                          bare scan
+//   load_text/ours|yungengxin/<rows>       LoadDatabase of the same machines as a GBK CSV vs the
+//                                          云更新 LoadDatabase
 //   export/ours|one_write/<rows>           ExportRows vs one write() of the same bytes
 //   export/per_row_rewrite/<rows>          the file read and rewritten per row (once)
 //   rename/ours|memcpy/<rows>              RenameRule::newNameInto vs memcpy of each name
@@ -8,12 +14,14 @@
 //   select_all|invert|delete_all/ours|flag_pass/<rows>
 //                                          the list's 全选, 反选 and 删除 of every row vs one pass
 //                                          flipping a flag in as many records of a row's size
-// and, in a process of its own (--memory=<rows>), the peak resident memory of
-// a loaded list against the bytes of its texts. A load includes the check of
-// the list that the window makes after every change of the rows.
+// and, in a process of its own (--memory=<rows>, --memory-text-list=<rows>),
+// the peak resident memory of a loaded list, from the database or from a text
+// list, against the bytes of its texts. A load includes the check of the list
+// that the window makes after every change of the rows.
 //
 //   venbrook_bench --data=DIR [--smoke] [Google Benchmark flags]
 //   venbrook_bench --data=DIR --memory=ROWS
+//   venbrook_bench --data=DIR --memory-text-list=ROWS
 //
 // --smoke runs every case once at the smallest size: proof that it works,
 // not a measurement. scripts/bench.sh runs everything and prints the table.
@@ -58,6 +66,7 @@ struct Options {
   fs::path data = "bench-data";
   bool smoke = false;
   int memoryRows = 0;
+  int memoryTextRows = 0;
 };
 
 RenameRule BenchRule() { return {Gbk(kPrefixUtf8), Gbk(kFindUtf8), Gbk(kReplacementUtf8)}; }
@@ -122,16 +131,49 @@ const MachineList& LoadedList(const Options& options, int rows) {
   return *list;
 }
 
-void LoadOurs(benchmark::State& state, const Options& options, SourceKind kind, int rows) {
+// LoadDatabase of whatever file, as the path box hands it over.
+void LoadFile(benchmark::State& state, const fs::path& file, int rows) {
   MachineList list;
   CheckingObserver checking(list);
   SourceConnection connection;
-  BenchView view(CorePath(DatabaseFile(options.data, kind, rows)), BenchRule());
+  BenchView view(CorePath(file), BenchRule());
   for (auto _ : state) {
     LoadDatabase(connection, list, view);
     benchmark::DoNotOptimize(list.count());
   }
   if (list.count() != rows) state.SkipWithError("the load did not read every row");
+  state.counters["rows"] = rows;
+}
+
+void LoadOurs(benchmark::State& state, const Options& options, SourceKind kind, int rows) {
+  LoadFile(state, DatabaseFile(options.data, kind, rows), rows);
+}
+
+void LoadDerived(benchmark::State& state, const Options& options, Derived what, int rows) {
+  LoadFile(state, DerivedFile(options.data, what, rows), rows);
+}
+
+// What a load of another product's table cannot go below: one scan of its
+// two columns.
+void LoadOtherTableBareScan(benchmark::State& state, const Options& options, int rows) {
+  const fs::path file = DerivedFile(options.data, Derived::OtherProduct, rows);
+  ScanResult result;
+  for (auto _ : state) {
+    result = BareScanQuery(file, "SELECT seat, mac FROM terminals");
+    benchmark::DoNotOptimize(result.checksum);
+  }
+  if (result.rows != rows) state.SkipWithError("the bare scan did not read every row");
+  state.counters["rows"] = rows;
+}
+
+void LoadCopyBareScan(benchmark::State& state, const Options& options, int rows) {
+  const fs::path file = DerivedFile(options.data, Derived::ProductCopy, rows);
+  ScanResult result;
+  for (auto _ : state) {
+    result = BareScan(file, SourceKind::Yungengxin);
+    benchmark::DoNotOptimize(result.checksum);
+  }
+  if (result.rows != rows) state.SkipWithError("the bare scan did not read every row");
   state.counters["rows"] = rows;
 }
 
@@ -385,6 +427,12 @@ void Register(const Options& options) {
       add(kase, "ours", rows, LoadOurs, kind, rows);
       add(kase, "bare_scan", rows, LoadBareScan, kind, rows);
     }
+    add("load_other_table", "ours", rows, LoadDerived, Derived::OtherProduct, rows);
+    add("load_other_table", "bare_scan", rows, LoadOtherTableBareScan, rows);
+    add("load_by_content", "ours", rows, LoadDerived, Derived::ProductCopy, rows);
+    add("load_by_content", "bare_scan", rows, LoadCopyBareScan, rows);
+    add("load_text", "ours", rows, LoadDerived, Derived::TextList, rows);
+    add("load_text", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("export", "ours", rows, ExportOurs, rows)->UseManualTime();
     add("export", "one_write", rows, ExportOneWrite, rows)->UseManualTime();
   }
@@ -416,15 +464,19 @@ long PeakResidentBytes() {
   return usage.ru_maxrss * 1024L;  // Linux reports kilobytes
 }
 
-// One load of `rows` machines in a fresh process; prints one JSON line.
-int MeasureMemory(const Options& options, int rows) {
-  const fs::path file = DatabasePath(options.data, SourceKind::Yungengxin, rows);
+// One load of `rows` machines in a fresh process, from the 云更新 database
+// or from the same machines as a text list; prints one JSON line.
+int MeasureMemory(const Options& options, int rows, bool textList) {
+  const fs::path file = textList ? DatabasePath(options.data, SourceKind::Yungengxin, rows).parent_path() /
+                                       "machines.csv"
+                                 : DatabasePath(options.data, SourceKind::Yungengxin, rows);
   if (!fs::exists(file)) {
     // Generating costs memory of its own: done in a child, so this
     // process's peak is the load's alone.
     const pid_t child = ::fork();
     if (child == 0) {
-      DatabaseFile(options.data, SourceKind::Yungengxin, rows);
+      if (textList) DerivedFile(options.data, Derived::TextList, rows);
+      else DatabaseFile(options.data, SourceKind::Yungengxin, rows);
       std::_Exit(0);
     }
     int status = 0;
@@ -451,9 +503,10 @@ int MeasureMemory(const Options& options, int rows) {
     std::fprintf(stderr, "loaded %d rows of %d\n", list.count(), rows);
     return 1;
   }
-  std::printf("{\"case\": \"memory\", \"rows\": %d, \"peak_rss_bytes\": %ld, \"text_bytes\": %llu, "
-              "\"load_seconds\": %.6f}\n",
-              rows, peak, static_cast<unsigned long long>(textBytes), seconds);
+  std::printf("{\"case\": \"%s\", \"rows\": %d, \"peak_rss_bytes\": %ld, \"text_bytes\": %llu, "
+              "\"file_bytes\": %llu, \"load_seconds\": %.6f}\n",
+              textList ? "memory_text_list" : "memory", rows, peak, static_cast<unsigned long long>(textBytes),
+              static_cast<unsigned long long>(fs::file_size(file)), seconds);
   return 0;
 }
 
@@ -476,10 +529,12 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--smoke") == 0) options.smoke = true;
     else if (TakeOption(argv[i], "--data", value)) options.data = value;
     else if (TakeOption(argv[i], "--memory", value)) options.memoryRows = std::stoi(value);
+    else if (TakeOption(argv[i], "--memory-text-list", value)) options.memoryTextRows = std::stoi(value);
     else rest.push_back(argv[i]);
   }
   try {
-    if (options.memoryRows > 0) return MeasureMemory(options, options.memoryRows);
+    if (options.memoryRows > 0) return MeasureMemory(options, options.memoryRows, false);
+    if (options.memoryTextRows > 0) return MeasureMemory(options, options.memoryTextRows, true);
     Register(options);
     int restCount = static_cast<int>(rest.size());
     benchmark::Initialize(&restCount, rest.data());

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "model/text_codec.h"
+
 #ifdef _WIN32
 #include "platform/win32/wide_text.h"
 #endif
@@ -167,7 +169,59 @@ int ColumnNamed(sqlite3_stmt* statement, std::string_view wanted) {
   return -1;
 }
 
+void MakeOtherProduct(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
+  std::filesystem::remove(file);
+  Database db(file);
+  const std::string attach = "ATTACH '" + yungengxin.string() + "' AS source";
+  db.run(attach.c_str());
+  db.run("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
+         "CREATE TABLE settings(name TEXT, value TEXT);"
+         "INSERT INTO settings VALUES ('server', '192.168.0.2'), ('version', '3.1');"
+         "CREATE TABLE login_log(id INTEGER PRIMARY KEY, ip TEXT, at TEXT);"
+         "INSERT INTO login_log(ip, at) SELECT IP, '2025-07-06 09:05:03' FROM source.tPcBaseInfo LIMIT 500;"
+         "CREATE TABLE terminals(id INTEGER PRIMARY KEY, seat TEXT, ip TEXT, mac TEXT, zone TEXT, remark TEXT);"
+         "INSERT INTO terminals(seat, ip, mac, zone, remark)"
+         "  SELECT MACHINE, IP, mac, AREA, REMARK FROM source.tPcBaseInfo ORDER BY ID;"
+         "COMMIT;");
+}
+
+void MakeTextList(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
+  Database db(yungengxin);
+  sqlite3_stmt* rows = db.prepare("SELECT MACHINE, IP, mac FROM tPcBaseInfo ORDER BY ID");
+  std::string text = Gbk("机器名,IP,MAC地址\r\n");
+  while (sqlite3_step(rows) == SQLITE_ROW) {
+    for (int column = 0; column < 3; ++column) {
+      const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(rows, column));
+      text += column == 0 ? Gbk(value) : std::string(value);
+      text += column < 2 ? "," : "\r\n";
+    }
+  }
+  sqlite3_finalize(rows);
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
+    throw std::runtime_error("writing " + file.string());
+}
+
 }  // namespace
+
+std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows) {
+  const std::filesystem::path yungengxin = DatabaseFile(data, SourceKind::Yungengxin, rows);
+  const char* name = what == Derived::OtherProduct ? "cafe.db" : what == Derived::ProductCopy ? "lwdiskless - copy.db"
+                                                                                              : "machines.csv";
+  const std::filesystem::path file = yungengxin.parent_path() / name;
+  if (std::filesystem::exists(file)) return file;
+  std::filesystem::path partial = file;
+  partial += ".partial";
+  switch (what) {
+    case Derived::OtherProduct: MakeOtherProduct(partial, yungengxin); break;
+    case Derived::ProductCopy:
+      std::filesystem::copy_file(yungengxin, partial, std::filesystem::copy_options::overwrite_existing);
+      break;
+    case Derived::TextList: MakeTextList(partial, yungengxin); break;
+  }
+  std::filesystem::rename(partial, file);
+  return file;
+}
 
 std::filesystem::path DatabasePath(const std::filesystem::path& data, SourceKind kind, int rows) {
   return data / std::string(kDataVersion) / std::to_string(rows) / std::string(ProfileOf(kind).fileName);
@@ -194,8 +248,11 @@ Path CorePath(const std::filesystem::path& path) {
 #endif
 }
 
-ScanResult BareScan(const std::filesystem::path& file, SourceKind kind) {
-  const SourceProfile& profile = ProfileOf(kind);
+namespace {
+
+// Reads the named columns, or the first two when no names are given.
+ScanResult Scan(const std::filesystem::path& file, std::string_view query, std::string_view nameColumnName,
+                std::string_view macColumnName) {
   const std::u8string name = file.u8string();
   ScanResult result;
   sqlite3* db = nullptr;
@@ -205,10 +262,9 @@ ScanResult BareScan(const std::filesystem::path& file, SourceKind kind) {
     return result;
   }
   sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(db, profile.query.data(), static_cast<int>(profile.query.size()), &statement, nullptr) ==
-      SQLITE_OK) {
-    const int nameColumn = ColumnNamed(statement, profile.nameColumn);
-    const int macColumn = ColumnNamed(statement, profile.macColumn);
+  if (sqlite3_prepare_v2(db, query.data(), static_cast<int>(query.size()), &statement, nullptr) == SQLITE_OK) {
+    const int nameColumn = nameColumnName.empty() ? 0 : ColumnNamed(statement, nameColumnName);
+    const int macColumn = macColumnName.empty() ? 1 : ColumnNamed(statement, macColumnName);
     while (sqlite3_step(statement) == SQLITE_ROW) {
       const unsigned char* machine = sqlite3_column_text(statement, nameColumn);
       const unsigned char* mac = sqlite3_column_text(statement, macColumn);
@@ -223,6 +279,17 @@ ScanResult BareScan(const std::filesystem::path& file, SourceKind kind) {
   sqlite3_finalize(statement);
   sqlite3_close(db);
   return result;
+}
+
+}  // namespace
+
+ScanResult BareScan(const std::filesystem::path& file, SourceKind kind) {
+  const SourceProfile& profile = ProfileOf(kind);
+  return Scan(file, profile.query, profile.nameColumn, profile.macColumn);
+}
+
+ScanResult BareScanQuery(const std::filesystem::path& file, std::string_view sqlUtf8) {
+  return Scan(file, sqlUtf8, {}, {});
 }
 
 }  // namespace venbrook::bench

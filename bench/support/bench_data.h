@@ -34,6 +34,18 @@ std::filesystem::path DatabaseFile(const std::filesystem::path& data, SourceKind
 // The core's form of a path: '\' between folders.
 Path CorePath(const std::filesystem::path& path);
 
+// Files that hold the machines of the 云更新 database of the same size, as
+// the operator meets them elsewhere:
+//   OtherProduct  an SQLite database of a product the program does not know:
+//                 the machines in table "terminals" (seat, ip, mac, zone,
+//                 remark, in the 云更新 file's stored order) beside a table of
+//                 settings and a log of addresses
+//   ProductCopy   the 云更新 database copied to "lwdiskless - copy.db"
+//   TextList      a GBK CSV with a header line, as Excel saves one:
+//                 机器名,IP,MAC地址
+enum class Derived { OtherProduct, ProductCopy, TextList };
+std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows);
+
 // The bare scan: one open, the product's query prepared once and stepped to
 // the end, the name and MAC texts read from every row, close. The physical
 // limit of a load. `rows` is -1 when the file cannot be opened or queried.
@@ -43,5 +55,7 @@ struct ScanResult {
   std::uint64_t checksum = 0;   // of their first bytes, so the reads are not optimized away
 };
 ScanResult BareScan(const std::filesystem::path& file, SourceKind kind);
+// The same for a query whose first two result columns are the name and MAC.
+ScanResult BareScanQuery(const std::filesystem::path& file, std::string_view sqlUtf8);
 
 }  // namespace venbrook::bench

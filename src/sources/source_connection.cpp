@@ -23,7 +23,10 @@ bool SourceConnection::open(const Path& path) {
   // connection alone is empty and goes again at the close.)
   const bool productsLog = os::PathExists(path.withSuffix("-wal"));
   sqlite3* db = nullptr;
-  const int status = sqlite3_open_v2(os::SqliteFileName(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  // Only the window's thread uses the connection: no lock around each call
+  // (a lock and an unlock for every value read).
+  const int status = sqlite3_open_v2(os::SqliteFileName(path).c_str(), &db,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (status != SQLITE_OK) {
     sqlite3_close(db);
     return false;
