@@ -263,18 +263,22 @@ TEST_F(LoadFaultsTest, FileHeldWithoutSharingCannotBeOpened) {
 // ---------------------------------------------------------------------------
 // Files of other names: other products' databases and text lists
 
-// Overwrites the root page of `table` with junk, as a damaged disk would.
-void DamageRootOf(const std::filesystem::path& file, const std::string& table) {
+// Overwrites a page of `table` with junk, as a damaged disk would: its root
+// page, or one half-way between the root and the end of the file.
+void DamagePageOf(const std::filesystem::path& file, const std::string& table, bool root) {
   sqlite3* db = nullptr;
   const std::u8string name = file.u8string();
   sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_stmt* query = nullptr;
-  sqlite3_prepare_v2(db, "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_schema WHERE name = ?",
+  sqlite3_prepare_v2(db,
+                     "SELECT rootpage, (SELECT page_size FROM pragma_page_size), (SELECT page_count FROM "
+                     "pragma_page_count) FROM sqlite_schema WHERE name = ?",
                      -1, &query, nullptr);
   sqlite3_bind_text(query, 1, table.c_str(), -1, SQLITE_TRANSIENT);
   ASSERT_EQ(sqlite3_step(query), SQLITE_ROW);
-  const auto page = static_cast<std::size_t>(sqlite3_column_int(query, 0));
+  const auto rootPage = static_cast<std::size_t>(sqlite3_column_int(query, 0));
   const auto size = static_cast<std::size_t>(sqlite3_column_int(query, 1));
+  const auto page = root ? rootPage : (rootPage + static_cast<std::size_t>(sqlite3_column_int(query, 2))) / 2;
   sqlite3_finalize(query);
   sqlite3_close(db);
   std::string bytes = *test::ReadBytes(file);
@@ -295,45 +299,54 @@ TEST_F(LoadFaultsTest, OtherDatabasesAtTheirOddest) {
   struct Case {
     const char* what;
     std::string sql;
-    const char* damagedTable;  // its root page overwritten, or none
+    const char* damagedTable;  // a page of it overwritten, or none
+    bool rootDamaged;
     LoadOutcome outcome;
     std::string source;
     int rows;
   };
   const std::vector<Case> cases = {
-      {"1,000 tables", thousandTables, nullptr, LoadOutcome::Loaded,
+      {"1,000 tables", thousandTables, nullptr, true, LoadOutcome::Loaded,
        G("来源：表 seats，机器名取自 seat 列，MAC地址取自 mac 列"), 1},
       {"hostile names",
        "CREATE TABLE \"x\"\"; DROP TABLE y; --\"(\"名 \"\"字\", \"mac'); --\");"
        "INSERT INTO \"x\"\"; DROP TABLE y; --\" VALUES ('PC01', '00-1A-2B-3C-4D-01'); CREATE TABLE y(a);",
-       nullptr, LoadOutcome::Loaded,
+       nullptr, true, LoadOutcome::Loaded,
        G("来源：表 x\"; DROP TABLE y; --，机器名取自 名 \"字 列，MAC地址取自 mac'); -- 列"), 1},
       {"a view and a virtual table of a missing module beside the table",
        "CREATE VIEW v AS SELECT name, mac FROM pcs;" + machines +
            "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
            "('table', 'gone', 'gone', 0, 'CREATE VIRTUAL TABLE gone USING nosuchmodule(name, mac)');",
-       nullptr, LoadOutcome::Loaded, G("来源：表 pcs，机器名取自 name 列，MAC地址取自 mac 列"), 2},
+       nullptr, true, LoadOutcome::Loaded, G("来源：表 pcs，机器名取自 name 列，MAC地址取自 mac 列"), 2},
       {"only a view and a virtual table",
        "CREATE TABLE raw(x); CREATE VIEW v AS SELECT 'PC01' AS name, '00-1A-2B-3C-4D-01' AS mac;"
        "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
        "('table', 'gone', 'gone', 0, 'CREATE VIRTUAL TABLE gone USING nosuchmodule(name, mac)');",
-       nullptr, LoadOutcome::NoList, G("未载入：other.db 里没有找到机器列表"), 0},
+       nullptr, true, LoadOutcome::NoList, G("未载入：other.db 里没有找到机器列表"), 0},
       {"a corrupt second table", machines + "CREATE TABLE more(name, mac);"
-       "INSERT INTO more VALUES ('PC09', '00-1A-2B-3C-4D-09');", "more", LoadOutcome::Loaded,
+       "INSERT INTO more VALUES ('PC09', '00-1A-2B-3C-4D-09');", "more", true, LoadOutcome::Loaded,
        G("来源：表 pcs，机器名取自 name 列，MAC地址取自 mac 列"), 2},
+      {"the machine table damaged past the rows looked at",
+       "CREATE TABLE pcs(name, mac, note); WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+       "WHERE x < 3000) INSERT INTO pcs SELECT printf('PC%05d', x), printf('00-1A-2B-3C-%02X-%02X', x / 256, "
+       "x % 256), 'a note to fill the pages' FROM c;",
+       "pcs", false, LoadOutcome::ReadFailed, G("未载入：other.db 读取中途出错"), 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     connection.close();
     std::filesystem::remove(dir / "other.db");
     test::SqliteFile(dir.core() + "\\other.db").run(c.sql);
-    if (c.damagedTable != nullptr) DamageRootOf(dir / "other.db", c.damagedTable);
+    if (c.damagedTable != nullptr) DamagePageOf(dir / "other.db", c.damagedTable, c.rootDamaged);
     const auto before = FolderState(dir.path());
     list.clear();
     list.append("old", "old", "old");
     EXPECT_EQ(load(dir.core() + "\\other.db"), c.outcome);
     EXPECT_EQ(window.source, c.source);
     EXPECT_EQ(list.count(), c.outcome == LoadOutcome::NoList ? 1 : c.rows);
+    if (c.outcome != LoadOutcome::NoList) {
+      EXPECT_EQ(total(), G(" 总数:") + std::to_string(c.rows));
+    }
     connection.close();
     EXPECT_EQ(FolderState(dir.path()), before) << test::Names(FolderState(dir.path()));
   }
