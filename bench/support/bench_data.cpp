@@ -179,9 +179,10 @@ void MakeOtherProduct(const std::filesystem::path& file, const std::filesystem::
          "INSERT INTO settings VALUES ('server', '192.168.0.2'), ('version', '3.1');"
          "CREATE TABLE login_log(id INTEGER PRIMARY KEY, ip TEXT, at TEXT);"
          "INSERT INTO login_log(ip, at) SELECT IP, '2025-07-06 09:05:03' FROM source.tPcBaseInfo LIMIT 500;"
-         "CREATE TABLE terminals(id INTEGER PRIMARY KEY, seat TEXT, ip TEXT, mac TEXT, zone TEXT, remark TEXT);"
-         "INSERT INTO terminals(seat, ip, mac, zone, remark)"
-         "  SELECT MACHINE, IP, mac, AREA, REMARK FROM source.tPcBaseInfo ORDER BY ID;"
+         "CREATE TABLE terminals(id INTEGER PRIMARY KEY, seat TEXT, ip TEXT, mac TEXT, gateway TEXT, dns TEXT,"
+         "  zone TEXT, diskless INTEGER, remark TEXT);"
+         "INSERT INTO terminals(seat, ip, mac, gateway, dns, zone, diskless, remark)"
+         "  SELECT MACHINE, IP, mac, GATEWAY, DNS, AREA, DISKLESS, REMARK FROM source.tPcBaseInfo ORDER BY ID;"
          "COMMIT;");
 }
 
