@@ -7,8 +7,8 @@
 #include "platform/os.h"
 #include "sources/database_by_content.h"
 #include "sources/product_database.h"
-#include "sources/text_list_file.h"
 #include "sources/source_kind.h"
+#include "sources/text_list_file.h"
 
 namespace venbrook {
 namespace {
@@ -16,7 +16,9 @@ namespace {
 // Every SQLite database file begins with these 16 bytes.
 constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
 
-bool IsSqliteDatabase(std::string_view firstBytes) { return firstBytes.substr(0, kSqliteHeader.size()) == kSqliteHeader; }
+bool IsSqliteDatabase(std::string_view firstBytes) {
+  return firstBytes.substr(0, kSqliteHeader.size()) == kSqliteHeader;
+}
 bool IsAnythingElse(std::string_view firstBytes) { return !IsSqliteDatabase(firstBytes); }
 
 template <std::size_t kProfile>
@@ -39,7 +41,6 @@ const SourceReader kSourceReaders[] = {
     {kSourceProfiles[1].productUtf8, kSourceProfiles[1].fileName, IsProductsFileName<1>, nullptr, ReadProductsFile<1>},
     {"机器列表文本", "*.txt;*.csv", nullptr, IsAnythingElse, ReadTextListFile},
 };
-const std::size_t kSourceReaderCount = std::size(kSourceReaders);
 static_assert(std::size(kSourceProfiles) == 2, "each product has its entry in kSourceReaders");
 
 ReadResult ReadMachines(SourceConnection& connection, const Path& path, const RenameRule& rule,

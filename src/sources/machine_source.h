@@ -60,7 +60,6 @@ struct SourceReader {
 
 // The readers, in the order the open-file dialog lists them.
 extern const SourceReader kSourceReaders[];
-extern const std::size_t kSourceReaderCount;
 
 // Rebuilds the machine list from the file at `path`: a product's file by
 // its exact name, else any existing file by its content. Each row is
