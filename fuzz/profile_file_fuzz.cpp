@@ -16,8 +16,8 @@
 
 #include "fuzz/fuzz_check.h"
 #include "platform/utf16.h"
-#include "sources/profile_encoding.h"
-#include "sources/profile_text.h"
+#include "settings/profile_encoding.h"
+#include "settings/profile_text.h"
 
 namespace venbrook {
 namespace {

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Holds the includes of src/ to the order of the layers:
 
-    platform -> model -> sources, export -> commands -> app
+    platform -> model -> sources, settings, export -> commands -> app
 
-A file may include from its own layer and the layers below it; sources and
-export do not see each other; the window (app) reaches sources and export
+A file may include from its own layer and the layers below it; sources,
+settings and export do not see each other; the window (app) reaches them
 only through commands. Every include that breaks this is printed as
 "file:line: includes "path": <layer> may include from ..." and the exit
 status is 1.
@@ -23,8 +23,9 @@ MAY_INCLUDE = {
     "platform": {"platform"},
     "model": {"platform", "model"},
     "sources": {"platform", "model", "sources"},
+    "settings": {"platform", "model", "settings"},
     "export": {"platform", "model", "export"},
-    "commands": {"platform", "model", "sources", "export", "commands"},
+    "commands": {"platform", "model", "sources", "settings", "export", "commands"},
     "app": {"platform", "model", "commands", "app"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
@@ -63,8 +64,9 @@ def self_test(src):
         ("model/machine_list.h", "commands/commands.h", plain),  # upward, two layers
         ("export/export_file.cpp", "sources/source_kind.h", plain),  # sideways
         ("sources/product_database.cpp", "export/export_file.h", plain),  # sideways
+        ("settings/profile_file.cpp", "sources/row_sink.h", plain),  # sideways
         ("app/main_window.cpp", "sources/machine_source.h", plain),  # around commands
-        ("model/gbk_text.cpp", "sources/profile_file.h",  # indented, inside a condition
+        ("model/gbk_text.cpp", "settings/profile_file.h",  # indented, inside a condition
          '#ifdef _WIN32\n#  include "{}"\n#endif\n'),
         ("export/append_lines.cpp", "commands/export_rows.h", '  #include "{}"\n'),
     ]

@@ -4,7 +4,7 @@
 
 #include "model/text_codec.h"
 #include "sources/machine_source.h"
-#include "sources/profile_file.h"
+#include "settings/profile_file.h"
 
 namespace venbrook {
 namespace {

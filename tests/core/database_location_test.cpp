@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sources/profile_file.h"
+#include "settings/profile_file.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/temp_folder.h"

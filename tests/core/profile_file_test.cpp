@@ -1,4 +1,4 @@
-#include "sources/profile_file.h"
+#include "settings/profile_file.h"
 
 #include <gtest/gtest.h>
 

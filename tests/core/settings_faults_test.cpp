@@ -17,7 +17,7 @@
 
 #include "commands/database_location.h"
 #include "core/fault_files.h"
-#include "sources/profile_file.h"
+#include "settings/profile_file.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/temp_folder.h"

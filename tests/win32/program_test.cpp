@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "sources/profile_file.h"
+#include "settings/profile_file.h"
 #include "support/sqlite_fixture.h"
 #include "support/temp_folder.h"
 

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "platform/win32/wide_text.h"
-#include "sources/profile_file.h"
+#include "settings/profile_file.h"
 
 namespace venbrook::test {
 

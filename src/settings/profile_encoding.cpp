@@ -1,4 +1,4 @@
-#include "sources/profile_encoding.h"
+#include "settings/profile_encoding.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/path.h"
-#include "sources/profile_text.h"
+#include "settings/profile_text.h"
 
 namespace venbrook {
 

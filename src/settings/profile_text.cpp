@@ -1,4 +1,4 @@
-#include "sources/profile_text.h"
+#include "settings/profile_text.h"
 
 #include <optional>
 #include <vector>

@@ -1,11 +1,11 @@
-#include "sources/profile_file.h"
+#include "settings/profile_file.h"
 
 #include <optional>
 
 #include "model/gbk_text.h"
 #include "platform/os.h"
 #include "platform/utf16.h"
-#include "sources/profile_encoding.h"
+#include "settings/profile_encoding.h"
 
 namespace venbrook {
 namespace {
