@@ -46,7 +46,7 @@
 #include "model/machine_list.h"
 #include "model/rename_rule.h"
 #include "model/text_codec.h"
-#include "sources/source_connection.h"
+#include "sources/sqlite/source_connection.h"
 #include "support/bench_data.h"
 
 namespace venbrook::bench {

@@ -1,5 +1,5 @@
 // Fuzz target: the path type and the file-name rule (Path::FromGbk,
-// fileName, folder, asFolder, child, ProfileForPath)
+// fileName, folder, asFolder, child, ProductNamed)
 // and the UTF-8 and UTF-16 forms of a path.
 // Input: a path as GBK bytes; the same bytes are also taken as UTF-8 and,
 // two at a time, as UTF-16 units.
@@ -12,8 +12,9 @@
 //   - UTF-16 units, lone surrogates included, come back unchanged through
 //     a path; well-formed UTF-8 comes back unchanged through UTF-16.
 #include "fuzz/fuzz_check.h"
+#include "platform/path.h"
 #include "platform/utf16.h"
-#include "sources/source_kind.h"
+#include "sources/products.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
   using namespace venbrook;
@@ -30,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     FUZZ_CHECK(path.endsWithBackslash() == fileName.empty());
   }
 
-  const SourceProfile* profile = ProfileForPath(path);
+  const SourceProfile* profile = ProductNamed(path.fileName());
   FUZZ_CHECK((profile != nullptr) == (fileName == "lwdiskless.db" || fileName == "barserver.db"));
   if (profile != nullptr) FUZZ_CHECK(profile->fileName == fileName);
   const Path inside = path.child("barserver.db");
-  const SourceProfile* chosen = ProfileForPath(inside);
+  const SourceProfile* chosen = ProductNamed(inside.fileName());
   FUZZ_CHECK(chosen != nullptr && chosen->kind == SourceKind::Wangweidashi);
   const Path folder = path.asFolder();
   FUZZ_CHECK(folder.endsWithBackslash() && inside.utf8() == folder.utf8() + "barserver.db");

@@ -22,8 +22,8 @@
 
 #include "fuzz/fuzz_check.h"
 #include "model/machine_list.h"
-#include "sources/machine_words.h"
-#include "sources/text_list.h"
+#include "sources/columns/machine_words.h"
+#include "sources/text/text_list.h"
 
 namespace venbrook {
 namespace {

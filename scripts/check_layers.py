@@ -62,8 +62,8 @@ def self_test(src):
     seeds = [
         ("platform/os.h", "model/text_codec.h", plain),          # upward
         ("model/machine_list.h", "commands/commands.h", plain),  # upward, two layers
-        ("export/export_file.cpp", "sources/source_kind.h", plain),  # sideways
-        ("sources/product_database.cpp", "export/export_file.h", plain),  # sideways
+        ("export/export_file.cpp", "sources/products.h", plain),  # sideways
+        ("sources/sqlite/product_database.cpp", "export/export_file.h", plain),  # sideways
         ("settings/profile_file.cpp", "sources/row_sink.h", plain),  # sideways
         ("app/main_window.cpp", "sources/machine_source.h", plain),  # around commands
         ("model/gbk_text.cpp", "settings/profile_file.h",  # indented, inside a condition

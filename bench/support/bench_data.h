@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "platform/path.h"
-#include "sources/source_kind.h"
+#include "sources/products.h"
 
 namespace venbrook::bench {
 

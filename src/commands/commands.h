@@ -5,7 +5,7 @@
 #include "commands/export_rows.h"
 #include "commands/window_port.h"
 #include "model/machine_list.h"
-#include "sources/source_connection.h"
+#include "sources/sqlite/source_connection.h"
 
 namespace venbrook {
 

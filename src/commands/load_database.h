@@ -4,7 +4,7 @@
 #include "commands/window_port.h"
 #include "model/machine_list.h"
 #include "sources/machine_source.h"
-#include "sources/source_connection.h"
+#include "sources/sqlite/source_connection.h"
 
 namespace venbrook {
 

@@ -1,10 +1,10 @@
 #pragma once
-// The one seam every source of a machine list sits behind. A table of
-// readers, one entry per kind of file: how it shows in the open-file dialog,
-// how it knows a file as its own from the file's name or first bytes, and
-// how it reads one. `ReadMachines` picks the reader and runs it; whatever it
-// reads goes through one `RowSink`, and the result says what came of it in
-// words the window can show.
+// The one seam every source of a machine list sits behind. A product's own
+// file is known by its name; every other file by its first bytes, through a
+// table of readers asked in turn, with the text list as the fallback.
+// Whatever a reader reads goes through one `RowSink`, and the result says
+// what came of it in words the window can show.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,7 +13,7 @@
 #include "model/message_text.h"
 #include "model/rename_rule.h"
 #include "platform/path.h"
-#include "sources/source_connection.h"
+#include "sources/sqlite/source_connection.h"
 
 namespace venbrook {
 
@@ -46,29 +46,40 @@ struct ReadRequest {
   SourceConnection& connection;
 };
 
-struct SourceReader {
-  std::string_view kindUtf8;  // in the open-file dialog: "<kind>(<pattern>)|<pattern>"
-  std::string_view pattern;
-  // Takes the file by its name alone, before the file is looked at; null
-  // for readers that go by content.
-  bool (*claimsName)(std::string_view fileName);
-  // Takes an existing file by its first bytes; null for readers that go by
-  // name. Content readers never see a file that a name reader takes.
-  bool (*claimsContent)(std::string_view firstBytes);
+// A kind of file recognised by its content. `claims` looks at the file's
+// first bytes (up to kSampleBytes, fewer for a shorter file); the first
+// reader whose `claims` holds reads the file.
+struct ContentReader {
+  std::string_view name;  // for tests and the docs
+  bool (*claims)(std::string_view firstBytes);
   ReadResult (*read)(const ReadRequest& request);
 };
 
-// The readers, in the order the open-file dialog lists them.
-extern const SourceReader kSourceReaders[];
+// Enough of a file to tell its kind: a database's header, and enough lines
+// of text to tell a router's file from a spreadsheet's.
+constexpr std::size_t kSampleBytes = 4096;
+
+// The content readers in the order they are asked. Whatever none claims is
+// read by kFallbackReader: as a text list, which says when it finds none.
+extern const ContentReader kContentReaders[];
+extern const std::size_t kContentReaderCount;
+extern const ContentReader kFallbackReader;
+
+// One pair of the open-file dialog: "<kind>(<pattern>)|<pattern>".
+struct DialogFilter {
+  std::string_view kindUtf8;
+  std::string_view pattern;
+};
 
 // Rebuilds the machine list from the file at `path`: a product's file by
-// its exact name, else any existing file by its content. Each row is
-// renamed by `rule`.
+// its exact name (products.h), else any existing file by its content. Each
+// row is renamed by `rule`.
 ReadResult ReadMachines(SourceConnection& connection, const Path& path, const RenameRule& rule,
                         MachineList& list);
 
-// The open-file dialog's filter, "shown|pattern|...", one pair per reader
-// and one for every file (GBK).
+// The open-file dialog's filter, "shown|pattern|...", one pair per kind of
+// file in the order the operator looks for them, and one for every file
+// (GBK).
 std::string SourceFilter();
 
 }  // namespace venbrook

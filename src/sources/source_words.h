@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "model/message_text.h"
-#include "sources/machine_table.h"
-#include "sources/source_kind.h"
+#include "sources/products.h"
+#include "sources/sqlite/machine_table.h"
 
 namespace venbrook {
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "export/export_file.h"
-#include "sources/text_list_file.h"
+#include "sources/text/text_list_file.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"

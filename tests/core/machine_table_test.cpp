@@ -1,6 +1,7 @@
 // The machine table of a database of any product, and the two products'
 // databases told by their tables, whatever the file is called.
-#include "sources/machine_table.h"
+#include "sources/sqlite/machine_table.h"
+#include "sources/sqlite/product_database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -8,8 +9,8 @@
 #include <cstring>
 
 #include "core/fault_files.h"
-#include "sources/source_connection.h"
-#include "sources/sqlite_statement.h"
+#include "sources/sqlite/source_connection.h"
+#include "sources/sqlite/sqlite_statement.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"
 #include "support/temp_folder.h"

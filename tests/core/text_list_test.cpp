@@ -1,4 +1,4 @@
-#include "sources/text_list.h"
+#include "sources/text/text_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sources/machine_words.h"
+#include "sources/columns/machine_words.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "sources/machine_table.h"
+#include "sources/sqlite/machine_table.h"
 
 #include <sqlite3.h>
 
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "model/text_codec.h"
-#include "sources/machine_words.h"
-#include "sources/sqlite_statement.h"
+#include "sources/columns/machine_words.h"
+#include "sources/sqlite/sqlite_statement.h"
 
 namespace venbrook {
 namespace {
@@ -147,16 +147,6 @@ struct Candidate {
 };
 
 }  // namespace
-
-const SourceProfile* ProductByContent(sqlite3* db) {
-  for (const SourceProfile& profile : kSourceProfiles) {
-    Statement query(db, GbkToUtf8(profile.query));
-    if (query.get() != nullptr && FindColumn(query.get(), GbkToUtf8(profile.nameColumn)) >= 0 &&
-        FindColumn(query.get(), GbkToUtf8(profile.macColumn)) >= 0)
-      return &profile;
-  }
-  return nullptr;
-}
 
 std::optional<MachineTable> FindMachineTable(sqlite3* db) {
   const ReadTransaction transaction(db);

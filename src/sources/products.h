@@ -1,13 +1,13 @@
 #pragma once
+// What each diskless product is, in one place: its name as the operator
+// knows it, its database's file name, the query and columns its rows come
+// from, and what its MAC texts go through. The products differ only here.
 #include <string_view>
-
-#include "platform/path.h"
 
 namespace venbrook {
 
 enum class SourceKind { Yungengxin, Wangweidashi };  // 云更新, 网维大师
 
-// How one product's database is read. The two products differ only here.
 struct SourceProfile {
   SourceKind kind;
   std::string_view productUtf8;  // the product's name, as the operator knows it
@@ -25,7 +25,12 @@ inline constexpr SourceProfile kSourceProfiles[] = {
      "ComputerName", "mac", true},
 };
 
-// The profile whose file name is exactly the path's file name, or none.
-const SourceProfile* ProfileForPath(const Path& path);
+// The product whose database file is called exactly `fileName` (byte for
+// byte, letter case counting), or none.
+constexpr const SourceProfile* ProductNamed(std::string_view fileName) {
+  for (const SourceProfile& profile : kSourceProfiles)
+    if (fileName == profile.fileName) return &profile;
+  return nullptr;
+}
 
 }  // namespace venbrook

@@ -1,11 +1,11 @@
-#include "sources/text_list_file.h"
+#include "sources/text/text_list_file.h"
 
 #include <string>
 
 #include "platform/os.h"
 #include "sources/row_sink.h"
 #include "sources/source_words.h"
-#include "sources/text_list.h"
+#include "sources/text/text_list.h"
 
 namespace venbrook {
 namespace {

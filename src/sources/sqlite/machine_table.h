@@ -1,12 +1,10 @@
 #pragma once
-// A café's machine list in a SQLite database of any product: either product
-// of kSourceProfiles recognised by its tables whatever the file is called,
-// or, failing that, the one table that looks like a list of machines.
+// A café's machine list in a SQLite database that is neither product's: the
+// one table that looks like a list of machines.
 #include <optional>
 #include <string>
 
 #include "sources/row_sink.h"
-#include "sources/source_kind.h"
 
 struct sqlite3;
 
@@ -17,12 +15,6 @@ struct MachineTable {
   std::string nameColumn;  // UTF-8
   std::string macColumn;   // UTF-8
 };
-
-// The product whose table the database holds: the first profile of
-// kSourceProfiles whose query prepares and whose result has both its name
-// column and its MAC column (ASCII letter case ignored, as the profile's own
-// read finds them); nullptr when neither.
-const SourceProfile* ProductByContent(sqlite3* db);
 
 // The machine table of a database that is neither product's, or none. Every
 // ordinary table is judged by its first 200 rows:

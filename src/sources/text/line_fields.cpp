@@ -1,4 +1,4 @@
-#include "sources/line_fields.h"
+#include "sources/text/line_fields.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "sources/source_connection.h"
+#include "sources/sqlite/source_connection.h"
 
 #include <sqlite3.h>
 

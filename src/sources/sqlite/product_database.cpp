@@ -1,10 +1,10 @@
-#include "sources/product_database.h"
+#include "sources/sqlite/product_database.h"
 
 #include <sqlite3.h>
 
 #include "model/text_codec.h"
 #include "sources/row_sink.h"
-#include "sources/sqlite_statement.h"
+#include "sources/sqlite/sqlite_statement.h"
 
 namespace venbrook {
 
@@ -34,5 +34,16 @@ ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& requ
   sink.finish();
   return {LoadOutcome::Loaded, sink.rows()};
 }
+
+const SourceProfile* ProductByContent(sqlite3* db) {
+  for (const SourceProfile& profile : kSourceProfiles) {
+    Statement query(db, GbkToUtf8(profile.query));
+    if (query.get() != nullptr && FindColumn(query.get(), GbkToUtf8(profile.nameColumn)) >= 0 &&
+        FindColumn(query.get(), GbkToUtf8(profile.macColumn)) >= 0)
+      return &profile;
+  }
+  return nullptr;
+}
+
 
 }  // namespace venbrook

@@ -1,11 +1,11 @@
-#include "sources/database_by_content.h"
+#include "sources/sqlite/database_by_content.h"
 
 #include <optional>
 
-#include "sources/machine_table.h"
-#include "sources/product_database.h"
 #include "sources/row_sink.h"
 #include "sources/source_words.h"
+#include "sources/sqlite/machine_table.h"
+#include "sources/sqlite/product_database.h"
 
 namespace venbrook {
 namespace {

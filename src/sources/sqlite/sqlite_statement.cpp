@@ -1,4 +1,4 @@
-#include "sources/sqlite_statement.h"
+#include "sources/sqlite/sqlite_statement.h"
 
 #include <sqlite3.h>
 

@@ -1,7 +1,9 @@
 #pragma once
 // A diskless product's own database, read by its profile's query.
 #include "sources/machine_source.h"
-#include "sources/source_kind.h"
+#include "sources/products.h"
+
+struct sqlite3;
 
 namespace venbrook {
 
@@ -14,5 +16,11 @@ ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& requ
 // the list is rebuilt, empty when the query cannot run, and emptied when the
 // read stops before its end.
 ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& request);
+
+// The product whose table the database holds: the first profile of
+// kSourceProfiles whose query prepares and whose result has both its name
+// column and its MAC column (ASCII letter case ignored, as the profile's own
+// read finds them); nullptr when neither.
+const SourceProfile* ProductByContent(sqlite3* db);
 
 }  // namespace venbrook

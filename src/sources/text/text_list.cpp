@@ -1,4 +1,4 @@
-#include "sources/text_list.h"
+#include "sources/text/text_list.h"
 
 #include <algorithm>
 #include <string>
@@ -6,8 +6,8 @@
 
 #include "model/text_codec.h"
 #include "platform/utf16.h"
-#include "sources/line_fields.h"
-#include "sources/machine_words.h"
+#include "sources/columns/machine_words.h"
+#include "sources/text/line_fields.h"
 
 namespace venbrook {
 namespace {
