@@ -1,7 +1,6 @@
 #include "model/list_findings.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 
 #include "model/gbk_text.h"
@@ -26,22 +25,6 @@ void PrefetchForWriting(const void* address) {
 #endif
 }
 
-// What each byte is in a MAC: a hexadecimal digit's value, a separator, or
-// neither. One look-up a byte instead of a chain of comparisons.
-constexpr std::uint8_t kMacSeparator = 16;
-constexpr std::uint8_t kNotInMac = 17;
-constexpr auto kMacByte = [] {
-  std::array<std::uint8_t, 256> table{};
-  table.fill(kNotInMac);
-  for (int digit = 0; digit < 10; ++digit) table['0' + digit] = static_cast<std::uint8_t>(digit);
-  for (int letter = 0; letter < 6; ++letter) {
-    table['a' + letter] = static_cast<std::uint8_t>(10 + letter);
-    table['A' + letter] = static_cast<std::uint8_t>(10 + letter);
-  }
-  for (const char separator : {'-', ':', '.', ' ', '\t'})
-    table[static_cast<unsigned char>(separator)] = kMacSeparator;
-  return table;
-}();
 
 // FNV-1a of the name as EqualIgnoringAsciiCase sees it: single-byte
 // characters upper-cased, double-byte characters as they are. Names equal
@@ -62,18 +45,6 @@ std::uint64_t NewNameHash(std::string_view name) {
 }
 
 }  // namespace
-
-std::int64_t MacNumber(std::string_view macText) {
-  std::int64_t number = 0;
-  int digits = 0;
-  for (const char c : macText) {
-    const std::uint8_t value = kMacByte[static_cast<unsigned char>(c)];
-    if (value == kMacSeparator) continue;
-    if (value == kNotInMac || ++digits > 12) return -1;
-    number = number << 4 | value;
-  }
-  return digits == 12 ? number : -1;
-}
 
 void ListFindings::prepareTables(int rows) {
   // At most half full, so a probe rarely walks past its first slot.

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/mac_address.h"
 #include "model/machine_list.h"
 
 namespace venbrook {
@@ -12,15 +13,10 @@ namespace venbrook {
 // What is wrong with one row; several may hold at once.
 enum Finding : std::uint8_t {
   kMacRepeated = 1,      // another row has the same MAC
-  kMacInvalid = 2,       // not 12 hexadecimal digits once separators are taken out
+  kMacInvalid = 2,       // not a MAC by the rule of mac_address.h
   kNewNameRepeated = 4,  // another row has the same new name
   kNewNameEmpty = 8,
 };
-
-// The MAC's 12 hexadecimal digits as a number, with '-', ':', '.', blanks
-// and letter case ignored; -1 when the text is not such a MAC (the empty
-// text included). Equal MACs give equal numbers.
-std::int64_t MacNumber(std::string_view macText);
 
 // The findings of every row of a list, as of the last `recompute`. An invalid
 // MAC is never counted as repeated, nor an empty new name: each has its own

@@ -1,6 +1,7 @@
 #include "sources/row_sink.h"
 
 #include "model/gbk_text.h"
+#include "model/mac_address.h"
 #include "model/text_codec.h"
 
 namespace venbrook {
@@ -17,24 +18,34 @@ void RowSink::begin() {
   if (expectedRows_ > 0) list_.reserve(expectedRows_, expectedTextBytes_);
 }
 
-void RowSink::addUtf8(std::string_view name, std::string_view mac) {
+bool RowSink::addUtf8(std::string_view name, std::string_view mac) {
   Utf8ToGbkInto(UpToNul(name), name_);
   Utf8ToGbkInto(UpToNul(mac), mac_);
-  append();
+  return append();
 }
 
-void RowSink::addGbk(std::string_view name, std::string_view mac) {
+bool RowSink::addGbk(std::string_view name, std::string_view mac) {
   name_.assign(name);
   mac_.assign(mac);
-  append();
+  return append();
 }
 
-void RowSink::append() {
+bool RowSink::append() {
+  switch (macRule_) {
+    case MacRule::AsStored: break;
+    case MacRule::UpperAscii: UpperAsciiInPlace(mac_); break;
+    case MacRule::Canonical: {
+      const std::int64_t number = MacNumber(mac_);
+      if (!IsMachineAddress(number)) return false;
+      mac_ = CanonicalMacText(number);
+      break;
+    }
+  }
   begin();
-  if (macRule_ == MacRule::UpperAscii) UpperAsciiInPlace(mac_);
   rule_.newNameInto(name_, newName_);
   list_.appendQuietly(name_, newName_, mac_);
   ++rows_;
+  return true;
 }
 
 void RowSink::finish() {

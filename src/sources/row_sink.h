@@ -11,7 +11,16 @@
 
 namespace venbrook {
 
-enum class MacRule { AsStored, UpperAscii };
+// What a source's MAC texts go through. The products' own databases keep
+// theirs (as stored, or upper-cased); every other source shows one form,
+// and a row whose MAC is no machine's is passed over.
+enum class MacRule {
+  AsStored,
+  UpperAscii,
+  // "00-1A-2B-3C-4D-5E"; a text that is no MAC, or the broadcast, a
+  // multicast or the zero address, is no machine: the row is not added.
+  Canonical,
+};
 
 class RowSink {
  public:
@@ -30,10 +39,11 @@ class RowSink {
 
   // One machine whose texts are UTF-8 (a database's values; a text file
   // that is not GBK): each up to its first NUL, as GBK, and the empty text
-  // when it is not UTF-8 of one to three bytes a character.
-  void addUtf8(std::string_view name, std::string_view mac);
+  // when it is not UTF-8 of one to three bytes a character. False when the
+  // MAC rule passed the row over.
+  bool addUtf8(std::string_view name, std::string_view mac);
   // One machine whose texts are GBK already.
-  void addGbk(std::string_view name, std::string_view mac);
+  bool addGbk(std::string_view name, std::string_view mac);
 
   // The read ended at its normal end: the list's observer hears of the rows
   // (none: an empty list).
@@ -50,7 +60,7 @@ class RowSink {
   // does `finish` when none came, so an empty source shows an empty list.
   // Until then the list is untouched.
   void begin();
-  void append();
+  bool append();
 
   MachineList& list_;
   const RenameRule& rule_;

@@ -28,7 +28,7 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
   } cases[] = {
       {"one MAC written five ways",
        {{"A", "00-1A-2B-3C-4D-5E", MAC2}, {"B", "00:1a:2b:3c:4d:5e", MAC2}, {"C", "001A2B3C4D5E", MAC2},
-        {"D", "001a.2b3c.4d5e", MAC2}, {"E", " 00 1A 2B\t3C 4D 5E ", MAC2}}},
+        {"D", "001a.2b3c.4d5e", MAC2}, {"E", " 00 1A 2B 3C 4D 5E ", MAC2}}},
       {"MACs that differ in one digit, or only in the first bytes",
        {{"A", "00-1A-2B-3C-4D-5E", 0}, {"B", "00-1A-2B-3C-4D-5F", 0}, {"C", "FF-FF-2B-3C-4D-5E", 0}}},
       {"two MACs in one chain of the table, with the same tag",  // see MacsThatMeetInOneChain
@@ -36,7 +36,9 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
       {"invalid MACs, never repeats of one another",
        {{"A", "", BADMAC}, {"B", "", BADMAC}, {"C", "00-1A-2B-3C-4D", BADMAC}, {"D", "00-1A-2B-3C-4D-5E-6F", BADMAC},
         {"E", "00-1A-2B-3C-4D-5G", BADMAC}, {"F", "00_1A_2B_3C_4D_5E", BADMAC}, {"G", "0x001A2B3C4D", BADMAC},
-        {"H", "00-1A-2B-3C-4D-癮", BADMAC}}},  // B0 61: a double-byte character, its trail a hex letter
+        {"H", "00-1A-2B-3C-4D-癮", BADMAC},  // B0 61: a double-byte character, its trail a hex letter
+        {"I", "00-1A:2B-3C-4D-5E", BADMAC}, {"J", "192.168.100.101", BADMAC}, {"K", "2024-06-01 10:00", BADMAC},
+        {"L", "001-A2B-3C4-D5E", BADMAC}}},
       {"new names: ASCII case ignored, double-byte characters exact",
        {{"WB01", "00-00-00-00-00-01", NAME2}, {"wb01", "00-00-00-00-00-02", NAME2},
         {"WB-癮", "00-00-00-00-00-03", 0}, {"WB-癆", "00-00-00-00-00-04", 0},  // B0 61 and B0 41: two names

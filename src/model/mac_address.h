@@ -1,0 +1,45 @@
+#pragma once
+// The one rule of what a MAC address is, for every list whatever its source:
+// the check of a loaded list, the column judge of other files, the readers
+// of routers' files.
+//
+// A MAC is one of these shapes, hexadecimal digits in either case:
+//   six pairs joined by '-', ':', '.' or a space, the same joiner throughout
+//     (00-1A-2B-3C-4D-5E, 00:1a:2b:3c:4d:5e, 00 1A 2B 3C 4D 5E);
+//   three groups of four joined by '.' or '-' (001a.2b3c.4d5e, 001a-2b3c-4d5e);
+//   twelve digits in a row (001A2B3C4D5E).
+// Blanks around it are no part of it. Nothing else: not an IPv4 address (192.168.100.101 has twelve digits once
+// its dots are gone), not a date or a time, not digits grouped otherwise.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace venbrook {
+
+enum class MacShape : std::uint8_t { None, Pairs, Quads, Bare };
+
+struct MacAddress {
+  std::int64_t number = -1;  // the 48 bits; -1 when the text is no MAC
+  MacShape shape = MacShape::None;
+  bool hasHexLetter = false;  // a digit a-f or A-F: what tells a bare MAC from a number
+
+  bool valid() const { return number >= 0; }
+};
+
+MacAddress ParseMac(std::string_view text);
+
+// The MAC's 48 bits, or -1 when the text is no MAC (the empty text
+// included). Equal MACs give equal numbers, whatever their shape and case.
+inline std::int64_t MacNumber(std::string_view text) { return ParseMac(text).number; }
+
+// An address a machine's network card has: not broadcast (FF-FF-FF-FF-FF-FF),
+// not multicast (the first byte odd), not all zeros.
+constexpr bool IsMachineAddress(std::int64_t number) {
+  return number > 0 && ((number >> 40) & 1) == 0;
+}
+
+// The form every other source's MAC is shown and exported in:
+// "00-1A-2B-3C-4D-5E", upper case, joined by '-'.
+std::string CanonicalMacText(std::int64_t number);
+
+}  // namespace venbrook
