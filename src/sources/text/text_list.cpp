@@ -8,45 +8,10 @@
 #include "platform/utf16.h"
 #include "sources/columns/machine_words.h"
 #include "sources/text/line_fields.h"
+#include "sources/text/text_encoding.h"
 
 namespace venbrook {
 namespace {
-
-bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
-
-bool InRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
-
-// Well-formed UTF-8 (up to four bytes a character, nothing overlong, no
-// surrogates) holding at least one character of more than one byte. Stops
-// at the first byte that is not: a GBK file usually shows it at once.
-bool ReadsAsUtf8(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t size = text.size();
-  bool multiByte = false;
-  for (std::size_t at = 0; at < size;) {
-    const unsigned char lead = bytes[at];
-    if (lead < 0x80) {
-      ++at;
-      continue;
-    }
-    // The range of the byte after the lead (later ones are 80-BF) and the length.
-    unsigned char low = 0x80, high = 0xBF;
-    std::size_t length = 0;
-    if (InRange(lead, 0xC2, 0xDF)) length = 2;
-    else if (lead == 0xE0) low = 0xA0, length = 3;
-    else if (lead == 0xED) high = 0x9F, length = 3;
-    else if (InRange(lead, 0xE1, 0xEF)) length = 3;
-    else if (lead == 0xF0) low = 0x90, length = 4;
-    else if (lead == 0xF4) high = 0x8F, length = 4;
-    else if (InRange(lead, 0xF1, 0xF3)) length = 4;
-    if (length == 0 || size - at < length || !InRange(bytes[at + 1], low, high)) return false;
-    for (std::size_t i = 2; i < length; ++i)
-      if (!InRange(bytes[at + i], 0x80, 0xBF)) return false;
-    at += length;
-    multiByte = true;
-  }
-  return multiByte;
-}
 
 bool IsGbkTrail(unsigned char byte) { return byte >= 0x40 && byte != 0x7F && byte != 0xFF; }
 
@@ -252,17 +217,21 @@ void ExpectRowsOf(std::size_t textBytes, RowSink& sink) { sink.expect(textBytes 
 }  // namespace
 
 TextListRead ReadTextList(std::string_view bytes, RowSink& sink) {
-  const bool littleEndian16 = StartsWith(bytes, "\xFF\xFE"), bigEndian16 = StartsWith(bytes, "\xFE\xFF");
-  if (littleEndian16 || bigEndian16) {
-    ExpectRowsOf(bytes.size() / 2, sink);
-    TextListReader reader(sink, LineText::Utf8);
-    ReadUtf16Lines(bytes.substr(2), bigEndian16, reader);
-    return std::move(reader).result();
+  const DetectedEncoding detected = DetectTextEncoding(bytes);
+  const std::string_view body = bytes.substr(detected.markBytes);
+  switch (detected.encoding) {
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+      ExpectRowsOf(body.size() / 2, sink);
+      TextListReader reader(sink, LineText::Utf8);
+      ReadUtf16Lines(body, detected.encoding == TextEncoding::Utf16Be, reader);
+      return std::move(reader).result();
+    }
+    case TextEncoding::Utf8:
+    case TextEncoding::Gbk: break;
   }
-  const bool utf8Mark = StartsWith(bytes, "\xEF\xBB\xBF");
-  const std::string_view body = utf8Mark ? bytes.substr(3) : bytes;
   ExpectRowsOf(body.size(), sink);
-  TextListReader reader(sink, utf8Mark || ReadsAsUtf8(body) ? LineText::Utf8 : LineText::Gbk);
+  TextListReader reader(sink, detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk);
   ReadByteLines(body, reader);
   return std::move(reader).result();
 }
