@@ -9,13 +9,22 @@ std::string RecognisedProductWords(const SourceProfile& profile) {
   return Gbk("来源：按内容识别为") + Gbk(profile.productUtf8) + Gbk("数据库");
 }
 
-std::string MachineTableWords(const MachineTable& table) {
-  return Gbk("来源：表 ") + Utf8ToGbk(table.table) + Gbk("，机器名取自 ") + Utf8ToGbk(table.nameColumn) +
-         Gbk(" 列，MAC地址取自 ") + Utf8ToGbk(table.macColumn) + Gbk(" 列");
+std::string MachineTableWords(const MachineTable& table, std::int64_t skippedRows) {
+  std::string words = Gbk("来源：表 ") + Utf8ToGbk(table.table) + Gbk("，");
+  words += table.nameColumn.empty() ? Gbk("没有机器名列")
+                                    : Gbk("机器名取自 ") + Utf8ToGbk(table.nameColumn) + Gbk(" 列");
+  words += Gbk("，MAC地址取自 ") + Utf8ToGbk(table.macColumn) + Gbk(" 列");
+  if (skippedRows > 0) words += Gbk("，跳过 ") + DecimalText(skippedRows) + Gbk(" 行");
+  return words;
 }
 
-std::string TextListWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
-  std::string words = Gbk("来源：文本列表，读入 ") + DecimalText(rows) + Gbk(" 台");
+std::string ColumnsWords(std::string_view nameUtf8, std::string_view macUtf8) {
+  std::string words = nameUtf8.empty() ? Gbk("没有机器名列") : Gbk("机器名取自 ") + Utf8ToGbk(nameUtf8);
+  return words + Gbk("，MAC地址取自 ") + Utf8ToGbk(macUtf8);
+}
+
+std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+  std::string words = Gbk("，读入 ") + DecimalText(rows) + Gbk(" 台");
   if (skippedLines == 0) return words;
   words += Gbk("，跳过 ") + DecimalText(skippedLines) + Gbk(" 行（第 ");
   for (std::size_t i = 0; i < firstSkipped.size(); ++i) {
@@ -26,6 +35,11 @@ std::string TextListWords(int rows, int skippedLines, const std::vector<int>& fi
   return words + Gbk(" 行）");
 }
 
+std::string TextListWords(std::string_view columnsWords, int rows, int skippedLines,
+                          const std::vector<int>& firstSkipped) {
+  return Gbk("来源：文本列表，") + std::string(columnsWords) + CountWords(rows, skippedLines, firstSkipped);
+}
+
 MessageText NoListWords(std::string_view fileName, NoListReason reason) {
   const char* why = "";
   switch (reason) {
@@ -33,6 +47,7 @@ MessageText NoListWords(std::string_view fileName, NoListReason reason) {
     case NoListReason::TooLarge: why = " 太大"; break;
     case NoListReason::CannotOpen: why = " 打不开"; break;
     case NoListReason::StoppedPartWay: why = " 读取中途出错"; break;
+    case NoListReason::Locked: why = " 正被其他程序占用，请稍后重载"; break;
   }
   return MessageText(Gbk("未载入："), Path::FromUtf8(fileName), Gbk(why));
 }

@@ -45,7 +45,7 @@ bool ReadsAsUtf8(std::string_view text) {
 }
 
 // UTF-16 without a mark: in the first bytes, one byte of many pairs is zero,
-// always the same one of the two, and the other never is.
+// nearly always the same one of the two.
 constexpr std::size_t kUtf16SampleBytes = 4096;
 
 std::size_t ZerosAt(std::string_view sample, std::size_t parity) {
@@ -62,8 +62,9 @@ DetectedEncoding DetectTextEncoding(std::string_view bytes) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return {TextEncoding::Utf8, 3};
   const std::string_view sample = bytes.substr(0, std::min(bytes.size(), kUtf16SampleBytes) & ~std::size_t{1});
   const std::size_t pairs = sample.size() / 2, evenZeros = ZerosAt(sample, 0), oddZeros = ZerosAt(sample, 1);
-  if (pairs >= 2 && oddZeros * 4 >= pairs && evenZeros == 0) return {TextEncoding::Utf16Le, 0};
-  if (pairs >= 2 && evenZeros * 4 >= pairs && oddZeros == 0) return {TextEncoding::Utf16Be, 0};
+  // (A Chinese character may have a zero byte too, in the other place: U+4E00.)
+  if (pairs >= 2 && oddZeros * 4 >= pairs && evenZeros * 4 < oddZeros) return {TextEncoding::Utf16Le, 0};
+  if (pairs >= 2 && evenZeros * 4 >= pairs && oddZeros * 4 < evenZeros) return {TextEncoding::Utf16Be, 0};
   return {ReadsAsUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Gbk, 0};
 }
 
@@ -81,6 +82,8 @@ std::string DecodeToUtf8(std::string_view bytes) {
         const auto first = static_cast<unsigned char>(body[2 * i]), second = static_cast<unsigned char>(body[2 * i + 1]);
         units[i] = static_cast<char16_t>(big ? first << 8 | second : second << 8 | first);
       }
+      // The odd last byte of a text cut short: a unit no UTF-8 reader takes.
+      if (body.size() % 2 != 0) units.push_back(u'\xD800');
       return Utf16ToUtf8(units);
     }
   }
