@@ -226,6 +226,38 @@ TEST_F(LoadFaultsTest, UncommittedChangesAreNotShown) {
   }
 }
 
+// A server holding its database locked past the busy time-out: the load
+// waits once, whatever the file is called and however many queries it would
+// make, and the label says to try again; a product's own file keeps its
+// empty list, any other file leaves the window as it was.
+TEST_F(LoadFaultsTest, LockedDatabaseIsWaitedForOnceAndSaysSo) {
+  const struct {
+    const char* file;
+    LoadOutcome outcome;
+    int oldRows;  // rows the list keeps
+  } cases[] = {
+      {"lwdiskless.db", LoadOutcome::Loaded, 0},
+      {"copy of lwdiskless.db", LoadOutcome::NoList, 1},
+      {"cafe.db", LoadOutcome::NoList, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string path = dir.core() + "\\" + c.file;
+    const std::string table = std::string_view(c.file) == "cafe.db" ? "pcs" : "tPcBaseInfo";  // another product's
+    MakeCafe(path, table, "MACHINE", 3);
+    Server server(path);
+    ASSERT_TRUE(server.run("BEGIN EXCLUSIVE; DELETE FROM " + table));
+    list.clear();
+    list.append("old", "old", "old");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(load(path), c.outcome);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3500));  // one wait of 2 s
+    EXPECT_EQ(window.source, G("未载入：") + c.file + G(" 正被其他程序占用，请稍后重载"));
+    EXPECT_EQ(list.count(), c.oldRows);
+    server.run("ROLLBACK");
+  }
+}
+
 // A write-ahead-log database whose server holds an exclusive transaction does
 // not stop readers: the load shows the committed rows at once.
 TEST_F(LoadFaultsTest, ExclusiveWriterOfALoggedDatabaseDoesNotBlockTheLoad) {
