@@ -4,23 +4,40 @@
 #include "model/text_codec.h"
 
 namespace venbrook {
+namespace {
+
+// A name quoted in the label (a header, a table's or a column's name) is
+// cut to its first characters, so that the label's counts always fit in its
+// two lines: "包间与大厅的计算机名称一览…".
+constexpr std::size_t kShownNameCharacters = 14;
+
+std::string ShortGbk(std::string_view utf8) {
+  std::size_t characters = 0, at = 0;
+  for (; at < utf8.size(); ++at) {
+    if ((static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80) continue;  // inside a character
+    if (characters++ == kShownNameCharacters) return Utf8ToGbk(utf8.substr(0, at)) + Gbk("…");
+  }
+  return Utf8ToGbk(utf8);
+}
+
+}  // namespace
 
 std::string RecognisedProductWords(const SourceProfile& profile) {
   return Gbk("来源：按内容识别为") + Gbk(profile.productUtf8) + Gbk("数据库");
 }
 
 std::string MachineTableWords(const MachineTable& table, std::int64_t skippedRows) {
-  std::string words = Gbk("来源：表 ") + Utf8ToGbk(table.table) + Gbk("，");
+  std::string words = Gbk("来源：表 ") + ShortGbk(table.table) + Gbk("，");
   words += table.nameColumn.empty() ? Gbk("没有机器名列")
-                                    : Gbk("机器名取自 ") + Utf8ToGbk(table.nameColumn) + Gbk(" 列");
-  words += Gbk("，MAC地址取自 ") + Utf8ToGbk(table.macColumn) + Gbk(" 列");
+                                    : Gbk("机器名取自 ") + ShortGbk(table.nameColumn) + Gbk(" 列");
+  words += Gbk("，MAC地址取自 ") + ShortGbk(table.macColumn) + Gbk(" 列");
   if (skippedRows > 0) words += Gbk("，跳过 ") + DecimalText(skippedRows) + Gbk(" 行");
   return words;
 }
 
 std::string ColumnsWords(std::string_view nameUtf8, std::string_view macUtf8) {
-  std::string words = nameUtf8.empty() ? Gbk("没有机器名列") : Gbk("机器名取自 ") + Utf8ToGbk(nameUtf8);
-  return words + Gbk("，MAC地址取自 ") + Utf8ToGbk(macUtf8);
+  std::string words = nameUtf8.empty() ? Gbk("没有机器名列") : Gbk("机器名取自 ") + ShortGbk(nameUtf8);
+  return words + Gbk("，MAC地址取自 ") + ShortGbk(macUtf8);
 }
 
 std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {

@@ -344,7 +344,7 @@ TEST_F(LoadFaultsTest, OtherDatabasesAtTheirOddest) {
        "CREATE TABLE \"x\"\"; DROP TABLE y; --\"(\"名 \"\"字\", \"mac'); --\");"
        "INSERT INTO \"x\"\"; DROP TABLE y; --\" VALUES ('PC01', '00-1A-2B-3C-4D-01'); CREATE TABLE y(a);",
        nullptr, true, LoadOutcome::Loaded,
-       G("来源：表 x\"; DROP TABLE y; --，机器名取自 名 \"字 列，MAC地址取自 mac'); -- 列"), 1},
+       G("来源：表 x\"; DROP TABLE…，机器名取自 名 \"字 列，MAC地址取自 mac'); -- 列"), 1},  // long names cut
       {"a view and a virtual table of a missing module beside the table",
        "CREATE VIEW v AS SELECT name, mac FROM pcs;" + machines +
            "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
