@@ -14,8 +14,12 @@ std::string MachineTableWords(const MachineTable& table) {
          Gbk(" 列，MAC地址取自 ") + Utf8ToGbk(table.macColumn) + Gbk(" 列");
 }
 
-std::string TextListWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
-  std::string words = Gbk("来源：文本列表，读入 ") + DecimalText(rows) + Gbk(" 台");
+namespace {
+
+// "读入 〈n〉 台", then "，跳过 〈m〉 行（第 〈a〉、〈b〉、〈c〉 行）" with "等" after
+// the third when more lines were skipped.
+std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+  std::string words = Gbk("读入 ") + DecimalText(rows) + Gbk(" 台");
   if (skippedLines == 0) return words;
   words += Gbk("，跳过 ") + DecimalText(skippedLines) + Gbk(" 行（第 ");
   for (std::size_t i = 0; i < firstSkipped.size(); ++i) {
@@ -24,6 +28,26 @@ std::string TextListWords(int rows, int skippedLines, const std::vector<int>& fi
   }
   if (skippedLines > static_cast<int>(firstSkipped.size())) words += Gbk(" 等");
   return words + Gbk(" 行）");
+}
+
+}  // namespace
+
+std::string TextListWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+  return Gbk("来源：文本列表，") + CountWords(rows, skippedLines, firstSkipped);
+}
+
+std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+  const char* named = "";
+  switch (kind) {
+    case RouterFileKind::DnsmasqLeases: named = "dnsmasq 租约文件，"; break;
+    case RouterFileKind::IscLeases: named = "ISC DHCP 租约文件，"; break;
+    case RouterFileKind::IscConfig: named = "ISC DHCP 配置文件，"; break;
+    case RouterFileKind::MikrotikExport: named = "MikroTik 租约导出，"; break;
+    case RouterFileKind::MikrotikPrint: named = "MikroTik 租约列表，"; break;
+    case RouterFileKind::OpenWrtConfig: named = "OpenWrt DHCP 配置，"; break;
+    case RouterFileKind::ArpTable: named = "ARP 表，没有机器名列，"; break;
+  }
+  return Gbk("来源：") + Gbk(named) + CountWords(rows, skippedLines, firstSkipped);
 }
 
 MessageText NoListWords(std::string_view fileName, NoListReason reason) {

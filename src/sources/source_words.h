@@ -8,6 +8,7 @@
 
 #include "model/message_text.h"
 #include "sources/products.h"
+#include "sources/router/router_file_kind.h"
 #include "sources/sqlite/machine_table.h"
 
 namespace venbrook {
@@ -19,6 +20,9 @@ std::string MachineTableWords(const MachineTable& table);
 // "来源：文本列表，读入 〈n〉 台", and "，跳过 〈m〉 行（第 〈a〉、〈b〉、〈c〉 行）"
 // with "等" after the third when more lines were skipped.
 std::string TextListWords(int rows, int skippedLines, const std::vector<int>& firstSkipped);
+// "来源：dnsmasq 租约文件，读入 〈n〉 台", the skipped lines as above; a kind
+// that names no machine (an ARP table) says "，没有机器名列" before the count.
+std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, const std::vector<int>& firstSkipped);
 
 enum class NoListReason { NoMachineList, TooLarge, CannotOpen, StoppedPartWay };
 // "未载入：〈file name〉 里没有找到机器列表", "… 太大", "… 打不开",

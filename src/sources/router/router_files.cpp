@@ -1,0 +1,97 @@
+#include "sources/router/router_files.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+#include "sources/router/arp_table.h"
+#include "sources/router/dnsmasq_leases.h"
+#include "sources/router/isc_dhcp.h"
+#include "sources/router/mikrotik.h"
+#include "sources/router/openwrt_dhcp.h"
+#include "sources/router/router_text.h"
+#include "sources/source_file.h"
+#include "sources/source_words.h"
+#include "sources/text/text_encoding.h"
+
+namespace venbrook {
+namespace {
+
+struct RouterFormat {
+  RouterFileKind kind;
+  bool (*recognises)(std::string_view sample);
+  void (*read)(std::string_view text, RouterRows& rows);
+};
+
+// Asked in this order; the first that recognises the sample reads the file.
+constexpr RouterFormat kRouterFormats[] = {
+    {RouterFileKind::IscLeases, LooksLikeIscLeases, ReadIscLeases},
+    {RouterFileKind::IscConfig, LooksLikeIscConfig, ReadIscConfig},
+    {RouterFileKind::MikrotikExport, LooksLikeMikrotikExport, ReadMikrotikExport},
+    {RouterFileKind::MikrotikPrint, LooksLikeMikrotikPrint, ReadMikrotikPrint},
+    {RouterFileKind::OpenWrtConfig, LooksLikeOpenWrtConfig, ReadOpenWrtConfig},
+    {RouterFileKind::OpenWrtConfig, LooksLikeUciShow, ReadUciShow},
+    {RouterFileKind::DnsmasqLeases, LooksLikeDnsmasqLeases, ReadDnsmasqLeases},
+    {RouterFileKind::ArpTable, LooksLikeWindowsArp, ReadWindowsArp},
+    {RouterFileKind::ArpTable, LooksLikeCiscoArp, ReadCiscoArp},
+    {RouterFileKind::ArpTable, LooksLikeProcNetArp, ReadProcNetArp},
+    {RouterFileKind::ArpTable, LooksLikeIpNeigh, ReadIpNeigh},
+};
+
+// The first bytes as text. When they fill the sample the file may go on,
+// and the last line is cut off: a line cut short could pass for another.
+const RouterFormat* FormatOf(std::string_view firstBytes) {
+  firstBytes = firstBytes.substr(0, kSampleBytes);
+  std::string text = DecodeToUtf8(firstBytes);
+  if (firstBytes.size() == kSampleBytes) text.erase(std::min(text.find_last_of("\r\n"), text.size()));
+  for (const RouterFormat& format : kRouterFormats)
+    if (format.recognises(text)) return &format;
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<RouterFileKind> RecogniseRouterFile(std::string_view firstBytes) {
+  const RouterFormat* format = FormatOf(firstBytes);
+  return format ? std::optional(format->kind) : std::nullopt;
+}
+
+bool ClaimsRouterFile(std::string_view firstBytes) { return FormatOf(firstBytes) != nullptr; }
+
+std::optional<RouterFileRead> ReadRouterBytes(std::string_view bytes, RowSink& sink) {
+  const RouterFormat* format = FormatOf(bytes);
+  if (!format) return std::nullopt;
+  RouterRows found;
+  {
+    const std::string text = DecodeToUtf8(bytes);
+    format->read(text, found);
+  }
+  std::size_t textBytes = 0;
+  for (const RouterRow& row : found.rows) textBytes += 2 * row.name.size() + 17;
+  sink.expect(found.rows.size(), textBytes);
+  RouterFileRead read{format->kind, 0, 0, {}};
+  for (const RouterRow& row : found.rows) {
+    if (sink.addUtf8(row.name, row.mac)) ++read.rows;
+    else found.skipped.push_back(row.line);
+  }
+  std::sort(found.skipped.begin(), found.skipped.end());
+  found.skipped.erase(std::unique(found.skipped.begin(), found.skipped.end()), found.skipped.end());
+  read.skippedLines = static_cast<int>(found.skipped.size());
+  read.firstSkipped.assign(found.skipped.begin(), found.skipped.begin() + std::min<std::size_t>(3, found.skipped.size()));
+  return read;
+}
+
+ReadResult ReadRouterFile(const ReadRequest& request) {
+  std::string bytes;
+  if (std::optional<ReadResult> refused = ReadWholeListFile(request, bytes)) return *refused;
+  RowSink sink(request.list, request.rule, MacRule::Canonical);
+  const std::optional<RouterFileRead> read = ReadRouterBytes(bytes, sink);
+  if (!read || read->rows == 0) return NoListResult(request, NoListReason::NoMachineList);
+  // The file's bytes go before the window checks the rows, as a text list's do.
+  std::string().swap(bytes);
+  sink.finish();
+  return {LoadOutcome::Loaded, read->rows,
+          MessageText(RouterFileWords(read->kind, read->rows, read->skippedLines, read->firstSkipped))};
+}
+
+}  // namespace venbrook
