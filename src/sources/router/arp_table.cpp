@@ -39,8 +39,8 @@ bool HasHeading(std::string_view sample, HeadingTest isHeading) {
   return false;
 }
 
-// The entries under a heading: the lines before the first heading are the
-// copy's; after it, each line that is neither a heading nor, when the
+// The entries under a heading: the lines before the first heading, and the
+// prompts, are the copy's; after it, each line that is neither a heading nor, when the
 // heading is a Windows interface's, the line of column names after it, is
 // an entry (`macOf` finds its MAC) or skipped.
 template <typename MacOf>
@@ -58,7 +58,7 @@ void ReadUnderHeadings(std::string_view text, RouterRows& rows, HeadingTest isHe
       columnNames = columnNamesFollow;
     } else if (columnNames) {
       columnNames = false;
-    } else if (inTable) {
+    } else if (inTable && !IsPromptLine(line)) {
       const std::string_view mac = macOf(words);
       if (mac.empty()) rows.skip(lines.number());
       else rows.add({}, mac, lines.number());

@@ -16,8 +16,9 @@
 // Linux, `ip neigh`: "192.168.1.11 dev br-lan lladdr 00:1a:… REACHABLE"
 // (IPv6 neighbours, the same machines again, are passed over).
 //
-// The lines before a table's first heading (a prompt, the command) are the
-// copy's, not the table's; after it, a line that is no entry is skipped.
+// The lines before a table's first heading (a prompt, the command) and the
+// prompts after it are the copy's, not the table's; any other line that is
+// no entry is skipped.
 #include <string_view>
 
 #include "sources/router/router_text.h"

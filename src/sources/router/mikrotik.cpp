@@ -59,6 +59,7 @@ bool IsLeaseMenu(std::string_view line, std::string_view& rest) {
     if (at == start || (at < line.size() && line[at] == '=')) break;
     words.push_back(line.substr(start, at - start));
   }
+  while (at < line.size() && (IsBlank(line[at]) || line[at] == '/')) ++at;
   rest = TrimBlanks(line.substr(at));
   return words.size() == 3 && words[0] == "ip" && words[1] == "dhcp-server" && words[2] == "lease";
 }
@@ -219,7 +220,7 @@ void ReadMikrotikPrint(std::string_view text, RouterRows& rows) {
       ReadHeading(line, heading);  // what comes before it (the prompt, the flags) is the print's own
       continue;
     }
-    if (TrimBlanks(line).empty()) continue;
+    if (TrimBlanks(line).empty() || IsPromptLine(line)) continue;
     const std::string_view entry = AfterNumberAndFlags(line);
     if (entry.starts_with(";;;")) {
       comment.assign(TrimBlanks(entry.substr(3)));

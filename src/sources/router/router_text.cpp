@@ -47,6 +47,14 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first);
 }
 
+bool IsPromptLine(std::string_view line) {
+  line = TrimBlanks(line);
+  if (line.starts_with('[')) return line.find("> ") != std::string_view::npos || line.ends_with('>');
+  const std::string_view first = line.substr(0, line.find_first_of(" \t"));
+  const std::size_t mark = first.find_first_of("#>");
+  return mark != std::string_view::npos && mark > 0;
+}
+
 void SplitWords(std::string_view line, std::vector<std::string_view>& words) {
   words.clear();
   for (std::size_t at = 0; at < line.size();) {
@@ -61,7 +69,10 @@ void SplitWords(std::string_view line, std::vector<std::string_view>& words) {
 }
 
 std::string EscapedBytesText(std::string_view bytes) {
-  return IsWideUtf8(bytes) ? std::string(bytes) : os::ConvertGbkToUtf8(bytes);
+  std::string text = IsWideUtf8(bytes) ? std::string(bytes) : os::ConvertGbkToUtf8(bytes);
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';  // an escaped line break is no part of a name
+  return text;
 }
 
 }  // namespace venbrook

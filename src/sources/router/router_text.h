@@ -23,6 +23,9 @@ class TextLines {
 
 // The text without the spaces and tabs around it.
 std::string_view TrimBlanks(std::string_view text);
+// A terminal's prompt copied with a table, alone or before its command:
+// "C:\>arp -a", "Router#show ip arp", "[admin@MikroTik] /ip dhcp-server lease> print".
+bool IsPromptLine(std::string_view line);
 // The words of a line between runs of spaces and tabs.
 void SplitWords(std::string_view line, std::vector<std::string_view>& words);
 
@@ -31,7 +34,7 @@ void SplitWords(std::string_view line, std::vector<std::string_view>& words);
 // page, GBK from a program on a Chinese Windows. UTF-8 when the bytes are
 // UTF-8 of characters of three or four bytes (Chinese is three); else GBK,
 // whose pairs often pass for UTF-8's two-byte characters ("\D2\BB" is 一).
-// Returned as UTF-8.
+// Returned as UTF-8, control characters as blanks.
 std::string EscapedBytesText(std::string_view bytes);
 
 // A machine a reader found: its name (UTF-8, empty when the file names
