@@ -6,7 +6,7 @@
 #include "model/text_codec.h"
 #include "platform/os.h"
 #include "sources/products.h"
-#include "sources/router/router_files.h"
+#include "sources/router/router_file_reader.h"
 #include "sources/sqlite/database_by_content.h"
 #include "sources/sqlite/product_database.h"
 #include "sources/text/text_list_file.h"

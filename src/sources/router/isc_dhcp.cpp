@@ -71,9 +71,8 @@ class IscTokens {
         } else if (c == 't' || c == 'n' || c == 'r' || c == 'b') {
           c = ' ';
         }
-      } else if (c == '\r' || c == '\n') {
-        c = ' ';
       }
+      if (c == '\r' || c == '\n') c = ' ';
       token.text += c;
     }
     ++at_;

@@ -1,17 +1,15 @@
 #include "sources/router/router_files.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 
+#include "sources/machine_source.h"
 #include "sources/router/arp_table.h"
 #include "sources/router/dnsmasq_leases.h"
 #include "sources/router/isc_dhcp.h"
 #include "sources/router/mikrotik.h"
 #include "sources/router/openwrt_dhcp.h"
 #include "sources/router/router_text.h"
-#include "sources/source_file.h"
-#include "sources/source_words.h"
 #include "sources/text/text_encoding.h"
 
 namespace venbrook {
@@ -56,8 +54,6 @@ std::optional<RouterFileKind> RecogniseRouterFile(std::string_view firstBytes) {
   return format ? std::optional(format->kind) : std::nullopt;
 }
 
-bool ClaimsRouterFile(std::string_view firstBytes) { return FormatOf(firstBytes) != nullptr; }
-
 std::optional<RouterFileRead> ReadRouterBytes(std::string_view bytes, RowSink& sink) {
   const RouterFormat* format = FormatOf(bytes);
   if (!format) return std::nullopt;
@@ -79,19 +75,6 @@ std::optional<RouterFileRead> ReadRouterBytes(std::string_view bytes, RowSink& s
   read.skippedLines = static_cast<int>(found.skipped.size());
   read.firstSkipped.assign(found.skipped.begin(), found.skipped.begin() + std::min<std::size_t>(3, found.skipped.size()));
   return read;
-}
-
-ReadResult ReadRouterFile(const ReadRequest& request) {
-  std::string bytes;
-  if (std::optional<ReadResult> refused = ReadWholeListFile(request, bytes)) return *refused;
-  RowSink sink(request.list, request.rule, MacRule::Canonical);
-  const std::optional<RouterFileRead> read = ReadRouterBytes(bytes, sink);
-  if (!read || read->rows == 0) return NoListResult(request, NoListReason::NoMachineList);
-  // The file's bytes go before the window checks the rows, as a text list's do.
-  std::string().swap(bytes);
-  sink.finish();
-  return {LoadOutcome::Loaded, read->rows,
-          MessageText(RouterFileWords(read->kind, read->rows, read->skippedLines, read->firstSkipped))};
 }
 
 }  // namespace venbrook

@@ -15,7 +15,6 @@
 #include <string_view>
 #include <vector>
 
-#include "sources/machine_source.h"
 #include "sources/router/router_file_kind.h"
 #include "sources/row_sink.h"
 
@@ -23,7 +22,6 @@ namespace venbrook {
 
 // A router's file, from its first bytes (up to kSampleBytes).
 std::optional<RouterFileKind> RecogniseRouterFile(std::string_view firstBytes);
-bool ClaimsRouterFile(std::string_view firstBytes);
 
 struct RouterFileRead {
   RouterFileKind kind;
@@ -36,8 +34,5 @@ struct RouterFileRead {
 // file. It only adds rows: beginning, finishing or abandoning the list is
 // the caller's part.
 std::optional<RouterFileRead> ReadRouterBytes(std::string_view bytes, RowSink& sink);
-
-// The content reader: the file read whole, as a text list is.
-ReadResult ReadRouterFile(const ReadRequest& request);
 
 }  // namespace venbrook
