@@ -78,7 +78,7 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
       {"cisco.txt",
        "Router#show ip arp\nProtocol  Address          Age (min)  Hardware Addr   Type   Interface\n"
        "Internet  192.168.1.1             -   001a.2b3c.4d01  ARPA   Vlan10\n"
-       "Internet  192.168.1.13            0   Incomplete      ARPA\n",
+       "Internet  192.168.1.13            0   Incomplete      ARPA\nRouter#\n",
        {""}, {kMac1}, G("来源：ARP 表，没有机器名列，读入 1 台，跳过 1 行（第 4 行）")},
       {"arp",
        "IP address       HW type     Flags       HW address            Mask     Device\n"
@@ -118,6 +118,78 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
   EXPECT_EQ(LoadDatabase(connection, list, window).outcome, LoadOutcome::NoList);
   EXPECT_EQ(window.source, G("未载入：dhcp 里没有找到机器列表"));
   EXPECT_EQ(list.count(), 1);  // the row of the load before
+}
+
+// What tells a router's file is its structure, in the first kSampleBytes:
+// lists of machines in any other shape are left to the text list.
+TEST(RouterFiles, RecognisedByTheirStructureAlone) {
+  const std::string lease = "1751520000 00:1a:2b:3c:4d:01 192.168.1.11 A01 *\n";
+  std::string leases;
+  while (leases.size() <= kSampleBytes) leases += lease;  // the sample ends inside a line
+  const std::string comments(kSampleBytes, '#');
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::optional<RouterFileKind> kind;
+  } cases[] = {
+      {"a spreadsheet's CSV", G("机器名,IP地址,MAC地址\r\nPC01,192.168.1.11,00-1A-2B-3C-4D-01\r\n"), std::nullopt},
+      {"our own export", "00-1A-2B-3C-4D-5E A01\r\n", std::nullopt},
+      {"a router's list as TSV", "IP Address\tMAC Address\tHostname\n192.168.1.11\t00:1a:2b:3c:4d:01\tA01\n", std::nullopt},
+      {"numbered lines of five fields", "1 00:1a:2b:3c:4d:01 192.168.1.11 PC01 二楼\n", std::nullopt},
+      {"semicolons and braces in a CSV", "host;A01;{\n# 注释\n#;MAC-ADDRESS;ADDRESS\n", std::nullopt},
+      {"RouterOS's ARP table", " #   ADDRESS        MAC-ADDRESS       INTERFACE\n 0 D 192.168.88.11 00:1A:2B:3C:4D:01 bridge\n",
+       std::nullopt},
+      {"the structure only after the sample", comments + "\nlease 192.168.1.11 { hardware ethernet 00:1a:2b:3c:4d:01; }\n",
+       std::nullopt},
+      {"a lease cut by the sample's end", leases, RouterFileKind::DnsmasqLeases},
+      {"dhcpd.conf with options alone in its first bytes", "ddns-update-style none;\ndefault-lease-time 600;\n",
+       RouterFileKind::IscConfig},
+      {"a whole /export, its leases further on", "# 2025-07-03 by RouterOS 7.15\n/interface bridge\nadd name=bridge\n",
+       RouterFileKind::MikrotikExport},
+      {"UTF-16 without a mark", std::string("c\0o\0n\0f\0i\0g\0 \0h\0o\0s\0t\0\n\0o\0p\0t\0i\0o\0n\0 \0x\0 \0y\0", 44),
+       RouterFileKind::OpenWrtConfig},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RecogniseRouterFile(c.bytes.substr(0, kSampleBytes)), c.kind) << c.what;
+}
+
+// The odd corners of each syntax, read into the sink as the window's load
+// would: the rows (name, MAC) and the skipped lines.
+TEST(RouterFiles, OddCornersOfEachSyntax) {
+  const struct {
+    const char* what;
+    std::string text;
+    Texts rows;
+    std::vector<int> skipped = {};
+  } cases[] = {
+      {"braces and '#' in ISC strings and comments; a block left open at the end keeps its MAC",
+       "host \"a{b#\" { hardware ethernet 00:1a:2b:3c:4d:01; } # host x { hardware ethernet 00:1a:2b:3c:4d:09; }\n"
+       "lease 10.0.0.2 { uid \"}\"; hardware ethernet 00:1a:2b:3c:4d:02; client-hostname \"B\\012\\\"2\\\"\"; }\n"
+       "lease 10.0.0.3 { hardware ethernet 00:1a:2b:3c:4d:03;",
+       {"a{b#", kMac1, "B \"2\"", kMac2, "", kMac3}},
+      {"only the lease menu of a whole /export; a line ending in \\\\ goes on no further",
+       "/interface wireless access-list\nadd mac-address=00:1A:2B:3C:4D:09\n/ip dhcp-server lease\n"
+       "add comment=A\\\\ mac-address=00:1A:2B:3C:4D:01\nadd comment=\"\" host-name=\"B 2\" mac-address=00:1A:2B:3C:4D:02\n"
+       "set [ find ] disabled=no\n/ip/dhcp-server/lease/add mac-address=00:1A:2B:3C:4D:03 comment=\\E4\\B8\\80\n",
+       {"A\\", kMac1, "B 2", kMac2, G("一"), kMac3}, {6}},
+      {"an OpenWrt broadcast MAC; a host of no MAC",
+       "config host\n\toption name A01\n\toption mac 00:1a:2b:3c:4d:01\n\tlist mac ff:ff:ff:ff:ff:ff\nconfig host\n"
+       "\toption name B\n",
+       {"A01", kMac1}, {4}},
+  };
+  for (const auto& c : cases) {
+    MachineList list;
+    const RenameRule rule;
+    RowSink sink(list, rule, MacRule::Canonical);
+    const std::optional<RouterFileRead> read = ReadRouterBytes(c.text, sink);
+    ASSERT_TRUE(read) << c.what;
+    Texts rows;
+    for (int i = 0; i < list.count(); ++i) {
+      rows.emplace_back(list.cellText(i, kMachineNameColumn));
+      rows.emplace_back(list.cellText(i, kMacColumn));
+    }
+    EXPECT_EQ(rows, c.rows) << c.what;
+    EXPECT_EQ(read->firstSkipped, c.skipped) << c.what;
+  }
 }
 
 }  // namespace
