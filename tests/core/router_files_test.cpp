@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "commands/load_database.h"
+#include "sources/source_file.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/temp_folder.h"
@@ -30,8 +33,9 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
        "1751520000 00:1a:2b:3c:4d:01 192.168.1.11 A01 01:00:1a:2b:3c:4d:01\n"
        "0 00:1a:2b:3c:4d:02 192.168.1.12 * *\n"
        "1751520000 ff:ff:ff:ff:ff:ff 192.168.1.13 X *\n"
-       "duid 00:01:00:01:2c:5e:1a:2b:00:1a:2b:3c:4d:00\n",
-       {"A01", ""}, {kMac1, kMac2}, G("来源：dnsmasq 租约文件，读入 2 台，跳过 1 行（第 3 行）")},
+       "duid 00:01:00:01:2c:5e:1a:2b:00:1a:2b:3c:4d:00\n1751520000 1234 2001:db8::5 A01 00:01:00:01\n"
+       "1751520000 06-00:1a:2b:3c:4d:03 192.168.1.14 C03 *\n",
+       {"A01", "", "C03"}, {kMac1, kMac2, kMac3}, G("来源：dnsmasq 租约文件，读入 3 台，跳过 1 行（第 3 行）")},
       {"dhcpd.leases",
        "# The format of this file is documented in the dhcpd.leases(5) manual page.\n"
        "lease 192.168.1.11 {\n  hardware ethernet 00:1a:2b:3c:4d:01;\n  client-hostname \"OLD\";\n}\n"
@@ -57,6 +61,10 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
        " 1 D 192.168.88.12  00:1A:2B:3C:4D:02 PC02       dhcp1   bound\n"
        ";;; \xE4\xB8\x89\xE6\xA5\xBC\n 2 D 192.168.88.13  00:1A:2B:3C:4D:03            dhcp1   bound\n",
        {"A01", "PC02", G("三楼")}, {kMac1, kMac2, kMac3}, G("来源：MikroTik 租约列表，读入 3 台")},
+      {"print7.txt",
+       "Flags: D - DYNAMIC\nColumns: ADDRESS, MAC-ADDRESS, SERVER, STATUS\n#   ADDRESS        MAC-ADDRESS        SERVER  STATUS\n"
+       "0 D 192.168.88.11  00:1A:2B:3C:4D:01  dhcp1   bound\n",
+       {""}, {kMac1}, G("来源：MikroTik 租约列表，读入 1 台")},
       {"dhcp",
        "config dnsmasq\n\toption domainneeded '1'\n\nconfig host\n\toption name '\xE4\xB8\x80\xE6\xA5\xBC\x30\x31'\n"
        "\toption mac '00:1a:2b:3c:4d:01 00:1a:2b:3c:4d:02'\n\tlist mac \"00:1a:2b:3c:4d:03\"\n",
@@ -118,6 +126,13 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
   EXPECT_EQ(LoadDatabase(connection, list, window).outcome, LoadOutcome::NoList);
   EXPECT_EQ(window.source, G("未载入：dhcp 里没有找到机器列表"));
   EXPECT_EQ(list.count(), 1);  // the row of the load before
+
+  // Too large to be a list: refused before it is read, as a text list is.
+  test::WriteBytes(dir / "big.leases", "0 00:1a:2b:3c:4d:01 192.168.1.11 A01 *\n");
+  std::filesystem::resize_file(dir / "big.leases", kMaxTextListBytes + 1);
+  window.typePath(test::PathOf(dir / "big.leases"));
+  EXPECT_EQ(LoadDatabase(connection, list, window).outcome, LoadOutcome::NoList);
+  EXPECT_EQ(window.source, G("未载入：big.leases 太大"));
 }
 
 // What tells a router's file is its structure, in the first kSampleBytes:
