@@ -62,6 +62,8 @@ std::optional<RouterFileRead> ReadRouterBytes(std::string_view bytes, RowSink& s
     const std::string text = DecodeToUtf8(bytes);
     format->read(text, found);
   }
+  // Room for the rows at once: each name is kept twice (as read and
+  // renamed) beside its MAC.
   std::size_t textBytes = 0;
   for (const RouterRow& row : found.rows) textBytes += 2 * row.name.size() + 17;
   sink.expect(found.rows.size(), textBytes);
