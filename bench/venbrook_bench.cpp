@@ -7,6 +7,7 @@
 //                                          bare scan
 //   load_text/ours|yungengxin/<rows>       LoadDatabase of the same machines as a GBK CSV vs the
 //                                          云更新 LoadDatabase
+//   load_dnsmasq/ours|yungengxin/<rows>    the same as a dnsmasq lease file
 //   export/ours|one_write/<rows>           ExportRows vs one write() of the same bytes
 //   export/per_row_rewrite/<rows>          the file read and rewritten per row (once)
 //   rename/ours|memcpy/<rows>              RenameRule::newNameInto vs memcpy of each name
@@ -433,6 +434,8 @@ void Register(const Options& options) {
     add("load_by_content", "bare_scan", rows, LoadCopyBareScan, rows);
     add("load_text", "ours", rows, LoadDerived, Derived::TextList, rows);
     add("load_text", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
+    add("load_dnsmasq", "ours", rows, LoadDerived, Derived::DnsmasqLeases, rows);
+    add("load_dnsmasq", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("export", "ours", rows, ExportOurs, rows)->UseManualTime();
     add("export", "one_write", rows, ExportOneWrite, rows)->UseManualTime();
   }

@@ -203,12 +203,28 @@ void MakeTextList(const std::filesystem::path& file, const std::filesystem::path
     throw std::runtime_error("writing " + file.string());
 }
 
+void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
+  Database db(yungengxin);
+  sqlite3_stmt* rows = db.prepare("SELECT MACHINE, IP, lower(replace(mac, '-', ':')) FROM tPcBaseInfo ORDER BY ID");
+  std::string text;
+  for (long expiry = 1717000000; sqlite3_step(rows) == SQLITE_ROW; ++expiry) {
+    const auto column = [&](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(rows, i))); };
+    text += std::to_string(expiry) + " " + column(2) + " " + column(1) + " " + column(0) + " 01:" + column(2) + "\n";
+  }
+  sqlite3_finalize(rows);
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
+    throw std::runtime_error("writing " + file.string());
+}
+
 }  // namespace
 
 std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows) {
   const std::filesystem::path yungengxin = DatabaseFile(data, SourceKind::Yungengxin, rows);
-  const char* name = what == Derived::OtherProduct ? "cafe.db" : what == Derived::ProductCopy ? "lwdiskless - copy.db"
-                                                                                              : "machines.csv";
+  const char* name = what == Derived::OtherProduct    ? "cafe.db"
+                     : what == Derived::ProductCopy   ? "lwdiskless - copy.db"
+                     : what == Derived::DnsmasqLeases ? "dnsmasq.leases"
+                                                      : "machines.csv";
   const std::filesystem::path file = yungengxin.parent_path() / name;
   if (std::filesystem::exists(file)) return file;
   std::filesystem::path partial = file;
@@ -219,6 +235,7 @@ std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived wha
       std::filesystem::copy_file(yungengxin, partial, std::filesystem::copy_options::overwrite_existing);
       break;
     case Derived::TextList: MakeTextList(partial, yungengxin); break;
+    case Derived::DnsmasqLeases: MakeDnsmasqLeases(partial, yungengxin); break;
   }
   std::filesystem::rename(partial, file);
   return file;

@@ -43,7 +43,9 @@ Path CorePath(const std::filesystem::path& path);
 //   ProductCopy   the 云更新 database copied to "lwdiskless - copy.db"
 //   TextList      a GBK CSV with a header line, as Excel saves one:
 //                 机器名,IP,MAC地址
-enum class Derived { OtherProduct, ProductCopy, TextList };
+//   DnsmasqLeases a dnsmasq lease file: "expiry mac ip hostname client-id",
+//                 MACs in lower case joined by ':', names in UTF-8
+enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases };
 std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows);
 
 // The bare scan: one open, the product's query prepared once and stepped to
