@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "export/export_file.h"
+#include "sources/source_words.h"
 #include "support/gbk_literal.h"
 #include "support/temp_folder.h"
 
@@ -33,7 +34,7 @@ Read ReadList(std::string_view bytes) {
   for (int i = 0; i < list.count(); ++i)
     rows.push_back({std::string(list.cellText(i, kMachineNameColumn)), std::string(list.cellText(i, kMacColumn))});
   EXPECT_EQ(read.rows, list.count());
-  return {rows, read.skippedLines, read.firstSkipped, GbkToUtf8(read.columnsWords)};
+  return {rows, read.skippedLines, read.firstSkipped, GbkToUtf8(ColumnsWords(read.nameColumn, read.macColumn))};
 }
 
 // UTF-16 bytes with their byte-order mark, as Excel's "Unicode 文本" saves them.

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "sources/columns/column_judge.h"
-#include "sources/source_words.h"
 #include "sources/text/line_fields.h"
 #include "sources/text/text_encoding.h"
 
@@ -168,8 +167,8 @@ class TextListReader {
       });
       return std::move(read_);
     }
-    read_.columnsWords =
-        ColumnsWords(choice.name >= 0 ? judge.columnWordsUtf8(choice.name) : std::string(), judge.columnWordsUtf8(choice.mac));
+    if (choice.name >= 0) read_.nameColumn = judge.columnWordsUtf8(choice.name);
+    read_.macColumn = judge.columnWordsUtf8(choice.mac);
     int row = -1;
     ForEachRecord(text_, [&](std::string_view record, int line) {
       if (IsBlankLine(record, encoding_)) return;
