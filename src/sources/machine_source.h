@@ -40,7 +40,7 @@ struct ReadResult {
 // What a reader is handed.
 struct ReadRequest {
   const Path& path;
-  std::string_view fileName;  // its part after the last backslash (UTF-8)
+  std::string_view fileName;  // its part after the last backslash or slash (UTF-8), for the label
   const RenameRule& rule;
   MachineList& list;
   SourceConnection& connection;
