@@ -32,8 +32,8 @@ struct ReadResult {
   LoadOutcome outcome;
   int rows;
   // For the operator: where the rows came from, or why none did. Empty for
-  // a product's file under its own name, which the window has always shown
-  // without a word.
+  // a product's file under its own name, which the path box names well
+  // enough.
   MessageText reason;
 };
 

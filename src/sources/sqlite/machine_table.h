@@ -33,8 +33,8 @@ std::optional<MachineTable> FindMachineTable(sqlite3* db);
 
 // Every row of the table, in its stored order, into the sink. True when the
 // read came to its normal end; false when it stopped early (damage, a lock,
-// a table changed since it was found), and the caller then empties the list:
-// part of a list never passes for the whole.
+// a table changed since it was found), and the caller then abandons the
+// sink, which empties the list: part of a list never passes for the whole.
 bool ReadMachineTable(sqlite3* db, const MachineTable& table, RowSink& sink);
 
 }  // namespace venbrook

@@ -37,8 +37,8 @@ struct TextListRead {
 };
 
 // Reads the machines a text file's bytes hold into `sink`, in line order.
-// It only adds rows: beginning, finishing or abandoning the list is the
-// caller's part.
+// It only adds rows; the sink empties the list at the first of them, and
+// finishing or abandoning the read is the caller's part.
 TextListRead ReadTextList(std::string_view bytes, RowSink& sink);
 
 }  // namespace venbrook
