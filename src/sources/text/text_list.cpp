@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/text_codec.h"
+#include "platform/code_page_936.h"
 #include "platform/utf16.h"
 #include "platform/utf8.h"
 #include "sources/columns/machine_words.h"
@@ -27,23 +28,6 @@ bool ReadsAsUtf8(std::string_view text) {
     at += character.length;
   }
   return multiByte;
-}
-
-bool IsGbkTrail(unsigned char byte) { return byte >= 0x40 && byte != 0x7F && byte != 0xFF; }
-
-// Code page 936 as Windows reads it: 00-80 alone (80 is the euro sign), a
-// lead byte 81-FE followed by a trail byte 40-7E or 80-FE.
-bool IsWellFormedGbk(std::string_view text) {
-  for (std::size_t at = 0; at < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead <= 0x80) {
-      ++at;
-      continue;
-    }
-    if (lead == 0xFF || at + 1 >= text.size() || !IsGbkTrail(static_cast<unsigned char>(text[at + 1]))) return false;
-    at += 2;
-  }
-  return true;
 }
 
 // The lines of UTF-16 text, each turned into UTF-8 in one reused buffer: the
@@ -179,7 +163,7 @@ class TextListReader {
   void add(std::string_view name, std::string_view mac) {
     if (text_ == LineText::Gbk) {
       name = name.substr(0, name.find('\0'));  // as a UTF-8 text ends at its first NUL
-      sink_.addGbk(IsWellFormedGbk(name) ? name : std::string_view{}, mac);
+      sink_.addGbk(IsWellFormedCodePage936(name) ? name : std::string_view{}, mac);
     } else {
       sink_.addUtf8(name, mac);
     }
