@@ -6,6 +6,7 @@
 
 #include "platform/os.h"
 #include "platform/path.h"
+#include "platform/utf8.h"
 #include "support/gbk_literal.h"
 
 namespace venbrook {
@@ -84,6 +85,30 @@ TEST(TextCodec, ValueThatIsNotUtf8OfOneToThreeBytesIsEmptyAsAWhole) {
 TEST(TextCodec, CharactersGbkLacksBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToGbk(std::string("A\xE0\xB8\x81") + "B"), "A?B");          // Thai ko kai
   EXPECT_EQ(Utf8ToGbk(std::string("\xED\x95\x9C") + "中"), "?" + G("中"));  // Hangul han
+}
+
+// The one UTF-8 decoder: a character, or an ill-formed run as long as the
+// start of a character found there; a surrogate only where it is asked for.
+TEST(Utf8Decoder, CharactersAndIllFormedRuns) {
+  const struct {
+    std::string text;
+    Surrogates surrogates;
+    Utf8Character expected;
+  } cases[] = {
+      {"\xE4\xB8\xAD", Surrogates::Refused, {U'中', 3, true}},
+      {"\xF0\x9F\x98\x80", Surrogates::Refused, {U'\U0001F600', 4, true}},
+      {"\xE4\xB8" "x", Surrogates::Refused, {U'\uFFFD', 2, false}},  // cut short: one run
+      {"\xC0\xAF", Surrogates::Refused, {U'\uFFFD', 1, false}},      // overlong: the lead alone
+      {"\xF4\x90\x80\x80", Surrogates::Refused, {U'\uFFFD', 1, false}},  // past U+10FFFF
+      {"\xED\xA0\x80", Surrogates::Refused, {U'\uFFFD', 1, false}},
+      {"\xED\xA0\x80", Surrogates::Kept, {0xD800, 3, true}},  // WTF-8, as Windows's file names
+  };
+  for (const auto& c : cases) {
+    const Utf8Character got = DecodeUtf8(c.text, 0, c.surrogates);
+    EXPECT_EQ(got.codePoint, c.expected.codePoint) << testing::PrintToString(c.text);
+    EXPECT_EQ(got.length, c.expected.length) << testing::PrintToString(c.text);
+    EXPECT_EQ(got.wellFormed, c.expected.wellFormed) << testing::PrintToString(c.text);
+  }
 }
 
 // The code page 936 conversions give the same bytes in both builds: the
