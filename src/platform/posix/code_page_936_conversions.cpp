@@ -11,8 +11,8 @@
 //   A140-A7A0, are U+E000 onwards, area after area, in code order;
 // - every other pair of a lead and a trail byte that GBK leaves without a
 //   character is U+E766 onwards, in code order.
-// Compared with Wine's code page 936 for every pair and every character
-// below U+10000: the same.
+// That is Wine's code page 936, pair for pair and character for character
+// up to U+FFFF.
 //
 // Bad input, as Windows converts it:
 // - into GBK, a character the code page lacks is '?' (no best fit); a
@@ -59,16 +59,18 @@ bool InUserArea(unsigned lead, unsigned trail) {
   return false;
 }
 
-// The character iconv's CP936 gives two bytes, kNone when it gives none.
+// The character iconv's CP936 gives two bytes, kNone when it gives none
+// (or more than one UTF-16 unit, which GBK never does).
 char16_t IconvCharacter(iconv_t converter, unsigned lead, unsigned trail) {
   char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-  char16_t out[2] = {};
+  unsigned char out[4] = {};
   char* inAt = in;
   auto* outAt = reinterpret_cast<char*>(out);
   std::size_t inLeft = sizeof in, outLeft = sizeof out;
   iconv(converter, nullptr, nullptr, nullptr, nullptr);
   const bool converted = iconv(converter, &inAt, &inLeft, &outAt, &outLeft) != static_cast<std::size_t>(-1);
-  return converted && inLeft == 0 && outLeft == sizeof out - sizeof(char16_t) ? out[0] : kNone;
+  if (!converted || inLeft != 0 || outLeft != sizeof out - 2) return kNone;
+  return static_cast<char16_t>(out[0] | out[1] << 8);
 }
 
 std::unique_ptr<CodePage936> BuildCodePage936() {
@@ -122,9 +124,15 @@ std::size_t Utf8RunForWindows(std::string_view utf8, std::size_t at, std::size_t
 }
 
 void AppendGbk(const CodePage936& table, char16_t character, std::string& out) {
-  const std::uint16_t gbk = character == 0 ? 0 : table.gbkOf[character];
-  if (gbk > 0xFF) out += static_cast<char>(gbk >> 8);
-  out += gbk != 0 || character == 0 ? static_cast<char>(gbk & 0xFF) : '?';
+  const std::uint16_t gbk = table.gbkOf[character];
+  if (character == 0) {
+    out += '\0';
+  } else if (gbk == 0) {
+    out += '?';
+  } else {
+    if (gbk > 0xFF) out += static_cast<char>(gbk >> 8);
+    out += static_cast<char>(gbk & 0xFF);
+  }
 }
 
 }  // namespace
