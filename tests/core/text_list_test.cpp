@@ -185,8 +185,8 @@ TEST(TextList, LinesSkippedAndCounted) {
   });
 }
 
-// A file without machines leaves the list as it was: emptying it is the
-// caller's decision, made on the first row.
+// A file without machines leaves the list as it was: the sink empties it at
+// the first row, and none came.
 TEST(TextList, NoMachineLeavesTheListAlone) {
   MachineList list;
   list.append("old", "old", "old");

@@ -34,8 +34,9 @@ struct TextListRead {
 };
 
 // Reads the machines a text file's bytes hold into `sink` (which should
-// take MacRule::Canonical), in line order. Finishing or abandoning the list
-// is the caller's part.
+// take MacRule::Canonical), in line order. It only adds rows; the sink
+// empties the list at the first of them, and finishing or abandoning the
+// read is the caller's part.
 TextListRead ReadTextList(std::string_view bytes, RowSink& sink);
 
 }  // namespace venbrook
