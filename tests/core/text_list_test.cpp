@@ -77,6 +77,8 @@ TEST(TextList, Encodings) {
        {{G("一楼01"), kMac1}}},
       {"UTF-16 BE", Utf16(u"00:1a:2b:3c:4d:02 二楼 02\n", true), {{G("二楼 02"), kOut2}}},
       {"UTF-16 LE without its mark", Utf16(u"一楼01,00-1A-2B-3C-4D-01\r\n").substr(2), {{G("一楼01"), kMac1}}},
+      {"UTF-16 without its mark, more Chinese than ASCII", Utf16(u"网吧一楼包间电竞区豪华机器名称\t001A2B3C4D01\n").substr(2),
+       {{G("网吧一楼包间电竞区豪华机器名称"), kMac1}}},
       {"UTF-16 BE without its mark", Utf16(u"PC2\t00:1a:2b:3c:4d:02\n", true).substr(2), {{"PC2", kOut2}}},
       {"UTF-8 with its mark", "\xEF\xBB\xBFPC01,00-1A-2B-3C-4D-01", {{"PC01", kMac1}}},
       {"UTF-8 without a mark", "电竞区A05;00:1a:2b:3c:4d:02\n二楼;" + kMac1, {{G("电竞区A05"), kOut2}, {G("二楼"), kMac1}}},
