@@ -9,6 +9,7 @@
 #include "model/message_text.h"
 #include "sources/products.h"
 #include "sources/sqlite/machine_table.h"
+#include "sources/workbook/workbook.h"
 
 namespace venbrook {
 
@@ -20,9 +21,15 @@ std::string MachineTableWords(const MachineTable& table);
 // with "等" after the third when more lines were skipped.
 std::string TextListWords(int rows, int skippedLines, const std::vector<int>& firstSkipped);
 
-enum class NoListReason { NoMachineList, TooLarge, CannotOpen, StoppedPartWay };
+// "来源：工作簿 〈file name〉 的工作表 〈sheet〉，机器名取自 〈header〉 列，MAC地址取自
+// 〈letters〉 列，读入 〈n〉 台" (or "没有机器名列" for the names), and the skipped
+// rows as TextListWords counts lines; the file's name shown exactly.
+MessageText WorkbookWords(std::string_view fileName, const WorkbookRead& read);
+
+enum class NoListReason { NoMachineList, TooLarge, CannotOpen, StoppedPartWay, OldWorkbook };
 // "未载入：〈file name〉 里没有找到机器列表", "… 太大", "… 打不开",
-// "… 读取中途出错"; the file's name (UTF-8) shown exactly.
+// "… 读取中途出错", "… 是旧版表格文件，请在 Excel 或 WPS 里另存为 .xlsx 或 CSV 再打开";
+// the file's name (UTF-8) shown exactly.
 MessageText NoListWords(std::string_view fileName, NoListReason reason);
 
 }  // namespace venbrook
