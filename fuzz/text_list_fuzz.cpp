@@ -5,24 +5,28 @@
 // Properties checked on every input:
 //   - the same bytes read twice give the same rows and counts;
 //   - the count of rows is the list's, and never more than the non-blank
-//     lines; the non-blank lines (split and tested here, plainly) are the
-//     rows, the skipped lines and at most one header;
+//     lines; without quotes (no record runs over lines), the non-blank
+//     lines (split and tested here, plainly) are the rows, the skipped
+//     lines and at most one header;
 //   - the first skipped line numbers are min(3, skipped) rising numbers of
 //     non-blank lines;
-//   - every row's MAC is a MAC; every name is well-formed code page 936
-//     without CR, LF or NUL;
+//   - every row's MAC is a machine's MAC in the one form; every name is
+//     well-formed code page 936 without CR, LF or NUL;
 //   - text that is valid UTF-8 reads the same with a UTF-8 mark and as
 //     UTF-16 LE and BE with theirs;
 //   - a line break added at the end changes nothing;
-//   - in a GBK or UTF-8 text without quotes, every MAC and GBK name is a
-//     piece of the text.
+//   - in a GBK text without quotes, every name is a piece of the text.
+// UTF-16 without a mark is left to the targeted tests: the plain line
+// split here does not know it.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "model/mac_address.h"
 #include "model/machine_list.h"
 #include "sources/columns/machine_words.h"
+#include "sources/text/text_encoding.h"
 #include "sources/text/text_list.h"
 
 namespace venbrook {
@@ -40,7 +44,7 @@ struct Outcome {
 Outcome Read(std::string_view bytes) {
   MachineList list;
   const RenameRule rule{"W-", "PC", "X"};
-  RowSink sink(list, rule);
+  RowSink sink(list, rule, MacRule::Canonical);
   Outcome outcome;
   outcome.read = ReadTextList(bytes, sink);
   FUZZ_CHECK(outcome.read.rows == list.count());
@@ -155,12 +159,17 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const Outcome outcome = Read(input);
   FUZZ_CHECK(Read(input) == outcome);
+  const DetectedEncoding detected = DetectTextEncoding(input);
+  const bool unmarked16 = detected.markBytes == 0 &&
+                          (detected.encoding == TextEncoding::Utf16Le || detected.encoding == TextEncoding::Utf16Be);
+  if (unmarked16) return 0;
 
   const LineKinds kinds = KindsOfLines(input);
   const int nonBlank = static_cast<int>(kinds.nonBlank.size());
   const TextListRead& read = outcome.read;
+  const bool quoteless = input.find('"') == std::string_view::npos;
   const int header = nonBlank - read.rows - read.skippedLines;
-  FUZZ_CHECK(header == 0 || header == 1);
+  FUZZ_CHECK(header >= 0 && (header <= 1 || !quoteless));
   FUZZ_CHECK(static_cast<int>(read.firstSkipped.size()) == std::min(read.skippedLines, 3));
   for (std::size_t i = 0; i < read.firstSkipped.size(); ++i) {
     FUZZ_CHECK(i == 0 || read.firstSkipped[i] > read.firstSkipped[i - 1]);
@@ -168,14 +177,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   }
 
   const bool utf16 = input.starts_with("\xFF\xFE") || input.starts_with("\xFE\xFF");
-  const bool quoteless = input.find('"') == std::string_view::npos;
   for (std::size_t row = 0; row < outcome.cells.size(); row += kColumnCount) {
     const std::string& name = outcome.cells[row + kMachineNameColumn];
     const std::string& mac = outcome.cells[row + kMacColumn];
-    FUZZ_CHECK(IsMacText(mac));
+    const std::int64_t number = MacNumber(mac);
+    FUZZ_CHECK(IsMachineAddress(number) && CanonicalMacText(number) == mac);
     FUZZ_CHECK(fuzz::Cp936Characters(name) != std::string_view::npos);
     FUZZ_CHECK(name.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
-    if (!utf16 && quoteless) FUZZ_CHECK(input.find(mac) != std::string_view::npos);
   }
   if (!utf16 && quoteless) {
     std::vector<char32_t> ignored;
@@ -184,7 +192,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
       FUZZ_CHECK(input.find(outcome.cells[row + kMachineNameColumn]) != std::string_view::npos);
   }
 
-  if (!utf16) FUZZ_CHECK(Read(std::string(input) + "\n") == outcome);
+  if (!utf16 && !unmarked16 && DetectTextEncoding(std::string(input) + "\n").markBytes == 0 &&
+      DetectTextEncoding(std::string(input) + "\n").encoding == detected.encoding)
+    FUZZ_CHECK(Read(std::string(input) + "\n") == outcome);
 
   std::vector<char32_t> codePoints;
   if (!utf16 && DecodeUtf8(input, codePoints)) {

@@ -66,12 +66,14 @@ constexpr Control kControls[] = {
      kChild | BS_GROUPBOX, WS_EX_CONTROLPARENT},
     // The check's summary, below the help text: several lines, no focus,
     // painted opaque as its text changes.
-    {ControlId::标签_检查, "标签_检查", Kind::Label, Parent::GroupBox, L"", 440, 485, 416, 150,
+    {ControlId::标签_检查, "标签_检查", Kind::Label, Parent::GroupBox, L"", 440, 485, 416, 130,
      kChild | SS_LEFT | SS_NOPREFIX, 0},
-    // Where the list came from, or why a file gave none: one line, cut with
-    // an ellipsis, painted opaque as its text changes.
-    {ControlId::标签_来源, "标签_来源", Kind::Label, Parent::GroupBox, L"", 440, 638, 416, 20,
-     kLabel | SS_ENDELLIPSIS, 0},
+    // Where the list came from, or why a file gave none: up to two lines,
+    // broken anywhere a line must break, painted opaque as its text changes.
+    // The names it quotes are kept short (sources/source_words.h), so its
+    // counts always fit.
+    {ControlId::标签_来源, "标签_来源", Kind::Label, Parent::GroupBox, L"", 440, 620, 416, 36,
+     kChild | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0},
 };
 
 constexpr std::size_t kControlCount = std::size(kControls);
@@ -100,7 +102,7 @@ constexpr bool IsLabel(ControlId id) { return EntryOf(id).kind == Kind::Label; }
 
 // Four lines, an empty line between each two, no line end after the last.
 constexpr wchar_t kHelpText[] =
-    L"1、受限于测试环境，暂时仅支持云更新、网维大师数据库导出\r\n\r\n"
+    L"1、支持云更新、网维大师数据库及其他机器列表文件\r\n\r\n"
     L"2、支持选择导出\r\n\r\n"
     L"3、支持批量添加前缀名\r\n\r\n"
     L"4、支持批量修改机器名";

@@ -4,22 +4,44 @@
 #include "model/text_codec.h"
 
 namespace venbrook {
+namespace {
+
+// A name quoted in the label (a header, a table's or a column's name) is
+// cut to its first characters, so that the label's counts always fit in its
+// two lines: "包间与大厅的计算机名称一览…".
+constexpr std::size_t kShownNameCharacters = 14;
+
+std::string ShortGbk(std::string_view utf8) {
+  std::size_t characters = 0, at = 0;
+  for (; at < utf8.size(); ++at) {
+    if ((static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80) continue;  // inside a character
+    if (characters++ == kShownNameCharacters) return Utf8ToGbk(utf8.substr(0, at)) + Gbk("…");
+  }
+  return Utf8ToGbk(utf8);
+}
+
+}  // namespace
 
 std::string RecognisedProductWords(const SourceProfile& profile) {
   return Gbk("来源：按内容识别为") + Gbk(profile.productUtf8) + Gbk("数据库");
 }
 
-std::string MachineTableWords(const MachineTable& table) {
-  return Gbk("来源：表 ") + Utf8ToGbk(table.table) + Gbk("，机器名取自 ") + Utf8ToGbk(table.nameColumn) +
-         Gbk(" 列，MAC地址取自 ") + Utf8ToGbk(table.macColumn) + Gbk(" 列");
+std::string MachineTableWords(const MachineTable& table, std::int64_t skippedRows) {
+  std::string words = Gbk("来源：表 ") + ShortGbk(table.table) + Gbk("，");
+  words += table.nameColumn.empty() ? Gbk("没有机器名列")
+                                    : Gbk("机器名取自 ") + ShortGbk(table.nameColumn) + Gbk(" 列");
+  words += Gbk("，MAC地址取自 ") + ShortGbk(table.macColumn) + Gbk(" 列");
+  if (skippedRows > 0) words += Gbk("，跳过 ") + DecimalText(skippedRows) + Gbk(" 行");
+  return words;
 }
 
-namespace {
+std::string ColumnsWords(std::string_view nameUtf8, std::string_view macUtf8) {
+  std::string words = nameUtf8.empty() ? Gbk("没有机器名列") : Gbk("机器名取自 ") + ShortGbk(nameUtf8);
+  return words + Gbk("，MAC地址取自 ") + ShortGbk(macUtf8);
+}
 
-// "读入 〈n〉 台", and "，跳过 〈m〉 行（第 〈a〉、〈b〉、〈c〉 行）" with "等" after the
-// third when more were skipped.
 std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
-  std::string words = Gbk("读入 ") + DecimalText(rows) + Gbk(" 台");
+  std::string words = Gbk("，读入 ") + DecimalText(rows) + Gbk(" 台");
   if (skippedLines == 0) return words;
   words += Gbk("，跳过 ") + DecimalText(skippedLines) + Gbk(" 行（第 ");
   for (std::size_t i = 0; i < firstSkipped.size(); ++i) {
@@ -30,23 +52,16 @@ std::string CountWords(int rows, int skippedLines, const std::vector<int>& first
   return words + Gbk(" 行）");
 }
 
-std::string ColumnWords(const std::string& column, bool header) {
-  return header ? Utf8ToGbk(column) + Gbk(" 列") : column + Gbk(" 列");
+std::string TextListWords(std::string_view columnsWords, int rows, int skippedLines,
+                          const std::vector<int>& firstSkipped) {
+  return Gbk("来源：文本列表，") + std::string(columnsWords) + CountWords(rows, skippedLines, firstSkipped);
 }
 
-}  // namespace
-
-std::string TextListWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
-  return Gbk("来源：文本列表，") + CountWords(rows, skippedLines, firstSkipped);
-}
-
-MessageText WorkbookWords(std::string_view fileName, const WorkbookRead& read) {
-  const std::string names =
-      read.nameColumn.empty() ? Gbk("没有机器名列") : Gbk("机器名取自 ") + ColumnWords(read.nameColumn, read.nameHeader);
+MessageText WorkbookWords(std::string_view fileName, std::string_view sheetUtf8, std::string_view columnsWords,
+                          int rows, int skippedLines, const std::vector<int>& firstSkipped) {
   return MessageText(Gbk("来源：工作簿 "), Path::FromUtf8(fileName),
-                     Gbk(" 的工作表 ") + Utf8ToGbk(read.sheet) + Gbk("，") + names + Gbk("，MAC地址取自 ") +
-                         ColumnWords(read.macColumn, read.macHeader) + Gbk("，") +
-                         CountWords(read.rows, read.skippedLines, read.firstSkipped));
+                     Gbk(" 的工作表 ") + ShortGbk(sheetUtf8) + Gbk("，") + std::string(columnsWords) +
+                         CountWords(rows, skippedLines, firstSkipped));
 }
 
 MessageText NoListWords(std::string_view fileName, NoListReason reason) {
@@ -56,6 +71,7 @@ MessageText NoListWords(std::string_view fileName, NoListReason reason) {
     case NoListReason::TooLarge: why = " 太大"; break;
     case NoListReason::CannotOpen: why = " 打不开"; break;
     case NoListReason::StoppedPartWay: why = " 读取中途出错"; break;
+    case NoListReason::Locked: why = " 正被其他程序占用，请稍后重载"; break;
     case NoListReason::OldWorkbook: why = " 是旧版表格文件，请在 Excel 或 WPS 里另存为 .xlsx 或 CSV 再打开"; break;
   }
   return MessageText(Gbk("未载入："), Path::FromUtf8(fileName), Gbk(why));

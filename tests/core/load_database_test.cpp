@@ -142,10 +142,11 @@ TEST_F(LoadDatabaseTest, OtherDatabasesByTheirMachineTable) {
       "INSERT INTO \"终端 列表\" VALUES (1, '10.0.0.2', 'B2', '00-1a-2b-3c-4d-02'), (2, '10.0.0.1', 'A1', '');");
   window.rule = {"WB-", "", ""};
   EXPECT_EQ(load(other), LoadOutcome::Loaded);
-  EXPECT_EQ(column(kNewNameColumn), (Texts{"WB-B2", "WB-A1"}));  // stored order, MAC as stored
-  EXPECT_EQ(column(kMacColumn), (Texts{"00-1a-2b-3c-4d-02", ""}));
-  EXPECT_EQ(window.source, G("来源：表 终端 列表，机器名取自 机器名 列，MAC地址取自 物理地址 列"));
-  EXPECT_EQ(window.status[0], G(" 总数:2"));
+  // Stored order; the MAC in the one form of other sources; a row without one is no machine.
+  EXPECT_EQ(column(kNewNameColumn), (Texts{"WB-B2"}));
+  EXPECT_EQ(column(kMacColumn), (Texts{"00-1A-2B-3C-4D-02"}));
+  EXPECT_EQ(window.source, G("来源：表 终端 列表，机器名取自 机器名 列，MAC地址取自 物理地址 列，跳过 1 行"));
+  EXPECT_EQ(window.status[0], G(" 总数:1"));
 
   const std::string empty = dir.core() + "\\settings.db";
   test::SqliteFile(empty).run("CREATE TABLE settings(k, v); INSERT INTO settings VALUES ('x', 'y');");
@@ -171,15 +172,16 @@ TEST_F(LoadDatabaseTest, TextListsAndWhatTheLabelSays) {
   const std::string header = G("机器名,MAC地址\r\n");
   const std::vector<Case> cases = {
       {"list.csv", header + "PC01,00-1A-2B-3C-4D-01\r\n" + G("合计,1台") + "\r\n", LoadOutcome::Loaded,
-       G("来源：文本列表，读入 1 台，跳过 1 行（第 3 行）"), {"PC01"}},
+       G("来源：文本列表，机器名取自 机器名，MAC地址取自 MAC地址，读入 1 台，跳过 1 行（第 3 行）"), {"PC01"}},
       {"four.txt", "# a\n# b\n\nPC01 00-1A-2B-3C-4D-01\n# c\n# d\n", LoadOutcome::Loaded,
-       G("来源：文本列表，读入 1 台，跳过 4 行（第 1、2、5 等 行）"), {"PC01"}},
+       G("来源：文本列表，机器名取自 第 1 列，MAC地址取自 第 2 列，读入 1 台，跳过 4 行（第 1、2、5 等 行）"), {"PC01"}},
       {"three.txt", "# a\nPC02 00-1A-2B-3C-4D-02\n# b\n# c\n", LoadOutcome::Loaded,
-       G("来源：文本列表，读入 1 台，跳过 3 行（第 1、3、4 行）"), {"PC02"}},
-      {"whole.txt", "PC03 00-1A-2B-3C-4D-03\r\n", LoadOutcome::Loaded, G("来源：文本列表，读入 1 台"), {"PC03"}},
+       G("来源：文本列表，机器名取自 第 1 列，MAC地址取自 第 2 列，读入 1 台，跳过 3 行（第 1、3、4 行）"), {"PC02"}},
+      {"whole.txt", "PC03 00-1A-2B-3C-4D-03\r\n", LoadOutcome::Loaded,
+       G("来源：文本列表，机器名取自 第 1 列，MAC地址取自 第 2 列，读入 1 台"), {"PC03"}},
       // SQLite's header is 16 bytes, its NUL included: these 15 begin a text.
-      {"sqlite.txt", "SQLite format 3 00-1A-2B-3C-4D-04\r\n", LoadOutcome::Loaded, G("来源：文本列表，读入 1 台"),
-       {"SQLite"}},
+      {"sqlite.txt", "SQLite format 3 00-1A-2B-3C-4D-04\r\n", LoadOutcome::Loaded,
+       G("来源：文本列表，机器名取自 第 1 列，MAC地址取自 第 4 列，读入 1 台"), {"SQLite"}},
       {"notes.txt", G("备注：明天换键盘\r\n"), LoadOutcome::NoList, G("未载入：notes.txt 里没有找到机器列表")},
       {"empty.txt", "", LoadOutcome::NoList, G("未载入：empty.txt 里没有找到机器列表")},
       {"Jörg的备注.txt", "", LoadOutcome::NoList, G("未载入：J?rg的备注.txt 里没有找到机器列表")},  // exact below

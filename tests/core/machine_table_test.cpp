@@ -59,15 +59,21 @@ class MachineTableTest : public testing::Test {
     EXPECT_TRUE(connection.open(path));
     return connection.handle();
   }
-  static std::string Found(const std::optional<MachineTable>& found) {
-    return found ? found->table + " | " + found->nameColumn + " | " + found->macColumn : "none";
+  static std::string Found(const FoundTable& found) {
+    switch (found.search) {
+      case TableSearch::Found: return found.table.table + " | " + found.table.nameColumn + " | " + found.table.macColumn;
+      case TableSearch::NoTable: return "none";
+      case TableSearch::Locked: return "locked";
+      case TableSearch::Damaged: return "damaged";
+    }
+    return "?";
   }
   // Every row read, as "name mac;" in GBK; `whole` says whether the read ended normally.
   std::string read(sqlite3* db, const MachineTable& table, bool& whole) {
     MachineList list;
     const RenameRule rule;
-    RowSink sink(list, rule);
-    whole = ReadMachineTable(db, table, sink);
+    RowSink sink(list, rule, MacRule::Canonical);
+    whole = ReadMachineTable(db, table, sink).whole;
     std::string rows;
     for (int row = 0; row < list.count(); ++row)
       rows +=
@@ -92,7 +98,12 @@ TEST_F(MachineTableTest, FindsTheMachineTable) {
        "clients | hostname | mac_addr"},
       {"a MAC column named so", Table("t(gateway, 物理地址, 名称)", 3, "$mac, $mac, $pc"), "t | 名称 | 物理地址"},
       {"else the leftmost", Table("t(a, b, 机器)", 3, "$mac, $mac, $pc"), "t | 机器 | a"},
-      {"MAC-like numbers", Table("t(mac INTEGER, name)", 3, "112233445566 + x, $pc"), "none"},
+      {"twelve digits count under a MAC header", Table("t(mac INTEGER, name)", 3, "112233445566 + x, $pc"),
+       "t | name | mac"},
+      {"and with a letter", Table("t(a, name)", 3, "printf('0011223344%02d', x), $pc") + Table("u(a, name)", 2, "printf('00112233AA%02d', x), $pc"),
+       "u | name | a"},
+      {"an IP column is never the MAC's, nor a date", Table("t(name, ip, seen, mac)", 3,
+       "$pc, printf('192.168.100.%d', x), printf('2024-06-0%d 10:00', x), $mac"), "t | name | mac"},
       {"90 % MACs", Table("t(mac, name)", 200, "iif(x <= 180, $mac, 'n/a'), $pc"), "t | name | mac"},
       {"89.5 % MACs", Table("t(mac, name)", 200, "iif(x <= 179, $mac, 'n/a'), $pc"), "none"},
       {"numbers count, empty values do not",
@@ -104,24 +115,27 @@ TEST_F(MachineTableTest, FindsTheMachineTable) {
       {"a name by its word", Table("t(note, ip, mac, 终端)", 3, "'x', $ip, $mac, $pc"), "t | 终端 | mac"},
       {"by its word, holding names", Table("t(machine_id, pc_ip, mac, pc_name)", 3, "x, $ip, $mac, $pc"),
        "t | pc_name | mac"},
-      {"by its word alone", Table("t(seat_no, mac)", 3, "x, $mac"), "t | seat_no | mac"},
+      {"a row number is no name, whatever else its header says", Table("t(seat_no, mac)", 3, "x, $mac"), "t |  | mac"},
+      {"nor a repeated word", Table("t(mac, status, zone, host)", 4, "$mac, 'Active', 'A区', $pc"), "t | host | mac"},
       {"by content, past IPv4",
        Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 4, $pc, ''), $mac"), "t | label | mac"},
       {"names in half the rows",
-       Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 3, $pc, ''), $mac"), "none"},
+       Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 3, $pc, ''), $mac"), "t |  | mac"},
       {"no rows, no MACs, and WITHOUT ROWID",
        "CREATE TABLE e(name, mac);" + Table("n(name, mac)", 5, "$pc, NULL") +
            Table("w(mac PRIMARY KEY, pc) WITHOUT ROWID", 2, "$mac, $pc"),
        "w | pc | mac"},
       {"the most rows, the first of those", Pcs("a", 250) + Pcs("b", 300) + Pcs("c", 300), "b | pc | mac"},
+      {"distinct MACs beat more rows that repeat them",
+       Pcs("hosts", 3) + Table("leases(pc, mac)", 9, "$pc, printf('00-1A-2B-3C-00-%02X', x % 3 + 1)"), "hosts | pc | mac"},
       {"views and a missing module",
        "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES ('table', 'v', 'v', 0,"
        " 'CREATE VIRTUAL TABLE v USING nosuch(pc, mac)'); PRAGMA writable_schema=OFF;" +
            Pcs("a", 2) +
            "CREATE VIEW b AS SELECT * FROM a UNION ALL SELECT * FROM a; CREATE VIEW c AS SELECT * FROM gone;",
        "a | pc | mac"},
-      {"a damaged second table", Pcs("a", 2) + Pcs("b", 3000), "a | pc | mac", Damage::RootOfB},
-      {"damaged past its sample", Pcs("a", 2) + Pcs("b", 3000), "a | pc | mac", Damage::MiddleOfB},
+      {"a damaged second table fails the search", Pcs("a", 2) + Pcs("b", 3000), "damaged", Damage::RootOfB},
+      {"so does one damaged past its sample", Pcs("a", 2) + Pcs("b", 3000), "damaged", Damage::MiddleOfB},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -151,7 +165,7 @@ TEST_F(MachineTableTest, HostileNamesAreOnlyNames) {
   const auto found = FindMachineTable(db);
   EXPECT_EQ(Found(found), R"(表 "x"; DROP TABLE other; -- | 名 字 | mac' "m"))");
   bool whole = false;
-  EXPECT_EQ(read(db, *found, whole), "PC0001 00-1A-2B-3C-00-01;PC0002 00-1A-2B-3C-00-02;");
+  EXPECT_EQ(read(db, found.table, whole), "PC0001 00-1A-2B-3C-00-01;PC0002 00-1A-2B-3C-00-02;");
   EXPECT_TRUE(whole);
   connection.close();
   EXPECT_EQ(test::FolderState(dir.path()), before);
@@ -161,9 +175,17 @@ TEST_F(MachineTableTest, ReadsInStoredOrderAndFailsOnDamage) {
   // An index holding both columns would be the shorter path, in its own order.
   sqlite3* db = make(
       "CREATE TABLE t(id INTEGER PRIMARY KEY, pc, mac, pad); CREATE INDEX i ON t(pc, mac);"
-      "INSERT INTO t VALUES (3, 'B', 'm3', randomblob(500)), (1, 'C', 'm1', 1), (2, '网A', 'm2', 2);");
+      "INSERT INTO t VALUES (3, 'B', '00:00:00:00:00:03', randomblob(500)), (1, 'C', '000000000001', 1),"
+      " (2, '网A', '00-00-00-00-00-02', 2), (4, 'D', '00-00-00-00-00-01', 3), (5, 'E', 'ff-ff-ff-ff-ff-ff', 4);");
   bool whole = false;
-  EXPECT_EQ(read(db, {"t", "PC", "MAC"}, whole), "C m1;" + G("网A") + " m2;B m3;");
+  // Each machine once, in one form; a broadcast address is none.
+  EXPECT_EQ(read(db, {"t", "PC", "MAC"}, whole),
+            "C 00-00-00-00-00-01;" + G("网A") + " 00-00-00-00-00-02;B 00-00-00-00-00-03;");
+  EXPECT_TRUE(whole);
+  // A name column that fails over the whole table gives empty names.
+  EXPECT_EQ(read(make(Table("r(pc, mac)", 300, "iif(x <= 200, $pc, 'same'), $mac")), {"r", "pc", "mac"}, whole)
+                .substr(0, 19),
+            " 00-1A-2B-3C-00-01;");
   EXPECT_TRUE(whole);
   EXPECT_EQ(read(db, {"t", "pc", "gone"}, whole), "");  // a column no longer there
   EXPECT_FALSE(whole);
@@ -184,7 +206,9 @@ TEST_F(MachineTableTest, ProductByContent) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sql);
-    EXPECT_EQ(ProductByContent(make(c.sql)), c.product);
+    bool locked = true;
+    EXPECT_EQ(ProductByContent(make(c.sql), locked), c.product);
+    EXPECT_FALSE(locked);
   }
 }
 

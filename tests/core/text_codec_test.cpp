@@ -52,11 +52,11 @@ TEST(TextCodec, IntoAReusedBufferInAnyOrder) {
   }
 }
 
-TEST(TextCodec, HelpTextIs124GbkBytes) {
-  EXPECT_EQ(G("1、受限于测试环境，暂时仅支持云更新、网维大师数据库导出\r\n\r\n2、支持选择导出\r\n\r\n"
+TEST(TextCodec, HelpTextIs116GbkBytes) {
+  EXPECT_EQ(G("1、支持云更新、网维大师数据库及其他机器列表文件\r\n\r\n2、支持选择导出\r\n\r\n"
               "3、支持批量添加前缀名\r\n\r\n4、支持批量修改机器名")
                 .size(),
-            124u);
+            116u);
 }
 
 TEST(TextCodec, ValueThatIsNotUtf8OfOneToThreeBytesIsEmptyAsAWhole) {

@@ -21,18 +21,19 @@ struct Read {
   Rows rows;
   int skipped;
   std::vector<int> firstSkipped;
+  std::string columns;  // UTF-8
 };
 
 Read ReadList(std::string_view bytes) {
   MachineList list;
   const RenameRule rule;
-  RowSink sink(list, rule);
+  RowSink sink(list, rule, MacRule::Canonical);
   const TextListRead read = ReadTextList(bytes, sink);
   Rows rows;
   for (int i = 0; i < list.count(); ++i)
     rows.push_back({std::string(list.cellText(i, kMachineNameColumn)), std::string(list.cellText(i, kMacColumn))});
   EXPECT_EQ(read.rows, list.count());
-  return {rows, read.skippedLines, read.firstSkipped};
+  return {rows, read.skippedLines, read.firstSkipped, GbkToUtf8(read.columnsWords)};
 }
 
 // UTF-16 bytes with their byte-order mark, as Excel's "Unicode 文本" saves them.
@@ -45,7 +46,8 @@ std::string Utf16(std::u16string_view text, bool bigEndian = false) {
   return bytes;
 }
 
-const std::string kMac1 = "00-1A-2B-3C-4D-01", kMac2 = "00:1a:2b:3c:4d:02";
+// As files write them, and as the list shows them.
+const std::string kMac1 = "00-1A-2B-3C-4D-01", kMac2 = "00:1a:2b:3c:4d:02", kOut2 = "00-1A-2B-3C-4D-02";
 
 struct Case {
   const char* what;
@@ -53,6 +55,7 @@ struct Case {
   Rows rows;
   int skipped = 0;
   std::vector<int> firstSkipped = {};
+  const char* columns = nullptr;  // the label's columns, when the case is about them
 };
 
 void Check(const std::vector<Case>& cases) {
@@ -61,6 +64,9 @@ void Check(const std::vector<Case>& cases) {
     EXPECT_EQ(read.rows, c.rows) << c.what;
     EXPECT_EQ(read.skipped, c.skipped) << c.what;
     EXPECT_EQ(read.firstSkipped, c.firstSkipped) << c.what;
+    if (c.columns != nullptr) {
+      EXPECT_EQ(read.columns, c.columns) << c.what;
+    }
   }
 }
 
@@ -68,22 +74,24 @@ TEST(TextList, Encodings) {
   Check({
       {"Unicode text: UTF-16 LE with tabs", Utf16(u"机器名\tMAC地址\r\n一楼01\t00-1A-2B-3C-4D-01\r\n"),
        {{G("一楼01"), kMac1}}},
-      {"UTF-16 BE", Utf16(u"00:1a:2b:3c:4d:02 二楼 02\n", true), {{G("二楼 02"), kMac2}}},
+      {"UTF-16 BE", Utf16(u"00:1a:2b:3c:4d:02 二楼 02\n", true), {{G("二楼 02"), kOut2}}},
+      {"UTF-16 LE without its mark", Utf16(u"一楼01,00-1A-2B-3C-4D-01\r\n").substr(2), {{G("一楼01"), kMac1}}},
+      {"UTF-16 BE without its mark", Utf16(u"PC2\t00:1a:2b:3c:4d:02\n", true).substr(2), {{"PC2", kOut2}}},
       {"UTF-8 with its mark", "\xEF\xBB\xBFPC01,00-1A-2B-3C-4D-01", {{"PC01", kMac1}}},
-      {"UTF-8 without a mark", "电竞区A05;00:1a:2b:3c:4d:02\n" + kMac1 + " 二楼", {{G("电竞区A05"), kMac2}, {G("二楼"), kMac1}}},
+      {"UTF-8 without a mark", "电竞区A05;00:1a:2b:3c:4d:02\n二楼;" + kMac1, {{G("电竞区A05"), kOut2}, {G("二楼"), kMac1}}},
       {"GBK as Excel saves CSV", G("机器名,MAC地址\r\n网吧13,00-1A-2B-3C-4D-01\r\n"), {{G("网吧13"), kMac1}}},
       {"bytes not UTF-8 are GBK", "PC\xB0\xA1," + kMac1, {{"PC\xB0\xA1", kMac1}}},
       {"a UTF-8 mark decides even for bad bytes", "\xEF\xBB\xBFPC\xB0\xA1," + kMac1, {{"", kMac1}}},
       {"four-byte UTF-8 reads as UTF-8; the name is dropped like a database's",
-       "PC\xF0\x9F\x98\x80," + kMac1 + "\n" + kMac2, {{"", kMac1}, {"", kMac2}}},
+       "PC\xF0\x9F\x98\x80," + kMac1 + "\nPC2," + kMac2, {{"", kMac1}, {"PC2", kOut2}}},
       {"a UTF-16 surrogate pair, and a lone one", Utf16(u"\U0001F600,00-1A-2B-3C-4D-01\n\xD800,00:1a:2b:3c:4d:02"),
-       {{"", kMac1}, {"", kMac2}}},
-      {"UTF-16 cut short: the half character breaks its field", Utf16(u"PC1 00-1A-2B-3C-4D-01\r\nPC2,00:1a:2b:3c:4d:02") + "X",
+       {{"", kMac1}, {"", kOut2}}},
+      {"UTF-16 cut short: the half character breaks its field", Utf16(u"PC1,00-1A-2B-3C-4D-01\r\nPC2,00:1a:2b:3c:4d:02") + "X",
        {{"PC1", kMac1}}, 1, {2}},
       {"code page 936 to its edges: trail bytes 40 and FE, the euro sign 80", "\x81\x40\xFE\xFE\x80," + kMac1,
        {{"\x81\x40\xFE\xFE\x80", kMac1}}},
-      {"GBK that is not code page 936 gives an empty name", "PC\x81," + kMac1 + "\nPC\xFF\xA1;" + kMac2 + "\n\xB0\x7F " + kMac1,
-       {{"", kMac1}, {"", kMac2}, {"", kMac1}}},
+      {"GBK that is not code page 936 gives an empty name", "PC\x81," + kMac1 + "\nPC\xFF\xA1," + kMac2 + "\n\xB0\x7F," + kMac1,
+       {{"", kMac1}, {"", kOut2}, {"", kMac1}}},
       {"a GBK name ends at a NUL", std::string("PC1\0x,", 6) + kMac1, {{"PC1", kMac1}}},
       {"so does a UTF-8 one", std::string("一楼\0x,", 9) + kMac1, {{G("一楼"), kMac1}}},
   });
@@ -92,49 +100,80 @@ TEST(TextList, Encodings) {
 TEST(TextList, FieldsAndQuotes) {
   Check({
       {"a tab wins over commas", "网吧,1\t" + kMac1, {{G("网吧,1"), kMac1}}},
-      {"the first of comma and semicolon decides", "A;B,C;" + kMac1 + "\nA,B;" + kMac1, {{"A", kMac1}}, 1, {2}},
-      {"quoted separators and doubled quotes", "\"网吧,13\",\"" + kMac1 + "\"\n\"say \"\"hi\"\"\";" + kMac2,
-       {{G("网吧,13"), kMac1}, {"say \"hi\"", kMac2}}},
+      {"adjacent tabs are an empty cell", "PC1\t\t" + kMac1 + "\nPC2\t10.0.0.2\t" + kMac2, {{"PC1", kMac1}, {"PC2", kOut2}},
+       0, {}, "机器名取自 第 1 列，MAC地址取自 第 3 列"},
+      {"quoted separators and doubled quotes", "\"网吧,13\",\"" + kMac1 + "\"\n\"say \"\"hi\"\"\"," + kMac2,
+       {{G("网吧,13"), kMac1}, {"say \"hi\"", kOut2}}},
+      {"a quoted cell holding a line break is one record; the name keeps one line",
+       "机器名,MAC\n\"一楼\r\n01\"," + kMac1 + "\nPC2," + kMac2, {{G("一楼 01"), kMac1}, {"PC2", kOut2}}},
+      {"a quote never closed ends at its line", "PC1," + kMac1 + "\n\"PC2," + kMac2, {{"PC1", kMac1}}, 1, {2}},
       {"blanks trimmed around fields, kept inside quotes", "  PC1 ,  " + kMac1 + " \n \" PC 2 \" , " + kMac2,
-       {{"PC1", kMac1}, {" PC 2 ", kMac2}}},
+       {{"PC1", kMac1}, {" PC 2 ", kOut2}}},
       {"a quote inside a field is a character; text after a closing quote stays",
-       "12\" 显示器," + kMac1 + "\n\"PC\"2 ," + kMac2, {{G("12\" 显示器"), kMac1}, {"PC2", kMac2}}},
-      {"a quote never closed runs to the end of the line", kMac1 + ",\"PC, 1\n\"" + kMac2 + ",PC2",
-       {{"PC, 1", kMac1}}, 1, {2}},
-      {"a MAC and a space before a separator: a spreadsheet's line", kMac1 + " ,PC1\n" + kMac2 + " \t10.0.0.2\tPC2",
-       {{"PC1", kMac1}, {"PC2", kMac2}}},
+       "12\" 显示器," + kMac1 + "\n\"PC\"2 ," + kMac2, {{G("12\" 显示器"), kMac1}, {"PC2", kOut2}}},
+      {"a MAC and a space before a separator: a spreadsheet's line", kMac1 + " ,PC1\n" + kMac2 + " ,PC2",
+       {{"PC1", kMac1}, {"PC2", kOut2}}},
       {"runs of blanks, the ideographic space among them", "PC1   " + kMac1 + "\n一楼　" + kMac2,
-       {{"PC1", kMac1}, {G("一楼"), kMac2}}},
+       {{"PC1", kMac1}, {G("一楼"), kOut2}}},
       {"GBK's ideographic space, not two halves of other characters",
-       G("一楼　") + kMac1 + "\n" + G("啊、 ") + kMac2 + "\n" + G("二楼　,") + kMac1 + "\n" + G("啊、 ,") + kMac2,
-       {{G("一楼"), kMac1}, {G("啊、"), kMac2}, {G("二楼"), kMac1}, {G("啊、"), kMac2}}},
+       G("一楼　") + kMac1 + "\n" + G("啊、 ") + kMac2, {{G("一楼"), kMac1}, {G("啊、"), kOut2}}},
+  });
+}
+
+// The columns are judged over the whole list: the MAC and the name never
+// come from an address, a date, a number, a status or a zone.
+TEST(TextList, ColumnsJudgedWhole) {
+  const std::string m3 = "00e0.4c68.1003", m4 = "00E04C681004";
+  Check({
+      {"an IP address before the MAC", G("机器名,IP地址,MAC地址\nA区01,192.168.100.101,00-E0-4C-68-10-01\n"),
+       {{G("A区01"), "00-E0-4C-68-10-01"}}, 0, {}, "机器名取自 机器名，MAC地址取自 MAC地址"},
+      {"a time before the MAC", G("最后上机时间,座位,MAC\n2024-06-01 10:00,A01,") + kMac1 + "\n2024-06-02 11:00,A02," + kMac2,
+       {{"A01", kMac1}, {"A02", kOut2}}},
+      {"a title row and a row number above the list",
+       G("星光网咖客户机清单,,,\n序号,区域名称,机器名称,MAC地址\n1,A区,A区01,") + kMac1 + G("\n2,A区,A区02,") + kMac2,
+       {{G("A区01"), kMac1}, {G("A区02"), kOut2}}, 1, {1}, "机器名取自 机器名称，MAC地址取自 MAC地址"},
+      {"PowerShell's #TYPE line above its header",
+       "#TYPE Selected.System.Management.ManagementObject\n\"Index\",\"Name\",\"MACAddress\"\n\"1\",\"PC1\",\"" + kMac1 +
+           "\"\n\"2\",\"PC2\",\"" + kMac2 + "\"",
+       {{"PC1", kMac1}, {"PC2", kOut2}}, 1, {1}},
+      {"machine number before machine name", G("机器号,机器名,MAC\n1,一楼01,") + kMac1 + G("\n2,一楼02,") + kMac2,
+       {{G("一楼01"), kMac1}, {G("一楼02"), kOut2}}},
+      {"no header: a status word repeated and a time stamp are no names",
+       "1717000000 " + kMac1 + " dynamic\n1717000300 " + kMac2 + " dynamic", {{"", kMac1}, {"", kOut2}}, 0, {},
+       "没有机器名列，MAC地址取自 第 2 列"},
+      {"001 to 003 named so are names", G("座位号,MAC\n001,") + kMac1 + "\n002," + kMac2 + "\n003," + m3,
+       {{"001", kMac1}, {"002", kOut2}, {"003", "00-E0-4C-68-10-03"}}},
+      {"MACs of every shape take one form", "PC3," + m3 + "\nPC4," + m4,
+       {{"PC3", "00-E0-4C-68-10-03"}, {"PC4", "00-E0-4C-68-10-04"}}},
+      {"twelve digits without a letter are no MACs without a header", "PC1,001122334455\nPC2,001122334466", {}, 2,
+       {1, 2}},
+      {"broadcast, multicast and zero addresses are no machines",
+       "PC1," + kMac1 + "\nB,ff-ff-ff-ff-ff-ff\nM,01-00-5e-00-00-16\nZ,00-00-00-00-00-00\nPC2," + kMac2,
+       {{"PC1", kMac1}, {"PC2", kOut2}}, 3, {2, 3, 4}},
   });
 }
 
 TEST(TextList, NamesAndHeaders) {
   Check({
-      {"router leases: the IPv4 address is no name", "192.168.1.23  00:1a:2b:3c:4d:02  PC23\n192.168.1.24," + kMac1,
-       {{"PC23", kMac2}, {"", kMac1}}},
-      {"a line starting with the MAC: the rest is the name", kMac1 + "  网吧 13  号  \n" + kMac2 + "\n" + kMac1 + ",",
-       {{G("网吧 13  号"), kMac1}, {"", kMac2}, {"", kMac1}}},
-      {"no header: the first field not empty", ",192.168.1.2," + kMac1 + ",PC1,PC9", {{"PC1", kMac1}}},
-      {"the header names the column", "\n \nIP,MAC,备注,计算机名\n10.0.0.1," + kMac1 + ",二楼,PC1\n" + kMac2 + ",,,",
-       {{"PC1", kMac1}, {"", kMac2}}},
+      {"router leases: the IPv4 address is no name", "192.168.1.23  00:1a:2b:3c:4d:02  PC23\n192.168.1.24  " + kMac1 + "  PC24",
+       {{"PC23", kOut2}, {"PC24", kMac1}}},
+      {"a line starting with the MAC: the rest is the name", kMac1 + "  网吧 13  号  \n" + kMac2 + " PC2",
+       {{G("网吧 13  号"), kMac1}, {"PC2", kOut2}}},
+      {"the header names the column", "\n \nIP,MAC,备注,计算机名\n10.0.0.1," + kMac1 + ",二楼,PC1\n10.0.0.2," + kMac2 + ",,PC2",
+       {{"PC1", kMac1}, {"PC2", kOut2}}},
       {"GBK header", G("序号\t物理地址\t终端\r\n1\t") + kMac1 + G("\t一楼01"), {{G("一楼01"), kMac1}}},
       {"a name word in the MAC's header loses to a plain one", "备注,主机MAC,主机名\n一楼," + kMac1 + ",PC1",
        {{"PC1", kMac1}}},
-      {"header column missing from a line: the first other field",
-       "IP Address   MAC Address   Hostname\n10.0.0.1  " + kMac1 + "  PC1", {{"PC1", kMac1}}},
-      {"header column holding the MAC: the first other field", "名称,IP\n" + kMac2 + ",PC2", {{"PC2", kMac2}}},
-      {"only the first non-blank line can be the header", "合计 2 台\n机器名,MAC\n" + kMac1, {{"", kMac1}}, 2, {1, 2}},
-      {"a first line with a MAC is a machine", "PC1," + kMac1 + "\nname," + kMac2, {{"PC1", kMac1}, {"name", kMac2}}},
+      {"the header among the first lines", "合计 2 台\n机器名,MAC\nPC1," + kMac1 + "\nPC2," + kMac2,
+       {{"PC1", kMac1}, {"PC2", kOut2}}, 1, {1}},
+      {"a first line with a MAC is a machine", "PC1," + kMac1 + "\nname," + kMac2, {{"PC1", kMac1}, {"name", kOut2}}},
   });
 }
 
 TEST(TextList, LinesSkippedAndCounted) {
   Check({
       {"CR LF, LF and CR; LF CR is two breaks", "a\r\n" + kMac1 + "\nb\rc\n\r\td\n" + kMac2,
-       {{"", kMac1}, {"", kMac2}}, 4, {1, 3, 4}},
+       {{"", kMac1}, {"", kOut2}}, 4, {1, 3, 4}},
       {"blank lines count in the line numbers", "\n  \n# comment\r\n\r\n" + kMac1 + "\n\t\nTotal 1", {{"", kMac1}}, 2, {3, 7}},
       {"nothing to read", "", {}},
       {"junk", std::string("\0\x01\xFF\xFE", 4), {}, 1, {1}},
@@ -147,8 +186,8 @@ TEST(TextList, NoMachineLeavesTheListAlone) {
   MachineList list;
   list.append("old", "old", "old");
   const RenameRule rule;
-  RowSink sink(list, rule);
-  EXPECT_EQ(ReadTextList("机器名,MAC\n合计 0\n", sink).skippedLines, 1);
+  RowSink sink(list, rule, MacRule::Canonical);
+  EXPECT_EQ(ReadTextList("机器名,MAC\n合计 0\n", sink).skippedLines, 2);
   EXPECT_EQ(list.count(), 1);
 }
 
@@ -157,7 +196,8 @@ TEST(TextList, NoMachineLeavesTheListAlone) {
 TEST(TextList, ExportReadsBack) {
   test::TempFolder dir;
   MachineList exported;
-  const Rows machines{{G("网吧-一楼01"), kMac1}, {"WB  02,x;\t\"y", kMac2}, {"\"PC\"3", "00.1a.2b.3c.4d.03"}, {"", kMac1}};
+  const Rows machines{{G("网吧-一楼01"), kMac1}, {"WB  02,x;\t\"y", kOut2}, {"\"PC\"3", "00-1A-2B-3C-4D-03"},
+                      {"PC4", "00-1A-2B-3C-4D-04"}};
   for (const Row& row : machines) exported.append("old", row.name, row.mac);
   ASSERT_TRUE(WriteExportLines(test::PathOf(dir / "export.txt"), exported).complete);
   EXPECT_EQ(ReadList(*test::ReadBytes(dir / "export.txt")).rows, machines);

@@ -73,7 +73,8 @@ TEST(StartUp, AChosenDatabaseIsShownStoredAndLoaded) {
 // where the rows came from, or why a file gave none while the list stays.
 TEST(StartUp, AChosenTextListLoadsAndTheSourceLabelSaysWhatWasRead) {
   WindowDriver ui;
-  WriteBytes(ui.desktop / "machines.csv", G("机器名,MAC地址\r\n一楼01,00-1A-2B-3C-4D-01\r\n合计,1\r\n"));
+  WriteBytes(ui.desktop / "machines.csv",
+             G("包间与大厅的计算机名称一览表,网卡物理地址（交换机端口核对）\r\n一楼01,00-1A-2B-3C-4D-01\r\n合计,1\r\n"));
   ui.modals.dialogAnswers.push_back(ui.desktop.core() + "\\machines.csv");
   ASSERT_TRUE(ui.open());
   ASSERT_EQ(ui.modals.dialogs.size(), 1u);
@@ -84,7 +85,19 @@ TEST(StartUp, AChosenTextListLoadsAndTheSourceLabelSaysWhatWasRead) {
   EXPECT_EQ(ui.cell(0, 0), L"一楼01");
   EXPECT_EQ(ui.status(0), L" 总数:1");
   const HWND source = ui.control(ControlId::标签_来源);
-  EXPECT_EQ(ui.text(source), L"来源：文本列表，读入 1 台，跳过 1 行（第 3 行）");
+  EXPECT_EQ(ui.text(source), L"来源：文本列表，机器名取自 包间与大厅的计算机名称一览…，MAC地址取自 网卡物理地址（交换机端口核…，"
+                             L"读入 1 台，跳过 1 行（第 3 行）");
+  // Two lines, and the whole of them fits the label.
+  RECT box{};
+  GetClientRect(source, &box);
+  RECT needed = box;
+  const HDC dc = GetDC(source);
+  const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(source, WM_GETFONT, 0, 0)));
+  DrawTextW(dc, ui.text(source).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+  SelectObject(dc, font);
+  ReleaseDC(source, dc);
+  EXPECT_LE(needed.bottom, box.bottom);
+  EXPECT_GT(needed.bottom, box.bottom / 2);
 
   WriteBytes(ui.desktop / "notes.txt", "nothing here\r\n");
   SetWindowTextW(ui.control(ControlId::编辑框_地址), Wide(ui.desktop.core() + "\\notes.txt").c_str());  // a paste

@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
-#include "model/text_codec.h"
-#include "sources/columns/machine_words.h"
+#include "model/mac_address.h"
+#include "sources/columns/column_judge.h"
 #include "sources/sqlite/sqlite_statement.h"
 
 namespace venbrook {
@@ -39,97 +40,71 @@ class ReadTransaction {
 // even where an index holding every column read would be a shorter path.
 std::string TableScan(std::string_view table) { return " FROM main." + QuotedIdentifier(table) + " AS m NOT INDEXED"; }
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
-
-// What the sampled values of one column are.
-struct ColumnTally {
-  std::string name;
-  int filled = 0;  // values neither NULL nor blank
-  int macs = 0;    // texts that are MACs
-  int names = 0;   // filled texts that are neither MACs nor IPv4 addresses
-
-  bool holdsMacs() const { return macs > 0 && macs * 10 >= filled * 9; }
-  bool holdsNames() const { return names * 2 >= filled; }  // at least half of what it holds
-};
-
-struct TableSample {
-  bool readable = false;
-  std::vector<ColumnTally> columns;
-  std::int64_t rows = 0;
-  bool whole = false;  // no rows beyond the sample
-};
-
-void Tally(sqlite3_stmt* statement, std::vector<ColumnTally>& columns) {
-  for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-    ColumnTally& tally = columns[column];
-    const int type = sqlite3_column_type(statement, column);
-    if (type == SQLITE_NULL) continue;
-    if (type != SQLITE_TEXT) {
-      if (type != SQLITE_BLOB || sqlite3_column_bytes(statement, column) > 0) ++tally.filled;
-      continue;
-    }
-    const std::string_view text = ColumnUtf8(statement, column);
-    if (IsBlank(text)) continue;
-    ++tally.filled;
-    if (IsMacText(text))
-      ++tally.macs;
-    else if (!IsIpv4Address(text))
-      ++tally.names;
+// A value as the judge reads it: text and numbers as their text, NULL as
+// nothing, a blob as a filled value of no list.
+std::string_view JudgedValue(sqlite3_stmt* statement, int column) {
+  switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_BLOB: return sqlite3_column_bytes(statement, column) > 0 ? std::string_view("\x01") : std::string_view{};
+    default: return ColumnUtf8(statement, column);
   }
 }
 
-TableSample Sample(sqlite3* db, std::string_view table) {
-  TableSample sample;
+struct Candidate {
+  MachineTable table;
+  bool distinctMacs;
+  std::int64_t rows;
+  bool counted;  // its sample reached the end of the table
+};
+
+enum class SampleEnd { Done, Unreadable, Locked, Damaged };
+
+SampleEnd Sample(sqlite3* db, std::string_view table, std::optional<Candidate>& candidate) {
   Statement query(db, "SELECT *" + TableScan(table) + " LIMIT " + std::to_string(kSampleRows));
   sqlite3_stmt* statement = query.get();
-  if (statement == nullptr) return sample;
-  for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+  if (statement == nullptr) return IsLockedStatus(query.prepareStatus()) ? SampleEnd::Locked : SampleEnd::Unreadable;
+  const int columns = sqlite3_column_count(statement);
+  std::vector<std::string> names;
+  for (int column = 0; column < columns; ++column) {
     const char* name = sqlite3_column_name(statement, column);
-    sample.columns.push_back({name != nullptr ? name : ""});
+    names.emplace_back(name != nullptr ? name : "");
   }
+  ColumnJudge judge(names);
+  std::int64_t rows = 0;
   int status;
   while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
-    Tally(statement, sample.columns);
-    ++sample.rows;
+    for (int column = 0; column < columns; ++column) judge.addCell(JudgedValue(statement, column));
+    judge.endRow();
+    ++rows;
   }
-  sample.readable = status == SQLITE_DONE;
-  sample.whole = sample.rows < kSampleRows;
-  return sample;
-}
-
-template <typename Test>
-int Leftmost(const std::vector<ColumnTally>& columns, int besides, Test test) {
-  for (int column = 0; column < static_cast<int>(columns.size()); ++column)
-    if (column != besides && test(columns[column])) return column;
-  return -1;
-}
-
-std::optional<MachineTable> MachineColumns(std::string_view table, const TableSample& sample) {
-  const auto& columns = sample.columns;
-  int mac = Leftmost(columns, -1, [](const ColumnTally& c) { return c.holdsMacs() && NamesMac(c.name); });
-  if (mac < 0) mac = Leftmost(columns, -1, [](const ColumnTally& c) { return c.holdsMacs(); });
-  if (mac < 0) return std::nullopt;
-  // A column called machine_id or pc_ip is named after the machine but holds
-  // its number or address: a column called so that holds names comes first.
-  int name = Leftmost(columns, mac, [](const ColumnTally& c) { return NamesMachineName(c.name) && c.holdsNames(); });
-  if (name < 0) name = Leftmost(columns, mac, [](const ColumnTally& c) { return NamesMachineName(c.name); });
-  if (name < 0) name = Leftmost(columns, mac, [&](const ColumnTally& c) { return c.names * 2 > sample.rows; });
-  if (name < 0) return std::nullopt;
-  return MachineTable{std::string(table), columns[name].name, columns[mac].name};
+  if (status != SQLITE_DONE) return IsLockedStatus(status) ? SampleEnd::Locked : SampleEnd::Damaged;
+  const ColumnChoice choice = judge.decide();
+  if (choice.mac >= 0)
+    candidate = Candidate{{std::string(table), choice.name >= 0 ? names[choice.name] : std::string(), names[choice.mac]},
+                          judge.macsDistinct(), rows, rows < kSampleRows};
+  return SampleEnd::Done;
 }
 
 // The ordinary tables in schema order: no views, no virtual tables (whose
 // module may be missing or may do anything when read), none of SQLite's own.
-std::optional<std::vector<std::string>> OrdinaryTables(sqlite3* db) {
+// Null when the schema cannot be read; `locked` says whether a lock was why.
+std::optional<std::vector<std::string>> OrdinaryTables(sqlite3* db, bool& locked) {
   Statement query(db,
                   "SELECT name FROM main.sqlite_master WHERE type = 'table'"
                   " AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND coalesce(sql, '') NOT LIKE 'create virtual %'"
                   " ORDER BY rowid");
-  if (query.get() == nullptr) return std::nullopt;
+  locked = false;
+  if (query.get() == nullptr) {
+    locked = IsLockedStatus(query.prepareStatus());
+    return std::nullopt;
+  }
   std::vector<std::string> tables;
   int status;
   while ((status = sqlite3_step(query.get())) == SQLITE_ROW) tables.emplace_back(ColumnUtf8(query.get(), 0));
-  if (status != SQLITE_DONE) return std::nullopt;
+  if (status != SQLITE_DONE) {
+    locked = IsLockedStatus(status);
+    return std::nullopt;
+  }
   return tables;
 }
 
@@ -140,49 +115,78 @@ std::int64_t CountRows(sqlite3* db, std::string_view table) {
   return sqlite3_column_int64(query.get(), 0);
 }
 
-struct Candidate {
-  MachineTable table;
-  std::int64_t rows;
-  bool counted;  // its sample reached the end of the table
-};
+bool Better(const Candidate& a, const Candidate& b) {
+  if (a.distinctMacs != b.distinctMacs) return a.distinctMacs;
+  return a.rows > b.rows;
+}
+
+// One pass over the two columns into the sink, each machine once.
+int ReadRows(sqlite3* db, const MachineTable& table, bool withNames, RowSink& sink, TableRead& read,
+             ColumnJudge* judge) {
+  const std::string nameColumn = withNames ? "m." + QuotedIdentifier(table.nameColumn) : std::string("''");
+  Statement query(db, "SELECT " + nameColumn + ", m." + QuotedIdentifier(table.macColumn) + TableScan(table.table));
+  sqlite3_stmt* statement = query.get();
+  if (statement == nullptr) return query.prepareStatus();
+  std::unordered_set<std::int64_t> seen;
+  read.skippedRows = 0;
+  int status;
+  while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
+    const std::string_view name = ColumnUtf8(statement, 0), mac = ColumnUtf8(statement, 1);
+    if (judge != nullptr) {
+      judge->addCell(JudgedValue(statement, 0));
+      judge->endRow();
+    }
+    const std::int64_t number = MacNumber(mac);
+    if (!IsMachineAddress(number) || !seen.insert(number).second || !sink.addUtf8(name, mac)) ++read.skippedRows;
+  }
+  return status;
+}
 
 }  // namespace
 
-std::optional<MachineTable> FindMachineTable(sqlite3* db) {
+FoundTable FindMachineTable(sqlite3* db) {
   const ReadTransaction transaction(db);
-  const auto tables = OrdinaryTables(db);
-  if (!tables) return std::nullopt;
+  bool locked = false;
+  const auto tables = OrdinaryTables(db, locked);
+  if (!tables) return {locked ? TableSearch::Locked : TableSearch::NoTable, {}};
   std::vector<Candidate> candidates;
   for (const std::string& table : *tables) {
-    const TableSample sample = Sample(db, table);
-    if (!sample.readable) continue;  // damaged, or its columns cannot be read
-    if (auto columns = MachineColumns(table, sample))
-      candidates.push_back({std::move(*columns), sample.rows, sample.whole});
+    std::optional<Candidate> candidate;
+    switch (Sample(db, table, candidate)) {
+      case SampleEnd::Done: break;
+      case SampleEnd::Unreadable: continue;  // its columns cannot be read: no list of anyone's
+      case SampleEnd::Locked: return {TableSearch::Locked, {}};
+      case SampleEnd::Damaged: return {TableSearch::Damaged, {}};
+    }
+    if (candidate) candidates.push_back(std::move(*candidate));
   }
-  if (candidates.empty()) return std::nullopt;
+  if (candidates.empty()) return {TableSearch::NoTable, {}};
   // Only a choice between tables needs their sizes; a sample that reached
   // the end of its table counted it already.
   if (candidates.size() > 1) {
-    for (Candidate& candidate : candidates)
-      if (!candidate.counted) candidate.rows = CountRows(db, candidate.table.table);
+    for (Candidate& candidate : candidates) {
+      if (candidate.counted) continue;
+      candidate.rows = CountRows(db, candidate.table.table);
+      if (candidate.rows < 0) return {TableSearch::Damaged, {}};
+    }
   }
-  const auto best = std::max_element(candidates.begin(), candidates.end(),
-                                     [](const Candidate& a, const Candidate& b) { return a.rows < b.rows; });
-  if (best->rows < 0) return std::nullopt;
-  return best->table;
+  const auto best = std::min_element(candidates.begin(), candidates.end(), Better);
+  return {TableSearch::Found, best->table};
 }
 
-bool ReadMachineTable(sqlite3* db, const MachineTable& table, RowSink& sink) {
-  // Columns named through the table's alias: a name that is no longer one of
-  // its columns fails here instead of being read as a quoted text.
-  Statement query(db, "SELECT m." + QuotedIdentifier(table.nameColumn) + ", m." + QuotedIdentifier(table.macColumn) +
-                          TableScan(table.table));
-  sqlite3_stmt* statement = query.get();
-  if (statement == nullptr) return false;
-  int status;
-  while ((status = sqlite3_step(statement)) == SQLITE_ROW)
-    sink.addUtf8(ColumnUtf8(statement, 0), ColumnUtf8(statement, 1));
-  return status == SQLITE_DONE;
+TableRead ReadMachineTable(sqlite3* db, const MachineTable& table, RowSink& sink) {
+  TableRead read;
+  const bool withNames = !table.nameColumn.empty();
+  ColumnJudge nameJudge(std::vector<std::string>{table.nameColumn});
+  int status = ReadRows(db, table, withNames, sink, read, withNames ? &nameJudge : nullptr);
+  if (status == SQLITE_DONE && withNames && !nameJudge.columnHoldsNames(0)) {
+    read.namesEmpty = true;
+    sink.abandon();
+    status = ReadRows(db, table, false, sink, read, nullptr);
+  }
+  read.whole = status == SQLITE_DONE;
+  read.locked = IsLockedStatus(status);
+  return read;
 }
 
 }  // namespace venbrook

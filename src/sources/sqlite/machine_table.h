@@ -1,6 +1,7 @@
 #pragma once
 // A café's machine list in a SQLite database that is neither product's: the
 // one table that looks like a list of machines.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,29 +13,45 @@ namespace venbrook {
 
 struct MachineTable {
   std::string table;       // UTF-8, as the schema names it
-  std::string nameColumn;  // UTF-8
+  std::string nameColumn;  // UTF-8; empty: no column holds the machines' names
   std::string macColumn;   // UTF-8
 };
 
-// The machine table of a database that is neither product's, or none. Every
-// ordinary table is judged by its first 200 rows:
-// - its MAC column holds MACs (as text) in at least 90 % of its non-empty
-//   values, one at least; of several such columns the one whose name says
-//   MAC, else the leftmost;
-// - its name column is the leftmost other column whose name says machine
-//   name and whose values are names rather than numbers, MACs or IPv4
-//   addresses; else the leftmost whose name says machine name at all; else
-//   the leftmost holding such names in more than half of the rows. A table
-//   without one is no machine table.
-// Of several machine tables the one with the most rows wins, the first in the
-// schema on a tie. A table that cannot be read is passed over, and so is one
-// found damaged past its sample when the tables' rows are counted.
-std::optional<MachineTable> FindMachineTable(sqlite3* db);
+enum class TableSearch {
+  Found,
+  NoTable,  // no table holds a list of machines
+  Locked,   // another program held the database past the busy time-out
+  Damaged,  // a table that holds a list could not be counted or sampled whole
+};
 
-// Every row of the table, in its stored order, into the sink. True when the
-// read came to its normal end; false when it stopped early (damage, a lock,
-// a table changed since it was found), and the caller then empties the list:
-// part of a list never passes for the whole.
-bool ReadMachineTable(sqlite3* db, const MachineTable& table, RowSink& sink);
+struct FoundTable {
+  TableSearch search;
+  MachineTable table;
+};
+
+// The machine table of a database that is neither product's. Every ordinary
+// table's columns are judged over its first 200 rows by the column judge
+// (sources/columns/column_judge.h), its column names being the header. Of
+// the tables with a MAC column, one whose MACs are distinct beats one that
+// repeats them (leases, sightings, history); then the one with more rows;
+// then the first in the schema. A candidate that cannot be counted makes
+// the search fail: another table never stands in for a damaged one. The
+// first wait for a lock is the only one: the search then gives up.
+FoundTable FindMachineTable(sqlite3* db);
+
+struct TableRead {
+  bool whole = false;            // the read came to its normal end
+  bool locked = false;           // it stopped on another program's lock
+  std::int64_t skippedRows = 0;  // rows whose MAC is no machine's, or a machine read already
+  bool namesEmpty = false;       // the name column failed the judge over the whole table
+};
+
+// Every row of the table, in its stored order, into the sink, each machine
+// once. The name column is judged again over the whole table; when it fails
+// there, the rows are read again with empty names. Whole is false when the
+// read stopped early (damage, a lock, a table changed since it was found),
+// and the caller then empties the list: part of a list never passes for the
+// whole.
+TableRead ReadMachineTable(sqlite3* db, const MachineTable& table, RowSink& sink);
 
 }  // namespace venbrook

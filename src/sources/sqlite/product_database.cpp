@@ -4,9 +4,15 @@
 
 #include "model/text_codec.h"
 #include "sources/row_sink.h"
+#include "sources/source_words.h"
 #include "sources/sqlite/sqlite_statement.h"
 
 namespace venbrook {
+namespace {
+
+MessageText LockedWords(const ReadRequest& request) { return NoListWords(request.fileName, NoListReason::Locked); }
+
+}  // namespace
 
 ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& request) {
   if (!request.connection.open(request.path)) return {LoadOutcome::OpenFailed};
@@ -28,22 +34,30 @@ ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& requ
     // outlasted the time-out stops the read part-way.
     if (status != SQLITE_DONE) {
       sink.abandon();
-      return {LoadOutcome::ReadFailed};
+      return {LoadOutcome::ReadFailed, 0, IsLockedStatus(status) ? LockedWords(request) : MessageText()};
     }
   }
   sink.finish();
+  // The empty list of a database its product holds locked is no empty café:
+  // the label says so, and when to try again.
+  if (query.get() == nullptr && IsLockedStatus(query.prepareStatus()))
+    return {LoadOutcome::Loaded, 0, LockedWords(request)};
   return {LoadOutcome::Loaded, sink.rows()};
 }
 
-const SourceProfile* ProductByContent(sqlite3* db) {
+const SourceProfile* ProductByContent(sqlite3* db, bool& locked) {
+  locked = false;
   for (const SourceProfile& profile : kSourceProfiles) {
     Statement query(db, GbkToUtf8(profile.query));
+    if (query.get() == nullptr && IsLockedStatus(query.prepareStatus())) {
+      locked = true;  // the first wait is the only one
+      return nullptr;
+    }
     if (query.get() != nullptr && FindColumn(query.get(), GbkToUtf8(profile.nameColumn)) >= 0 &&
         FindColumn(query.get(), GbkToUtf8(profile.macColumn)) >= 0)
       return &profile;
   }
   return nullptr;
 }
-
 
 }  // namespace venbrook

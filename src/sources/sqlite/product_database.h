@@ -14,13 +14,15 @@ ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& requ
 
 // The product's rows through its query on the connection, already open:
 // the list is rebuilt, empty when the query cannot run, and emptied when the
-// read stops before its end.
+// read stops before its end. A lock past the busy time-out gives the same
+// list and, alone of the product's outcomes, words for the label.
 ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& request);
 
 // The product whose table the database holds: the first profile of
 // kSourceProfiles whose query prepares and whose result has both its name
 // column and its MAC column (ASCII letter case ignored, as the profile's own
-// read finds them); nullptr when neither.
-const SourceProfile* ProductByContent(sqlite3* db);
+// read finds them); nullptr when neither, and when another program holds
+// the database (`locked`: the first wait is the only one).
+const SourceProfile* ProductByContent(sqlite3* db, bool& locked);
 
 }  // namespace venbrook

@@ -6,15 +6,20 @@
 
 namespace venbrook {
 
-Statement::Statement(sqlite3* db, std::string_view sqlUtf8) {
-  if (sqlite3_prepare_v2(db, sqlUtf8.data(), static_cast<int>(sqlUtf8.size()), &statement_, nullptr) !=
-      SQLITE_OK) {
+Statement::Statement(sqlite3* db, std::string_view sqlUtf8)
+    : prepareStatus_(sqlite3_prepare_v2(db, sqlUtf8.data(), static_cast<int>(sqlUtf8.size()), &statement_, nullptr)) {
+  if (prepareStatus_ != SQLITE_OK) {
     sqlite3_finalize(statement_);
     statement_ = nullptr;
   }
 }
 
 Statement::~Statement() { sqlite3_finalize(statement_); }
+
+bool IsLockedStatus(int status) {
+  const int primary = status & 0xFF;
+  return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
 
 int FindColumn(sqlite3_stmt* statement, std::string_view wantedUtf8) {
   const int columns = sqlite3_column_count(statement);

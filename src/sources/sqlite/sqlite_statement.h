@@ -18,10 +18,18 @@ class Statement {
   Statement& operator=(const Statement&) = delete;
 
   sqlite3_stmt* get() const { return statement_; }
+  // SQLite's result code of the prepare: SQLITE_BUSY when another program
+  // held the database past the busy time-out.
+  int prepareStatus() const { return prepareStatus_; }
 
  private:
   sqlite3_stmt* statement_ = nullptr;
+  int prepareStatus_;
 };
+
+// A result code that means another program holds the database (busy or
+// locked), not that the file is damaged or foreign.
+bool IsLockedStatus(int status);
 
 // Index of the first result column whose name equals `wantedUtf8` with a-z
 // and A-Z taken as equal, or -1.

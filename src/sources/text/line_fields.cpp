@@ -157,7 +157,8 @@ char LineFields::separatorWithoutQuotes(KeyWordTest isKeyWord) const {
 bool LineFields::next(std::string_view& field) {
   if (done_) return false;
   copied_ = false;
-  at_ = skipBlanks(at_);
+  // Between tabs, a tab is no blank: two in a row hold an empty cell.
+  at_ = separator_ == '\t' ? skipSpaces(at_) : skipBlanks(at_);
   if (separator_ == kBlanks) {
     if (at_ >= line_.size()) {
       done_ = true;

@@ -4,49 +4,13 @@
 #include <string>
 #include <utility>
 
-#include "model/text_codec.h"
-#include "platform/utf16.h"
-#include "sources/columns/machine_words.h"
+#include "sources/columns/column_judge.h"
+#include "sources/source_words.h"
 #include "sources/text/line_fields.h"
+#include "sources/text/text_encoding.h"
 
 namespace venbrook {
 namespace {
-
-bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
-
-bool InRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
-
-// Well-formed UTF-8 (up to four bytes a character, nothing overlong, no
-// surrogates) holding at least one character of more than one byte. Stops
-// at the first byte that is not: a GBK file usually shows it at once.
-bool ReadsAsUtf8(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t size = text.size();
-  bool multiByte = false;
-  for (std::size_t at = 0; at < size;) {
-    const unsigned char lead = bytes[at];
-    if (lead < 0x80) {
-      ++at;
-      continue;
-    }
-    // The range of the byte after the lead (later ones are 80-BF) and the length.
-    unsigned char low = 0x80, high = 0xBF;
-    std::size_t length = 0;
-    if (InRange(lead, 0xC2, 0xDF)) length = 2;
-    else if (lead == 0xE0) low = 0xA0, length = 3;
-    else if (lead == 0xED) high = 0x9F, length = 3;
-    else if (InRange(lead, 0xE1, 0xEF)) length = 3;
-    else if (lead == 0xF0) low = 0x90, length = 4;
-    else if (lead == 0xF4) high = 0x8F, length = 4;
-    else if (InRange(lead, 0xF1, 0xF3)) length = 4;
-    if (length == 0 || size - at < length || !InRange(bytes[at + 1], low, high)) return false;
-    for (std::size_t i = 2; i < length; ++i)
-      if (!InRange(bytes[at + i], 0x80, 0xBF)) return false;
-    at += length;
-    multiByte = true;
-  }
-  return multiByte;
-}
 
 bool IsGbkTrail(unsigned char byte) { return byte >= 0x40 && byte != 0x7F && byte != 0xFF; }
 
@@ -65,126 +29,169 @@ bool IsWellFormedGbk(std::string_view text) {
   return true;
 }
 
-// The lines of UTF-16 text, each turned into UTF-8 in one reused buffer: the
-// file is never copied whole. A lone surrogate keeps its three-byte form,
-// which no UTF-8 reader accepts, and the odd last byte of a file cut short
-// becomes the byte FF: either way the field holding it reads as invalid.
-class Utf16Lines {
- public:
-  Utf16Lines(std::string_view body, bool bigEndian) : body_(body), bigEndian_(bigEndian) {}
+// A quoted field may hold line breaks (RFC 4180); one that runs on past
+// this many lines is taken for a quote never closed, which ends at its line.
+constexpr int kMaxRecordLines = 16;
 
-  bool next(std::string& line) {
-    if (at_ >= body_.size()) return false;
-    line.clear();
-    while (body_.size() - at_ >= 2) {
-      const char32_t unit = take();
-      if (unit == '\n') return true;
-      if (unit == '\r') {
-        if (body_.size() - at_ >= 2 && unitAt(at_) == '\n') at_ += 2;
-        return true;
+// The line ends inside a quoted field: a quote that opens a field (at the
+// line's start or after a separator, blanks between) is never closed. No
+// GBK trail byte is a quote, a separator or a blank.
+bool EndsInsideQuotes(std::string_view text) {
+  // Our export's "MAC name" line: whatever follows the MAC is the name.
+  const std::size_t wordStart = std::min(text.find_first_not_of(' '), text.size());
+  const std::size_t wordEnd = std::min(text.find_first_of(" \t,;", wordStart), text.size());
+  if (wordEnd < text.size() && text[wordEnd] == ' ' && IsMacText(text.substr(wordStart, wordEnd - wordStart)))
+    return false;
+  bool fieldStart = true;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (c == ',' || c == ';' || c == '\t') {
+      fieldStart = true;
+    } else if (c == '"' && fieldStart) {
+      for (++at;; at += 2) {  // to the closing quote, over doubled ones
+        at = text.find('"', at);
+        if (at == std::string_view::npos) return true;
+        if (at + 1 >= text.size() || text[at + 1] != '"') break;
       }
-      if (unit >= 0xD800 && unit <= 0xDBFF && body_.size() - at_ >= 2) {
-        const char32_t low = unitAt(at_);
-        if (low >= 0xDC00 && low <= 0xDFFF) {
-          at_ += 2;
-          AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), line);
-          continue;
-        }
-      }
-      AppendUtf8(unit, line);
+      fieldStart = false;
+    } else if (c != ' ') {
+      fieldStart = false;
     }
-    if (at_ < body_.size()) {
-      line += '\xFF';
-      at_ = body_.size();
-    }
+  }
+  return false;
+}
+
+// The lines of UTF-8 or GBK text, which end at CR LF, LF or CR; no GBK trail
+// byte is either. The next CR and the next LF are each searched for once, a
+// block of bytes at a time, and kept until the lines pass them: a file of
+// CR-ended lines is not searched to its end for an LF on every line.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text)
+      : text_(text), nextCr_(std::min(text.find('\r'), text.size())), nextLf_(std::min(text.find('\n'), text.size())) {}
+
+  // The next line [start, end); false after the last.
+  bool next(std::size_t& start, std::size_t& end) {
+    if (done_) return false;
+    const std::size_t size = text_.size();
+    if (nextCr_ < at_) nextCr_ = std::min(text_.find('\r', at_), size);
+    if (nextLf_ < at_) nextLf_ = std::min(text_.find('\n', at_), size);
+    start = at_;
+    end = std::min(nextCr_, nextLf_);
+    ++lineNumber_;
+    if (end < size) at_ = end + (end == nextCr_ && end + 1 == nextLf_ ? 2 : 1);
+    done_ = end == size || at_ >= size;
     return true;
   }
+  int lineNumber() const { return lineNumber_; }
 
  private:
-  char32_t unitAt(std::size_t at) const {
-    const auto first = static_cast<unsigned char>(body_[at]), second = static_cast<unsigned char>(body_[at + 1]);
-    return bigEndian_ ? char32_t(first) << 8 | second : char32_t(second) << 8 | first;
-  }
-  char32_t take() {
-    const char32_t unit = unitAt(at_);
-    at_ += 2;
-    return unit;
-  }
-
-  std::string_view body_;
-  bool bigEndian_;
+  std::string_view text_;
+  std::size_t nextCr_, nextLf_;
   std::size_t at_ = 0;
+  int lineNumber_ = 0;
+  bool done_ = text_.empty();
 };
 
-// Reads line after line; holds what lasts from one line to the next (the
-// header's name column, the line number) and the buffers every line reuses.
-class TextListReader {
- public:
-  TextListReader(RowSink& sink, LineText text) : sink_(sink), text_(text) {}
-
-  void readLine(std::string_view line) {
-    ++lineNumber_;
-    if (IsBlankLine(line, text_)) return;
-    if (!sawNonBlank_) {
-      sawNonBlank_ = true;
-      if (takeHeader(line)) return;
-    }
-    readMachine(line);
-  }
-
-  TextListRead result() && { return std::move(read_); }
-
- private:
-  // The name column of a header line; false when the line is none.
-  bool takeHeader(std::string_view line) {
-    int nameColumn = -1, macNameColumn = -1;
-    std::string_view field;
-    fields_.reset(line, text_, IsMacText);
-    for (int index = 0; fields_.next(field); ++index) {
-      if (IsMacText(field)) return false;
-      if (nameColumn >= 0) continue;
-      if (text_ == LineText::Gbk) {
-        headerUtf8_ = GbkToUtf8(field);
-        field = headerUtf8_;
-      }
-      if (!NamesMachineName(field)) continue;
-      if (!NamesMac(field))
-        nameColumn = index;
-      else if (macNameColumn < 0)
-        macNameColumn = index;  // "主机MAC": a name word, but the MAC's column
-    }
-    nameColumn_ = nameColumn >= 0 ? nameColumn : macNameColumn;
-    return nameColumn_ >= 0;
-  }
-
-  void readMachine(std::string_view line) {
-    std::string_view field, mac, headerName, otherName, restName;
-    int macIndex = -1;
-    bool haveHeaderName = false, haveOtherName = false, haveRest = false;
-    fields_.reset(line, text_, IsMacText);
-    for (int index = 0; fields_.next(field); ++index) {
-      if (macIndex < 0 && IsMacText(field)) {
-        mac = keep(field, macHolder_);
-        macIndex = index;
-        if (index == 0 && fields_.splitsOnBlanks()) {  // "MAC name, with anything", as we export
-          restName = fields_.rest();
-          haveRest = true;
+// Every record of the text with the number of its first line.
+template <typename OnRecord>
+void ForEachRecord(std::string_view text, OnRecord&& onRecord) {
+  LineCursor lines(text);
+  std::size_t start, end;
+  while (lines.next(start, end)) {
+    const int firstLine = lines.lineNumber();
+    std::string_view record = text.substr(start, end - start);
+    if (record.find('"') != std::string_view::npos && EndsInsideQuotes(record)) {
+      LineCursor ahead = lines;
+      std::size_t nextStart, nextEnd;
+      for (int more = 1; more < kMaxRecordLines && ahead.next(nextStart, nextEnd); ++more) {
+        const std::string_view joined = text.substr(start, nextEnd - start);
+        if (!EndsInsideQuotes(joined)) {
+          record = joined;
+          lines = ahead;
           break;
         }
-      } else if (index == nameColumn_) {
-        headerName = keep(field, headerNameHolder_);
-        haveHeaderName = true;
-      } else if (!haveOtherName && !field.empty() && !IsIpv4Address(field)) {
-        otherName = keep(field, otherNameHolder_);
-        haveOtherName = true;
       }
-      if (macIndex >= 0 && (haveHeaderName || (haveOtherName && index >= nameColumn_))) break;
     }
-    if (macIndex < 0) {
-      skip();
+    onRecord(record, firstLine);
+  }
+}
+
+// The cells of one record, left to right. A line that starts with a MAC and
+// a space is our own export's "MAC name": two cells, the name being the rest
+// of the line whatever it holds.
+template <typename OnCell>
+void ForEachCell(LineFields& fields, std::string_view record, LineText text, OnCell&& onCell) {
+  fields.reset(record, text, IsMacText);
+  std::string_view field;
+  for (int index = 0; fields.next(field); ++index) {
+    if (index == 0 && fields.splitsOnBlanks() && IsMacText(field)) {
+      onCell(0, field);
+      onCell(1, fields.rest());
       return;
     }
-    add(haveRest ? restName : haveHeaderName ? headerName : otherName, mac);
+    onCell(index, field);
+  }
+}
+
+// A name as the list keeps it: one line (a quoted field may hold breaks),
+// up to its first NUL as a database's text ends.
+std::string_view ShownName(std::string_view name, std::string& holder) {
+  name = name.substr(0, name.find('\0'));
+  if (name.find_first_of("\r\n") == std::string_view::npos) return name;
+  holder.clear();
+  for (const char c : name) {
+    const bool lineBreak = c == '\r' || c == '\n';
+    if (!lineBreak) holder += c;
+    else if (holder.empty() || holder.back() != ' ') holder += ' ';
+  }
+  return holder;
+}
+
+class TextListReader {
+ public:
+  TextListReader(RowSink& sink, std::string_view text, LineText encoding)
+      : sink_(sink), text_(text), encoding_(encoding) {}
+
+  TextListRead read() && {
+    ColumnJudge judge(encoding_ == LineText::Gbk ? CellText::Gbk : CellText::Utf8);
+    ForEachRecord(text_, [&](std::string_view record, int) {
+      if (IsBlankLine(record, encoding_)) return;
+      ForEachCell(fields_, record, encoding_, [&](int, std::string_view cell) { judge.addCell(cell); });
+      judge.endRow();
+    });
+    const ColumnChoice choice = judge.decide();
+    if (choice.mac < 0) {
+      // No column of MACs: every line of the file is one without a machine.
+      ForEachRecord(text_, [&](std::string_view record, int line) {
+        if (!IsBlankLine(record, encoding_)) skip(line);
+      });
+      return std::move(read_);
+    }
+    read_.columnsWords =
+        ColumnsWords(choice.name >= 0 ? judge.columnWordsUtf8(choice.name) : std::string(), judge.columnWordsUtf8(choice.mac));
+    int row = -1;
+    ForEachRecord(text_, [&](std::string_view record, int line) {
+      if (IsBlankLine(record, encoding_)) return;
+      ++row;
+      if (row == choice.headerRow) return;
+      if (row < choice.headerRow || !readMachine(record, choice)) skip(line);
+    });
+    return std::move(read_);
+  }
+
+ private:
+  bool readMachine(std::string_view record, const ColumnChoice& choice) {
+    std::string_view mac, name;
+    ForEachCell(fields_, record, encoding_, [&](int index, std::string_view cell) {
+      if (index == choice.mac) mac = keep(cell, macHolder_);
+      if (index == choice.name) name = keep(cell, nameHolder_);
+    });
+    name = ShownName(name, shownHolder_);
+    const bool added = encoding_ == LineText::Gbk ? sink_.addGbk(IsWellFormedGbk(name) ? name : std::string_view{}, mac)
+                                                  : sink_.addUtf8(name, mac);
+    if (added) ++read_.rows;
+    return added;
   }
 
   // A field that lies in the splitter's buffer is copied before the next
@@ -195,52 +202,17 @@ class TextListReader {
     return holder;
   }
 
-  void add(std::string_view name, std::string_view mac) {
-    if (text_ == LineText::Gbk) {
-      name = name.substr(0, name.find('\0'));  // as a UTF-8 text ends at its first NUL
-      sink_.addGbk(IsWellFormedGbk(name) ? name : std::string_view{}, mac);
-    } else {
-      sink_.addUtf8(name, mac);
-    }
-    ++read_.rows;
-  }
-
-  void skip() {
-    if (read_.skippedLines++ < 3) read_.firstSkipped.push_back(lineNumber_);
+  void skip(int line) {
+    if (read_.skippedLines++ < 3) read_.firstSkipped.push_back(line);
   }
 
   RowSink& sink_;
-  const LineText text_;
+  std::string_view text_;
+  const LineText encoding_;
   LineFields fields_;
-  int lineNumber_ = 0;
-  bool sawNonBlank_ = false;
-  int nameColumn_ = -1;
-  std::string macHolder_, headerNameHolder_, otherNameHolder_, headerUtf8_;
+  std::string macHolder_, nameHolder_, shownHolder_;
   TextListRead read_;
 };
-
-// Lines of text in UTF-8 or GBK end at CR LF, LF or CR; no GBK trail byte
-// is either. The next CR and the next LF are each searched for once, a
-// block of bytes at a time, and kept until the lines pass them: a file of
-// CR-ended lines is not searched to its end for an LF on every line.
-void ReadByteLines(std::string_view text, TextListReader& reader) {
-  const std::size_t size = text.size();
-  std::size_t nextCr = std::min(text.find('\r'), size), nextLf = std::min(text.find('\n'), size);
-  for (std::size_t at = 0; at < size;) {
-    if (nextCr < at) nextCr = std::min(text.find('\r', at), size);
-    if (nextLf < at) nextLf = std::min(text.find('\n', at), size);
-    const std::size_t end = std::min(nextCr, nextLf);
-    reader.readLine(text.substr(at, end - at));
-    if (end == size) break;
-    at = end + (end == nextCr && end + 1 == nextLf ? 2 : 1);
-  }
-}
-
-void ReadUtf16Lines(std::string_view body, bool bigEndian, TextListReader& reader) {
-  Utf16Lines lines(body, bigEndian);
-  std::string line;
-  while (lines.next(line)) reader.readLine(line);
-}
 
 // Room in the list for the rows a text of this many bytes (as one byte a
 // character) may hold: a line with a MAC and a name takes some 24 bytes at
@@ -252,19 +224,21 @@ void ExpectRowsOf(std::size_t textBytes, RowSink& sink) { sink.expect(textBytes 
 }  // namespace
 
 TextListRead ReadTextList(std::string_view bytes, RowSink& sink) {
-  const bool littleEndian16 = StartsWith(bytes, "\xFF\xFE"), bigEndian16 = StartsWith(bytes, "\xFE\xFF");
-  if (littleEndian16 || bigEndian16) {
-    ExpectRowsOf(bytes.size() / 2, sink);
-    TextListReader reader(sink, LineText::Utf8);
-    ReadUtf16Lines(bytes.substr(2), bigEndian16, reader);
-    return std::move(reader).result();
+  const DetectedEncoding detected = DetectTextEncoding(bytes);
+  switch (detected.encoding) {
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+      // Decoded once: the records and fields are then read as UTF-8.
+      const std::string utf8 = DecodeToUtf8(bytes);
+      ExpectRowsOf(utf8.size(), sink);
+      return TextListReader(sink, utf8, LineText::Utf8).read();
+    }
+    case TextEncoding::Utf8:
+    case TextEncoding::Gbk: break;
   }
-  const bool utf8Mark = StartsWith(bytes, "\xEF\xBB\xBF");
-  const std::string_view body = utf8Mark ? bytes.substr(3) : bytes;
+  const std::string_view body = bytes.substr(detected.markBytes);
   ExpectRowsOf(body.size(), sink);
-  TextListReader reader(sink, utf8Mark || ReadsAsUtf8(body) ? LineText::Utf8 : LineText::Gbk);
-  ReadByteLines(body, reader);
-  return std::move(reader).result();
+  return TextListReader(sink, body, detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk).read();
 }
 
 }  // namespace venbrook

@@ -30,7 +30,7 @@ ReadResult ReadTextListFile(const ReadRequest& request) {
       return {LoadOutcome::ReadFailed, 0, NoListWords(request.fileName, NoListReason::StoppedPartWay)};
     }
   }
-  RowSink sink(request.list, request.rule);
+  RowSink sink(request.list, request.rule, MacRule::Canonical);
   const TextListRead read = ReadTextList(bytes, sink);
   if (read.rows == 0) return NoList(request, NoListReason::NoMachineList);
   // The window checks the whole list as it hears of the rows: the file's
@@ -38,7 +38,7 @@ ReadResult ReadTextListFile(const ReadRequest& request) {
   std::string().swap(bytes);
   sink.finish();
   return {LoadOutcome::Loaded, read.rows,
-          MessageText(TextListWords(read.rows, read.skippedLines, read.firstSkipped))};
+          MessageText(TextListWords(read.columnsWords, read.rows, read.skippedLines, read.firstSkipped))};
 }
 
 }  // namespace venbrook

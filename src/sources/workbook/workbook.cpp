@@ -1,7 +1,7 @@
 #include "sources/workbook/workbook.h"
 
-#include "sources/columns/machine_words.h"
-#include "sources/workbook/sheet_columns.h"
+#include "sources/columns/column_judge.h"
+#include "sources/source_words.h"
 #include "sources/workbook/sheet_grid.h"
 #include "sources/workbook/workbook_parts.h"
 #include "sources/workbook/zip_archive.h"
@@ -20,21 +20,22 @@ void Skip(int rowNumber, WorkbookRead& read) {
   if (read.skippedLines++ < 3) read.firstSkipped.push_back(rowNumber);
 }
 
-// The column's header text, or its letters when the header leaves it empty.
-void NameColumn(const SheetGrid& grid, int headerRow, int column, std::string& words, bool& header) {
-  const std::string_view text = headerRow >= 0 ? grid.cell(headerRow, column) : std::string_view{};
-  header = !text.empty();
-  words = header ? std::string(text) : ColumnLetters(column);
+ColumnChoice JudgeColumns(const SheetGrid& grid, ColumnJudge& judge) {
+  for (int row = 0; row < grid.rowCount(); ++row) {
+    const int width = grid.width(row);
+    for (int column = 0; column < width; ++column) judge.addCell(grid.cell(row, column));
+    judge.endRow();
+  }
+  return judge.decide();
 }
 
-void ReadRows(const SheetGrid& grid, const SheetColumns& columns, RowSink& sink, WorkbookRead& read) {
+void ReadRows(const SheetGrid& grid, const ColumnChoice& columns, RowSink& sink, WorkbookRead& read) {
   // Each MAC and name as the sheet's column, one text a row: about 40 bytes.
   sink.expect(static_cast<std::size_t>(grid.rowCount()), static_cast<std::size_t>(grid.rowCount()) * 40);
   for (int row = 0; row < grid.rowCount(); ++row) {
     if (row == columns.headerRow) continue;
-    const std::string_view mac = grid.cell(row, columns.macColumn);
-    const std::string_view name = columns.nameColumn >= 0 ? grid.cell(row, columns.nameColumn) : std::string_view{};
-    if (row < columns.headerRow || !IsMacText(mac) || !sink.addUtf8(name, mac)) {
+    const std::string_view name = columns.name >= 0 ? grid.cell(row, columns.name) : std::string_view{};
+    if (row < columns.headerRow || !sink.addUtf8(name, grid.cell(row, columns.mac))) {
       Skip(grid.rowNumber(row), read);
       continue;
     }
@@ -71,12 +72,13 @@ WorkbookRead ReadWorkbook(std::string_view bytes, RowSink& sink) {
       read.outcome = Failure(part);
       return read;
     }
-    const SheetColumns columns = JudgeSheetColumns(grid);
-    if (columns.macColumn < 0) continue;
+    ColumnJudge judge;
+    const ColumnChoice columns = JudgeColumns(grid, judge);
+    if (columns.mac < 0) continue;
     read.outcome = WorkbookOutcome::Loaded;
     read.sheet = sheet.name;
-    NameColumn(grid, columns.headerRow, columns.macColumn, read.macColumn, read.macHeader);
-    if (columns.nameColumn >= 0) NameColumn(grid, columns.headerRow, columns.nameColumn, read.nameColumn, read.nameHeader);
+    read.columnsWords =
+        ColumnsWords(columns.name >= 0 ? judge.columnWordsUtf8(columns.name) : std::string(), judge.columnWordsUtf8(columns.mac));
     ReadRows(grid, columns, sink, read);
     return read;
   }

@@ -5,7 +5,8 @@
 // - Sheets are tried in workbook order, hidden ones last; the first on which
 //   a MAC column is found holds the list.
 // - Each cell gives the text it shows (sheet_grid.h); the columns are judged
-//   over the whole sheet (sheet_columns.h).
+//   over the whole sheet by the judge of every tabular source
+//   (columns/column_judge.h).
 // - Rows above the header (a title, merged or not) and rows without a
 //   machine's MAC are skipped and counted by the sheet's own row numbers;
 //   rows without any text are passed over.
@@ -28,9 +29,8 @@ enum class WorkbookOutcome {
 
 struct WorkbookRead {
   WorkbookOutcome outcome = WorkbookOutcome::NoList;
-  std::string sheet;                   // the sheet's name (UTF-8)
-  std::string nameColumn, macColumn;   // the header's text, else the column's letters; empty for no names
-  bool nameHeader = false, macHeader = false;  // whether those are the header's text
+  std::string sheet;         // the sheet's name (UTF-8)
+  std::string columnsWords;  // where names and MACs came from (ColumnsWords, GBK)
   int rows = 0;
   int skippedLines = 0;
   std::vector<int> firstSkipped;  // the sheet's row numbers of the first three

@@ -52,7 +52,8 @@ ReadResult ReadWorkbookFile(const ReadRequest& request) {
   }
   if (read.rows == 0) return NoList(request, NoListReason::NoMachineList);
   sink.finish();
-  return {LoadOutcome::Loaded, read.rows, WorkbookWords(request.fileName, read)};
+  return {LoadOutcome::Loaded, read.rows,
+          WorkbookWords(request.fileName, read.sheet, read.columnsWords, read.rows, read.skippedLines, read.firstSkipped)};
 }
 
 ReadResult RefuseOldWorkbook(const ReadRequest& request) {
