@@ -31,7 +31,6 @@ if(WIN32)
   file(WRITE "${_venbrook_expat_config}.in"
     "/* Made by cmake/expat.cmake */\n"
     "#define BYTEORDER 1234\n"
-    "#define XML_NS 1\n"
     "#define XML_CONTEXT_BYTES 1024\n")
   configure_file("${_venbrook_expat_config}.in" "${_venbrook_expat_config}" COPYONLY)
 

@@ -43,7 +43,7 @@ Outcome Read(std::string_view bytes) {
   const RenameRule rule{"W-", "PC", "X"};
   RowSink sink(list, rule, MacRule::Canonical);
   Outcome outcome;
-  outcome.read = ReadWorkbook(bytes, sink);
+  outcome.read = ReadWorkbook(std::string(bytes), sink);
   FUZZ_CHECK(list.count() == (outcome.read.outcome == WorkbookOutcome::Loaded ? outcome.read.rows : 0));
   for (int row = 0; row < list.count(); ++row)
     for (int column = 0; column < kColumnCount; ++column) outcome.cells.emplace_back(list.cellText(row, column));

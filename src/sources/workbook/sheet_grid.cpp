@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "sources/workbook/cell_text.h"
 #include "sources/workbook/xml_stream.h"
@@ -141,23 +142,32 @@ std::string_view SheetGrid::cell(int row, int column) const {
   for (std::uint32_t at = rows_[row].firstCell; at < end; ++at) {
     const Cell& cell = cells_[at];
     if (static_cast<int>(cell.column) != column) continue;
-    return cell.shared ? shared_.at(cell.begin) : std::string_view(own_).substr(cell.begin, cell.size);
+    if (cell.shared) return shared_.at(cell.at);
+    std::uint32_t size = 0;
+    std::memcpy(&size, own_.data() + cell.at, sizeof size);
+    return std::string_view(own_).substr(cell.at + sizeof size, size);
   }
   return {};
+}
+
+void SheetGrid::reserveFor(std::uint64_t partBytes) {
+  cells_.reserve(partBytes / 20);  // <c r="A1"><v>0</v></c>
+  rows_.reserve(partBytes / 40);   // <row r="1"> and a cell
 }
 
 void SheetGrid::beginRow(int number) { rows_.push_back({number, static_cast<std::uint32_t>(cells_.size())}); }
 
 void SheetGrid::addText(int column, std::string_view text) {
   if (text.empty()) return;
-  cells_.push_back({static_cast<std::uint32_t>(column), 0, static_cast<std::uint32_t>(own_.size()),
-                    static_cast<std::uint32_t>(text.size())});
+  cells_.push_back({static_cast<std::uint32_t>(column), 0, static_cast<std::uint32_t>(own_.size())});
+  const auto size = static_cast<std::uint32_t>(text.size());
+  own_.append(reinterpret_cast<const char*>(&size), sizeof size);
   own_ += text;
 }
 
 void SheetGrid::addShared(int column, std::size_t index) {
   if (shared_.at(index).empty()) return;
-  cells_.push_back({static_cast<std::uint32_t>(column), 1, static_cast<std::uint32_t>(index), 0});
+  cells_.push_back({static_cast<std::uint32_t>(column), 1, static_cast<std::uint32_t>(index)});
 }
 
 void SheetGrid::endRow() {
@@ -167,6 +177,7 @@ void SheetGrid::endRow() {
 
 PartRead ReadSheetGrid(ZipArchive& archive, std::string_view part, InflateBudget& budget, const DateStyles& styles,
                        bool system1904, SheetGrid& grid) {
+  grid.reserveFor(std::min(archive.declaredSize(part), budget.bytesLeft));
   SheetHandler handler(grid, styles, system1904);
   const PartRead read = ReadXmlPart(archive, part, budget, handler);
   if (read == PartRead::Read && handler.damaged()) return PartRead::Damaged;

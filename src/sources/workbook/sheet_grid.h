@@ -24,7 +24,9 @@ class SheetGrid {
   int width(int row) const;
   std::string_view cell(int row, int column) const;
 
-  // Building, row by row, a row's cells in any column order.
+  // Building, row by row, a row's cells in any column order; room made
+  // first for a sheet part of that many bytes (never touched where unused).
+  void reserveFor(std::uint64_t partBytes);
   void beginRow(int number);
   void addText(int column, std::string_view text);
   void addShared(int column, std::size_t index);
@@ -34,15 +36,14 @@ class SheetGrid {
   struct Cell {
     std::uint32_t column : 31;
     std::uint32_t shared : 1;
-    std::uint32_t begin;  // in own_, or the shared string's index
-    std::uint32_t size;
+    std::uint32_t at;  // the shared string's index, or where in own_ the text's length and bytes lie
   };
   struct Row {
     int number;
     std::uint32_t firstCell;
   };
   const SharedStrings& shared_;
-  std::string own_;  // texts not in the shared table
+  std::string own_;  // texts not in the shared table, each after its length (4 bytes)
   std::vector<Cell> cells_;
   std::vector<Row> rows_;
 };

@@ -38,6 +38,8 @@ struct WorkbookRead {
 
 // Reads the machines of the workbook in `bytes` into `sink`. It only adds
 // rows: beginning, finishing or abandoning the list is the caller's part.
-WorkbookRead ReadWorkbook(std::string_view bytes, RowSink& sink);
+// The bytes are freed as soon as the sheet is read, before its rows go to
+// the list.
+WorkbookRead ReadWorkbook(std::string bytes, RowSink& sink);
 
 }  // namespace venbrook

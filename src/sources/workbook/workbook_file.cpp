@@ -1,6 +1,7 @@
 #include "sources/workbook/workbook_file.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/os.h"
 #include "sources/row_sink.h"
@@ -42,8 +43,7 @@ ReadResult ReadWorkbookFile(const ReadRequest& request) {
     case os::SourceFileRead::TooLarge: return NoList(request, NoListReason::TooLarge);
     case os::SourceFileRead::Failed: return Failed(request, sink);
   }
-  WorkbookRead read = ReadWorkbook(bytes, sink);
-  std::string().swap(bytes);  // gone before the window checks the rows
+  const WorkbookRead read = ReadWorkbook(std::move(bytes), sink);  // the bytes go before the rows come
   switch (read.outcome) {
     case WorkbookOutcome::Loaded: break;
     case WorkbookOutcome::NoList: return NoList(request, NoListReason::NoMachineList);

@@ -192,6 +192,7 @@ PartRead ReadWorkbookIndex(ZipArchive& archive, InflateBudget& budget, WorkbookI
 
 PartRead ReadSharedStrings(ZipArchive& archive, std::string_view part, InflateBudget& budget, SharedStrings& strings) {
   if (part.empty()) return PartRead::Read;
+  strings.reserveFor(std::min(archive.declaredSize(part), budget.bytesLeft));
   SharedStringsHandler handler(strings);
   return ReadXmlPart(archive, part, budget, handler);
 }

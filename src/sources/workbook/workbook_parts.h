@@ -42,6 +42,18 @@ class SharedStrings {
     text_ += text;
     ends_.push_back(static_cast<std::uint32_t>(text_.size()));
   }
+  // Frees the strings (a moved-in empty string may keep the old buffer).
+  void release() {
+    std::string().swap(text_);
+    std::vector<std::uint32_t>().swap(ends_);
+  }
+  // Room for the strings of a part of that many bytes, made once so that
+  // the buffers never double (and hold two copies) while they fill; room
+  // never filled is never touched and costs no memory.
+  void reserveFor(std::uint64_t partBytes) {
+    text_.reserve(partBytes);
+    ends_.reserve(partBytes / 16);  // "<si><t></t></si>" at the least
+  }
 
  private:
   std::string text_;

@@ -1,9 +1,9 @@
 #pragma once
 // A workbook part's XML, parsed by expat as its pieces arrive from the zip
 // archive: the whole part is never held. Element and attribute names reach
-// the handler without their namespace (`row` whether the part writes
-// <row>, <x:row> or the strict namespace's), which is how the parts of
-// Excel, WPS and LibreOffice all read alike.
+// the handler without their prefix (`row` whether the part writes <row> or
+// <x:row>, in the transitional or the strict namespace), which is how the
+// parts of Excel, WPS and LibreOffice all read alike.
 //
 // A document type declaration makes the part damaged: no workbook part has
 // one, and it is the door to entity expansion ("billion laughs") and to
@@ -13,7 +13,7 @@
 namespace venbrook {
 
 // An element's attributes as expat gives them: name, value, name, value, ...,
-// null; names without their namespace.
+// null; found by their names without a prefix.
 class XmlAttributes {
  public:
   explicit XmlAttributes(const char** pairs) : pairs_(pairs) {}

@@ -71,6 +71,13 @@ bool ZipArchive::has(std::string_view entryName) {
   return unzLocateFile(Handle(handle_), name.c_str(), 1) == UNZ_OK;
 }
 
+std::uint64_t ZipArchive::declaredSize(std::string_view entryName) {
+  if (!has(entryName)) return 0;
+  unz_file_info64 info{};
+  if (unzGetCurrentFileInfo64(Handle(handle_), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return 0;
+  return info.uncompressed_size;
+}
+
 EntryRead ZipArchive::read(std::string_view entryName, InflateBudget& budget,
                            const std::function<bool(std::string_view)>& consume) {
   if (!handle_) return EntryRead::Damaged;

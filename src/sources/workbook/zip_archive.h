@@ -43,6 +43,9 @@ class ZipArchive {
   // False when the bytes are no zip archive minizip can open.
   bool isOpen() const { return handle_ != nullptr; }
   bool has(std::string_view entryName);
+  // What the entry says it inflates to (0 when there is no such entry): a
+  // hint for room to reserve, never trusted beyond the budget.
+  std::uint64_t declaredSize(std::string_view entryName);
 
   // Inflates the entry, handing each piece to `consume`, which returns false
   // to stop. Entry names are compared exactly (a workbook's parts are
