@@ -109,6 +109,8 @@ TEST(TextList, FieldsAndQuotes) {
       {"a quote never closed ends at its line", "PC1," + kMac1 + "\n\"PC2," + kMac2, {{"PC1", kMac1}}, 1, {2}},
       {"blanks trimmed around fields, kept inside quotes", "  PC1 ,  " + kMac1 + " \n \" PC 2 \" , " + kMac2,
        {{"PC1", kMac1}, {" PC 2 ", kOut2}}},
+      {"inch marks are no quotes, and hold no line break", "27\" 显示器," + kMac1 + "\n24\" 显示器," + kMac2,
+       {{G("27\" 显示器"), kMac1}, {G("24\" 显示器"), kOut2}}},
       {"a quote inside a field is a character; text after a closing quote stays",
        "12\" 显示器," + kMac1 + "\n\"PC\"2 ," + kMac2, {{G("12\" 显示器"), kMac1}, {"PC2", kOut2}}},
       {"a MAC and a space before a separator: a spreadsheet's line", kMac1 + " ,PC1\n" + kMac2 + " ,PC2",
@@ -136,6 +138,8 @@ TEST(TextList, ColumnsJudgedWhole) {
        "#TYPE Selected.System.Management.ManagementObject\n\"Index\",\"Name\",\"MACAddress\"\n\"1\",\"PC1\",\"" + kMac1 +
            "\"\n\"2\",\"PC2\",\"" + kMac2 + "\"",
        {{"PC1", kMac1}, {"PC2", kOut2}}, 1, {1}},
+      {"two columns of MACs: the one its header calls MAC", G("机器名,交换机,网卡\nPC1,00-11-22-33-44-55,") + kMac1,
+       {{"PC1", kMac1}}},
       {"machine number before machine name", G("机器号,机器名,MAC\n1,一楼01,") + kMac1 + G("\n2,一楼02,") + kMac2,
        {{G("一楼01"), kMac1}, {G("一楼02"), kOut2}}},
       {"no header: a status word repeated and a time stamp are no names",

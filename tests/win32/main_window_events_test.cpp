@@ -85,7 +85,7 @@ TEST(StartUp, AChosenTextListLoadsAndTheSourceLabelSaysWhatWasRead) {
   EXPECT_EQ(ui.cell(0, 0), L"一楼01");
   EXPECT_EQ(ui.status(0), L" 总数:1");
   const HWND source = ui.control(ControlId::标签_来源);
-  EXPECT_EQ(ui.text(source), L"来源：文本列表，机器名取自 包间与大厅的计算机名称一览…，MAC地址取自 网卡物理地址（交换机端口核…，"
+  EXPECT_EQ(ui.text(source), L"来源：文本列表，机器名取自 包间与大厅的计算机名称一览表，MAC地址取自 网卡物理地址（交换机端口核对…，"
                              L"读入 1 台，跳过 1 行（第 3 行）");
   // Two lines, and the whole of them fits the label.
   RECT box{};
