@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "commands/load_database.h"
 #include "sources/workbook/cell_text.h"
 #include "support/fake_window.h"
@@ -73,6 +75,17 @@ TEST_F(WorkbookTest, SheetsAndCells) {
       RowXml(2, NumberCell("A2", "45445", 1) + NumberCell("B2", "1002", 3) + InlineCell("C2", kMac2));
   const std::vector<std::string> rich = {R"(<r><t>一楼</t></r><r><rPr><b/></rPr><t xml:space="preserve">0_x0007_1</t></r><rPh><t>x</t></rPh>)"};
   const std::string notes = RowXml(1, InlineCell("A1", "备注") + InlineCell("B1", "明天换键盘"));
+  // Elements with a prefix, as some writers put them; names and MACs as
+  // formulas' cached results; a boolean and an error beside them.
+  const std::string formula = [&] {
+    std::string rows = RowXml(1, InlineCell("A1", "机器名") + InlineCell("B1", "MAC") + InlineCell("C1", "在线"));
+    for (const auto& [n, name, mac, flag] : std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
+             {"2", "PC01", kMac1, R"(t="b"><x:v>1</x:v>)"}, {"3", "PC02", kMac2, R"(t="e"><x:v>#N/A</x:v>)"}})
+      rows += R"(<x:row r=")" + n + R"(" xmlns:x="urn:x"><x:c r="A)" + n + R"(" t="str"><x:f>A9</x:f><x:v>)" + name +
+              R"(</x:v></x:c><x:c r="B)" + n + R"(" t="str"><x:v>)" + mac + R"(</x:v></x:c><x:c r="C)" + n + R"(" )" + flag +
+              "</x:c></x:row>";
+    return rows;
+  }();
   const std::string macOnly = RowXml(4, InlineCell("B4", kMac1)) + RowXml(9, InlineCell("B9", "FF-FF-FF-FF-FF-FF"));
   const std::vector<Case> cases = {
       {"a café's sheet", ZipBytes(WorkbookParts({{"一楼", cafe}}, shared)), LoadOutcome::Loaded,
@@ -86,6 +99,8 @@ TEST_F(WorkbookTest, SheetsAndCells) {
        {kShown1}},
       {"stored, not deflated", ZipBytes(WorkbookParts({{"Sheet3", macOnly}}), 0), LoadOutcome::Loaded,
        G("的工作表 Sheet3，没有机器名列，MAC地址取自 第 2 列，读入 1 台，跳过 1 行（第 9 行）"), {""}, {kShown1}},
+      {"prefixed names, formulas' results", ZipBytes(WorkbookParts({{"Sheet1", formula}})), LoadOutcome::Loaded,
+       G("的工作表 Sheet1，机器名取自 机器名，MAC地址取自 MAC，读入 2 台"), {"PC01", "PC02"}, {kShown1, kShown2}},
       {"no sheet with MACs", ZipBytes(WorkbookParts({{"说明", notes}})), LoadOutcome::NoList, G("里没有找到机器列表")},
       {"a zip that is no workbook", ZipBytes({{"readme.txt", kMac1 + " PC01"}}), LoadOutcome::NoList,
        G("里没有找到机器列表")},
