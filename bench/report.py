@@ -115,6 +115,8 @@ def main(argv):
          "its two columns", "ours", "bare_scan", 100_000, 2.0)
     pair("load_text", "load the same machines as a GBK CSV list, columns judged: LoadDatabase vs the 云更新 "
          "LoadDatabase", "ours", "yungengxin", 100_000, 1.0)
+    pair("load_dnsmasq", "load the same machines as a dnsmasq lease file: LoadDatabase vs the 云更新 LoadDatabase",
+         "ours", "yungengxin", 100_000, 1.0)
     pair("load_workbook", "load the same machines as an .xlsx workbook: LoadDatabase vs the GBK CSV list's",
          "ours", "text_list", 100_000, 2.0)
     pair("load_workbook", "load the same machines as an .xlsx workbook: LoadDatabase vs its parts only inflated "

@@ -270,13 +270,28 @@ void MakeWorkbook(const std::filesystem::path& file, const std::filesystem::path
   if (zipClose(zip, nullptr) != ZIP_OK) throw std::runtime_error("writing " + file.string());
 }
 
+void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
+  Database db(yungengxin);
+  sqlite3_stmt* rows = db.prepare("SELECT MACHINE, IP, lower(replace(mac, '-', ':')) FROM tPcBaseInfo ORDER BY ID");
+  std::string text;
+  for (long expiry = 1717000000; sqlite3_step(rows) == SQLITE_ROW; ++expiry) {
+    const auto column = [&](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(rows, i))); };
+    text += std::to_string(expiry) + " " + column(2) + " " + column(1) + " " + column(0) + " 01:" + column(2) + "\n";
+  }
+  sqlite3_finalize(rows);
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
+    throw std::runtime_error("writing " + file.string());
+}
+
 }  // namespace
 
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows) {
-  const char* name = what == Derived::OtherProduct  ? "cafe.db"
-                     : what == Derived::ProductCopy ? "lwdiskless - copy.db"
-                     : what == Derived::TextList    ? "machines.csv"
-                                                    : "machines.xlsx";
+  const char* name = what == Derived::OtherProduct    ? "cafe.db"
+                     : what == Derived::ProductCopy   ? "lwdiskless - copy.db"
+                     : what == Derived::TextList      ? "machines.csv"
+                     : what == Derived::DnsmasqLeases ? "dnsmasq.leases"
+                                                      : "machines.xlsx";
   return DatabasePath(data, SourceKind::Yungengxin, rows).parent_path() / name;
 }
 
@@ -293,6 +308,7 @@ std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived wha
       break;
     case Derived::TextList: MakeTextList(partial, yungengxin); break;
     case Derived::Workbook: MakeWorkbook(partial, yungengxin); break;
+    case Derived::DnsmasqLeases: MakeDnsmasqLeases(partial, yungengxin); break;
   }
   std::filesystem::rename(partial, file);
   return file;

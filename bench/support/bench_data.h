@@ -43,10 +43,12 @@ Path CorePath(const std::filesystem::path& path);
 //   ProductCopy   the 云更新 database copied to "lwdiskless - copy.db"
 //   TextList      a GBK CSV with a header line, as Excel saves one:
 //                 机器名,IP,MAC地址
+//   DnsmasqLeases a dnsmasq lease file: "expiry mac ip hostname client-id",
+//                 MACs in lower case joined by ':', names in UTF-8
 //   Workbook      the same rows as an .xlsx workbook, as Excel saves one:
 //                 every text in the shared strings, each cell with its
 //                 reference, deflated by minizip's writer
-enum class Derived { OtherProduct, ProductCopy, TextList, Workbook };
+enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases, Workbook };
 std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows);
 // Where that file is, made or not.
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows);

@@ -6,6 +6,7 @@
 #include "model/text_codec.h"
 #include "platform/os.h"
 #include "sources/products.h"
+#include "sources/router/router_file_reader.h"
 #include "sources/sqlite/database_by_content.h"
 #include "sources/sqlite/product_database.h"
 #include "sources/text/text_list_file.h"
@@ -35,6 +36,7 @@ const ContentReader kContentReaders[] = {
     {"SQLite database", IsSqliteDatabase, ReadDatabaseByContent},
     {"workbook", IsZipArchive, ReadWorkbookFile},
     {"old binary workbook", IsCompoundFile, RefuseOldWorkbook},
+    {"router or DHCP server file", ClaimsRouterFile, ReadRouterFile},
 };
 const std::size_t kContentReaderCount = std::size(kContentReaders);
 const ContentReader kFallbackReader{"text list", nullptr, ReadTextListFile};

@@ -64,6 +64,20 @@ MessageText WorkbookWords(std::string_view fileName, std::string_view sheetUtf8,
                          CountWords(rows, skippedLines, firstSkipped));
 }
 
+std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+  const char* named = "";
+  switch (kind) {
+    case RouterFileKind::DnsmasqLeases: named = "dnsmasq 租约文件"; break;
+    case RouterFileKind::IscLeases: named = "ISC DHCP 租约文件"; break;
+    case RouterFileKind::IscConfig: named = "ISC DHCP 配置文件"; break;
+    case RouterFileKind::MikrotikExport: named = "MikroTik 租约导出"; break;
+    case RouterFileKind::MikrotikPrint: named = "MikroTik 租约列表"; break;
+    case RouterFileKind::OpenWrtConfig: named = "OpenWrt DHCP 配置"; break;
+    case RouterFileKind::ArpTable: named = "ARP 表，没有机器名列"; break;
+  }
+  return Gbk("来源：") + Gbk(named) + CountWords(rows, skippedLines, firstSkipped);
+}
+
 MessageText NoListWords(std::string_view fileName, NoListReason reason) {
   const char* why = "";
   switch (reason) {

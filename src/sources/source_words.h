@@ -9,6 +9,7 @@
 
 #include "model/message_text.h"
 #include "sources/products.h"
+#include "sources/router/router_file_kind.h"
 #include "sources/sqlite/machine_table.h"
 
 namespace venbrook {
@@ -19,6 +20,10 @@ std::string RecognisedProductWords(const SourceProfile& profile);
 // "没有机器名列" for a table without a name column, and "，跳过 〈m〉 行" when
 // rows were passed over.
 std::string MachineTableWords(const MachineTable& table, std::int64_t skippedRows);
+// "来源：dnsmasq 租约文件，读入 〈n〉 台", the skipped lines as CountWords says
+// them; a kind that names no machine (an ARP table) says "，没有机器名列"
+// before the count.
+std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, const std::vector<int>& firstSkipped);
 
 // The columns a list was read from (each UTF-8, a header's text or
 // "第 n 列"): "机器名取自 〈name〉，MAC地址取自 〈mac〉", and "没有机器名列，
