@@ -122,6 +122,9 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
   withDoctype.back().bytes = laughs;  // the shared strings
   const std::string bomb = ZipBytes(WorkbookParts({{"Sheet1", std::string(2 << 20, ' ')}}));
   std::vector<ZipEntry> unclosed = WorkbookParts({{"Sheet1", sheet + "<row r=\"2\"><c>"}});
+  std::vector<ZipEntry> everSame = WorkbookParts({{"S", ""}});  // one empty sheet named 2,000 times
+  for (int i = 0; i < 2000; ++i)
+    everSame[1].bytes.insert(everSame[1].bytes.find("</sheets>"), R"(<sheet name="S" sheetId="1" r:id="rId1"/>)");
   const std::string readFailed = G("读取中途出错");
   const std::vector<Case> cases = {
       {"Excel 97-2003 or WPS .et", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'),
@@ -131,6 +134,7 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
       {"a DTD with entities", ZipBytes(withDoctype), LoadOutcome::ReadFailed, readFailed},
       {"XML not closed", ZipBytes(unclosed), LoadOutcome::ReadFailed, readFailed},
       {"2 MB of blanks in a few KB", bomb, LoadOutcome::NoList, G("太大")},
+      {"an empty sheet read over and over", ZipBytes(everSame), LoadOutcome::NoList, G("太大")},
   };
   for (const Case& c : cases) check(c);
 }

@@ -84,6 +84,8 @@ EntryRead ZipArchive::read(std::string_view entryName, InflateBudget& budget,
   const std::string name(entryName);
   unzFile zip = Handle(handle_);
   if (unzLocateFile(zip, name.c_str(), 1) != UNZ_OK) return EntryRead::Missing;
+  if (budget.bytesLeft < budget.bytesPerEntry) return EntryRead::TooLarge;
+  budget.bytesLeft -= budget.bytesPerEntry;
   unz_file_info64 info{};
   if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return EntryRead::Damaged;
   if (unzOpenCurrentFile(zip) != UNZ_OK) return EntryRead::Damaged;

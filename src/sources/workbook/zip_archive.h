@@ -16,6 +16,9 @@ struct InflateBudget {
   std::uint64_t bytesLeft = 64ull * 1024 * 1024;
   std::uint64_t ratioCheckedFrom = 1024 * 1024;  // bytes of one entry
   std::uint64_t largestRatio = 200;
+  // What each entry read costs besides its bytes: a workbook naming the same
+  // empty part a million times is refused (about a thousand entries fit).
+  std::uint64_t bytesPerEntry = 64 * 1024;
 };
 
 enum class EntryRead {
