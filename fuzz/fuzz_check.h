@@ -35,12 +35,13 @@ inline std::vector<std::string_view> Characters(std::string_view text) {
 
 // Characters of code page 936 text, or npos when it is not well formed:
 // 00-80 one byte (80 is the euro sign), 81-FE a lead byte followed by a
-// trail byte 40-7E or 80-FE.
-inline std::size_t Cp936Characters(std::string_view gbk) {
+// trail byte 40-7E or 80-FE. In `converted` text, the converter's output,
+// FF alone is one too: Windows writes U+F8F5, a private-use character, so.
+inline std::size_t Cp936Characters(std::string_view gbk, bool converted = false) {
   std::size_t count = 0;
   for (std::size_t at = 0; at < gbk.size(); ++count) {
     const auto lead = static_cast<unsigned char>(gbk[at]);
-    if (lead <= 0x80) {
+    if (lead <= 0x80 || (converted && lead == 0xFF)) {
       ++at;
       continue;
     }

@@ -15,12 +15,19 @@
 namespace venbrook::bench {
 
 // The window must raise no message box and no dialog while it is measured.
+// The pop-up menu is counted and answers with `menuChoice` (an item's id;
+// 0: dismissed).
 class SilentModals final : public Modals {
  public:
   int shown = 0;
+  int menus = 0;
+  int menuChoice = 0;
   void messageBox(std::string_view, const MessageText&, UINT) override { ++shown; }
   std::optional<Path> openFile(HWND, const OpenFileRequest&) override { return std::nullopt; }
-  int trackPopupMenu(HMENU, POINT, HWND) override { return 0; }
+  int trackPopupMenu(HMENU, POINT, HWND) override {
+    ++menus;
+    return menuChoice;
+  }
 };
 
 // A fresh program folder, removed with what is in it.

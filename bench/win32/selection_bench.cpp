@@ -4,7 +4,11 @@
 // model and the view changed; also until the window has repainted.
 //   全选  from the one row a right click selects, to every row;
 //   反选  from that one row, to every other row;
-//   删除  with every row selected: the list emptied.
+//   删除  with every row selected: the list emptied;
+//   全选 after a right click: every row but one selected, as 反选 leaves
+//         them, then a right click on a selected row whose menu answers
+//         全选, timed from the click until the messages it brought are
+//         done: what the operator waits for.
 // The baseline, in the same process and interleaved with them, is the list
 // view told once, with its drawing held meanwhile (WM_SETREDRAW): one
 // LVM_SETITEMSTATE for every row (全选, 反选) or one LVM_SETITEMCOUNT to zero
@@ -28,17 +32,28 @@
 namespace venbrook::bench {
 namespace {
 
+// Selected rows before and after: a count, or one of these.
+constexpr int kEveryRowButOne = -1, kEveryRow = -2;
+
 struct Command {
   const char* name;
   MenuCommand command;
-  bool allSelectedBefore;  // else the one row
-  int selectedAfter;       // -1: every row but one; -2: every row
+  int selectedBefore;
+  int selectedAfter;
+  bool fromRightClick = false;  // else the command alone
 };
 constexpr Command kCommands[] = {
-    {"select_all", MenuCommand::SelectAll, false, -2},
-    {"invert", MenuCommand::Invert, false, -1},
-    {"delete_all", MenuCommand::Delete, true, 0},
+    {"select_all", MenuCommand::SelectAll, 1, kEveryRow},
+    {"invert", MenuCommand::Invert, 1, kEveryRowButOne},
+    {"delete_all", MenuCommand::Delete, kEveryRow, 0},
+    {"right_click_select_all", MenuCommand::SelectAll, kEveryRowButOne, kEveryRow, true},
 };
+
+int MenuItemOf(MenuCommand command) {
+  for (const layout::MenuItem& item : layout::kMenu)
+    if (item.caption != nullptr && item.command == command) return IdOf(item.id);
+  return 0;
+}
 
 struct Result {
   std::string problem;
@@ -56,29 +71,38 @@ class Measurement {
     return true;
   }
 
-  // The list loaded whole, with the one row or every row selected.
+  // The list loaded whole, with the one row in the middle, every row but
+  // that one or every row selected. (A right click goes to the first row.)
   bool prepare(const Command& command) {
     MachineList& list = bench_.list;
     if (list.count() != rows()) bench_.window->commands().LoadDatabase();
     list.selectAll();  // shown in the view too, whatever it showed
-    if (!command.allSelectedBefore) {
-      list.invertSelection();
-      list.setSelected(list.count() / 2, true);
-    }
+    if (command.selectedBefore != kEveryRow) list.setSelected(list.count() / 2, false);
+    if (command.selectedBefore == 1) list.invertSelection();
     Pump();
     return list.count() == rows() && viewSelected() == list.selectedCount();
   }
 
+  int selectedCount(int encoded) const {
+    return encoded == kEveryRow ? rows() : encoded == kEveryRowButOne ? rows() - 1 : encoded;
+  }
+
   void run(const Command& command, Result& result) {
+    const int menus = bench_.modals.menus;
     double start = Now();
-    bench_.window->commands().menuChosen(command.command);
+    if (command.fromRightClick)
+      rightClickChoosing(command.command);
+    else
+      bench_.window->commands().menuChosen(command.command);
     result.done.push_back(Now() - start);
+    if (command.fromRightClick && bench_.modals.menus != menus + 1)
+      result.problem = std::string(command.name) + ": the right click brought no menu";
     RedrawWindow(bench_.window->handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     result.painted.push_back(Now() - start);
     Pump();
-    const int expected = command.selectedAfter == -2 ? rows() : command.selectedAfter == -1 ? rows() - 1 : 0;
-    if (bench_.list.selectedCount() != expected || viewSelected() != expected ||
-        ListView_GetItemCount(view()) != bench_.list.count())
+    const int expected = selectedCount(command.selectedAfter);
+    if (result.problem.empty() && (bench_.list.selectedCount() != expected || viewSelected() != expected ||
+                                   ListView_GetItemCount(view()) != bench_.list.count()))
       result.problem = std::string(command.name) + ": the view and the list do not show the command's result";
   }
 
@@ -99,6 +123,21 @@ class Measurement {
 
  private:
   HWND view() const { return bench_.window->control(ControlId::超级列表框1); }
+
+  // A right click on the first row, as the window tests make one: the
+  // release queued, the press sent (the list view follows the button until
+  // it is released), then every message it brought, the menu's command too.
+  void rightClickChoosing(MenuCommand command) {
+    RECT row{};
+    ListView_GetItemRect(view(), 0, &row, LVIR_BOUNDS);
+    const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+    bench_.modals.menuChoice = MenuItemOf(command);
+    SetFocus(view());
+    PostMessageW(view(), WM_RBUTTONUP, 0, at);
+    SendMessageW(view(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    Pump();
+    bench_.modals.menuChoice = 0;
+  }
   int viewSelected() const { return static_cast<int>(ListView_GetSelectedCount(view())); }
 
   std::filesystem::path file_;

@@ -29,7 +29,8 @@ LRESULT ListCheckView::customDraw(const NMHDR& header) const {
   }
 }
 
-// Rows without a finding get no tip at all, as before there were tips.
+// Rows without a finding get no tip at all: a tip then always means a
+// finding, and a clean row hovered shows nothing in the operator's way.
 LRESULT ListCheckView::infoTip(const NMHDR& header) const {
   auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
   if (tip.pszText == nullptr || tip.cchTextMax <= 0) return 0;

@@ -30,7 +30,7 @@ void DatabaseLocation::LoadConfiguredDatabase() {
   if (saved.empty()) {
     ChooseDatabase();
   } else {
-    loadDatabase_();  // the second load of the same path, as the program always has
+    loadDatabase_();  // start-up's own load, whatever the box's change did: the same list
   }
 }
 
@@ -41,8 +41,8 @@ void DatabaseLocation::ChooseDatabase() {
   if (!chosen) return;
   lastChosen_ = *chosen;
   setPathBox(*chosen);  // the first store and load, by the box's change
-  storePath(*chosen);   // then both once more, as the program always has:
-  loadDatabase_();      // the second load gives the same list as the first
+  storePath(*chosen);   // then the choice's own, whatever the change did: config.ini
+  loadDatabase_();      // holds the choice even if the first save was lost
 }
 
 void DatabaseLocation::StorePathAndLoad() {

@@ -34,7 +34,7 @@ class DatabaseLocation {
   Path lastChosen_;
 };
 
-// The program's own folder: its file name cut before the last backslash.
+// The program's own folder: its file name cut before the last separator.
 Path ProgramDirectoryOf(const Path& programFileName);
 
 }  // namespace venbrook

@@ -3,6 +3,13 @@
 // or more starts a two-byte character; every scan for a match or a backslash
 // steps over such a character whole, so a trail byte that happens to equal an
 // ASCII letter or '\' is never taken for one.
+//
+// Which rule a caller needs: this one scans the core's own texts, which are
+// whole characters already (made by the converter, or typed in the window),
+// so that every scan of them steps the same way. Bytes from outside that
+// are being decoded, a text file's, are judged by Windows's reading of code
+// page 936 instead (platform/code_page_936.h), which tells a character from
+// a broken one.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/os.h"
+#include "platform/utf8.h"
 
 namespace venbrook {
 namespace {
@@ -13,28 +14,12 @@ bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-struct Utf8Character {
-  std::size_t length;  // 0: not a well-formed character of two or three bytes
-  std::uint32_t codePoint;
-};
-
-// The character that starts with the byte of 0x80 or more at `at`. Refused:
-// a stray continuation, an overlong form, a surrogate, a four-byte form and
-// a character cut off by the end of the text.
-Utf8Character DecodeMultiByte(const unsigned char* bytes, std::size_t size, std::size_t at) {
-  const unsigned char lead = bytes[at];
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    if (at + 1 < size && IsContinuation(bytes[at + 1]))
-      return {2, (lead & 0x1Fu) << 6 | (bytes[at + 1] & 0x3Fu)};
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    if (at + 2 < size && IsContinuation(bytes[at + 1]) && IsContinuation(bytes[at + 2]) &&
-        !(lead == 0xE0 && bytes[at + 1] < 0xA0) &&  // overlong
-        !(lead == 0xED && bytes[at + 1] >= 0xA0))   // surrogate
-      return {3, (lead & 0x0Fu) << 12 | (bytes[at + 1] & 0x3Fu) << 6 | (bytes[at + 2] & 0x3Fu)};
-  }
-  return {0, 0};
+// A character of a database's value: one to three bytes of UTF-8 proper.
+// A four-byte character counts as ill-formed there, as a surrogate does.
+Utf8Character DecodeUpToThreeBytes(std::string_view text, std::size_t at) {
+  Utf8Character character = DecodeUtf8(text, at);
+  if (character.length > 3) character.wellFormed = false;
+  return character;
 }
 
 // The GBK bytes of each character from U+0080 to U+FFFF, as the platform's
@@ -67,20 +52,7 @@ void AppendAsGbk(std::string_view utf8Character, std::uint32_t codePoint, std::s
 
 }  // namespace
 
-bool IsUtf8OfAtMostThreeBytes(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t size = text.size();
-  for (std::size_t at = 0; at < size;) {
-    if (bytes[at] < 0x80) {
-      ++at;
-      continue;
-    }
-    const std::size_t length = DecodeMultiByte(bytes, size, at).length;
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
-}
+bool IsUtf8OfAtMostThreeBytes(std::string_view text) { return IsUtf8OfAtMost(text, 3); }
 
 std::string Utf8ToGbk(std::string_view utf8) {
   std::string gbk;
@@ -101,8 +73,8 @@ void Utf8ToGbkInto(std::string_view utf8, std::string& out) {
       out.append(utf8.data() + start, at - start);
       continue;
     }
-    const Utf8Character character = DecodeMultiByte(bytes, size, at);
-    if (character.length == 0) {
+    const Utf8Character character = DecodeUpToThreeBytes(utf8, at);
+    if (!character.wellFormed) {
       out.clear();
       return;
     }

@@ -12,9 +12,10 @@
 
 namespace venbrook::os {
 
-// Code page 936 conversions. In the first, a character GBK lacks becomes
-// '?', and so do bytes that are no UTF-8 character. Bytes of the second that are not GBK
-// become U+FFFD.
+// Code page 936 conversions, as Windows makes them in either build. In the
+// first, a character GBK lacks becomes '?', and so does each ill-formed run
+// of UTF-8. In the second, a pair of bytes that is no character becomes
+// '?', and so does a lead byte with nothing after it.
 std::string ConvertUtf8ToGbk(std::string_view utf8);
 std::string ConvertGbkToUtf8(std::string_view gbk);
 

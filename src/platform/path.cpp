@@ -4,6 +4,16 @@
 #include "platform/utf16.h"
 
 namespace venbrook {
+namespace {
+
+constexpr std::string_view kSeparators = "\\/";
+
+// The part after the separator at `last`; empty when there is none.
+std::string_view After(std::string_view utf8, std::size_t last) {
+  return last == std::string_view::npos ? std::string_view{} : utf8.substr(last + 1);
+}
+
+}  // namespace
 
 Path Path::FromUtf8(std::string_view utf8) { return Path(std::string(utf8)); }
 Path Path::FromUtf16(std::u16string_view utf16) { return Path(Utf16ToUtf8(utf16)); }
@@ -22,13 +32,12 @@ std::optional<std::string> Path::gbk() const {
 
 std::string Path::gbkShown() const { return os::ConvertUtf8ToGbk(utf8_); }
 
-std::string_view Path::fileName() const {
-  const std::size_t last = utf8_.rfind('\\');
-  return last == std::string::npos ? std::string_view{} : std::string_view(utf8_).substr(last + 1);
-}
+std::string_view Path::fileName() const { return After(utf8_, utf8_.find_last_of(kSeparators)); }
+
+std::string_view Path::nameAfterLastBackslash() const { return After(utf8_, utf8_.rfind('\\')); }
 
 Path Path::folder() const {
-  const std::size_t last = utf8_.rfind('\\');
+  const std::size_t last = utf8_.find_last_of(kSeparators);
   return last == std::string::npos ? *this : Path(utf8_.substr(0, last));
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 // A path in the file system, as the core holds it: UTF-8 with '\' between
-// folders. A path is not a text of the window: whatever characters its
+// folders (a path typed or pasted with '/' keeps it: Windows takes both). A path is not a text of the window: whatever characters its
 // names hold, it goes from the system to the file call without passing
 // through GBK. Windows takes it as UTF-16 at every call; the native build
 // turns '\' into '/'.
 //
 // The file-name helpers below scan UTF-8, in which no byte of a character
-// of several bytes is '\': every 0x5C is a separator. (GBK texts have their
+// of several bytes is '\' or '/': every 0x5C and 0x2F is a separator. (GBK texts have their
 // own scanning rules, model/gbk_text.h; they never run over a path.)
 #include <optional>
 #include <string>
@@ -31,10 +31,14 @@ class Path {
 
   bool empty() const { return utf8_.empty(); }
   bool endsWithBackslash() const { return !utf8_.empty() && utf8_.back() == '\\'; }
-  // The part after the last backslash; empty when there is none.
+  // The part after the last separator, '\' or '/'; empty when there is none.
   std::string_view fileName() const;
-  // The part before the last backslash; the whole path when there is none.
+  // The part before the last separator; the whole path when there is none.
   Path folder() const;
+  // The part after the last backslash alone; empty when there is none. For
+  // a test of a name that must be spelt exactly as Windows writes paths,
+  // where "C:/x/name" is not that name.
+  std::string_view nameAfterLastBackslash() const;
   // The path ending in one backslash: itself when it already does.
   Path asFolder() const;
   // `name` inside this folder, one backslash between ("\name" for the

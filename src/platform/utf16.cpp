@@ -2,37 +2,12 @@
 
 #include <cstdint>
 
+#include "platform/utf8.h"
+
 namespace venbrook {
 namespace {
 
 constexpr char16_t kReplacement = u'\uFFFD';
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-struct Decoded {
-  std::size_t length;  // 0: no well-formed character starts here
-  std::uint32_t codePoint;
-};
-
-// The character at `at`: one to four bytes, shortest form only, at most
-// U+10FFFF. Surrogate code points are taken (see the header).
-Decoded DecodeAt(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return {1, lead};
-  const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                             : lead >= 0xF0 && lead <= 0xF4                                  ? 4
-                                                                                             : 0;
-  if (length == 0 || at + length > text.size()) return {0, 0};
-  std::uint32_t codePoint = lead & (0x7Fu >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if (!IsContinuation(byte(i))) return {0, 0};
-    codePoint = codePoint << 6 | (byte(i) & 0x3Fu);
-  }
-  constexpr std::uint32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (codePoint < kShortest[length] || codePoint > 0x10FFFF) return {0, 0};
-  return {length, codePoint};
-}
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -61,8 +36,8 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
   for (std::size_t at = 0; at < utf8.size();) {
-    const Decoded character = DecodeAt(utf8, at);
-    if (character.length == 0) {
+    const Utf8Character character = DecodeUtf8(utf8, at, Surrogates::Kept);
+    if (!character.wellFormed) {
       out += kReplacement;
       ++at;
       continue;
@@ -79,14 +54,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   return out;
 }
 
-bool IsWellFormedUtf8(std::string_view text) {
-  for (std::size_t at = 0; at < text.size();) {
-    const Decoded character = DecodeAt(text, at);
-    if (character.length == 0 || (character.codePoint >= 0xD800 && character.codePoint <= 0xDFFF)) return false;
-    at += character.length;
-  }
-  return true;
-}
+bool IsWellFormedUtf8(std::string_view text) { return IsUtf8OfAtMost(text, 4); }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
   std::string out;

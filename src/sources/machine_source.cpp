@@ -44,7 +44,12 @@ const ContentReader kFallbackReader{"text list", nullptr, ReadTextListFile};
 ReadResult ReadMachines(SourceConnection& connection, const Path& path, const RenameRule& rule,
                         MachineList& list) {
   const ReadRequest request{path, path.fileName(), rule, list, connection};
-  if (const SourceProfile* product = ProductNamed(request.fileName)) return ReadProductFile(*product, request);
+  // A product's own file is taken by name only as Windows writes its path,
+  // after a backslash: the name then means that product's file and nothing
+  // else. Any other spelling, "C:/x/lwdiskless.db" too, goes by content,
+  // which reads the same file and says in the label what it found.
+  if (const SourceProfile* product = ProductNamed(path.nameAfterLastBackslash()))
+    return ReadProductFile(*product, request);
 
   // Everything else goes by content. The path box loads on every keystroke,
   // so a path that names no file yet must cost a look and change nothing.

@@ -32,15 +32,15 @@ struct ReadResult {
   LoadOutcome outcome;
   int rows;
   // For the operator: where the rows came from, or why none did. Empty for
-  // a product's file under its own name, which the window has always shown
-  // without a word.
+  // a product's file under its own name, which the path box names well
+  // enough.
   MessageText reason;
 };
 
 // What a reader is handed.
 struct ReadRequest {
   const Path& path;
-  std::string_view fileName;  // its part after the last backslash (UTF-8)
+  std::string_view fileName;  // its part after the last backslash or slash (UTF-8), for the label
   const RenameRule& rule;
   MachineList& list;
   SourceConnection& connection;

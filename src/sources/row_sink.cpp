@@ -25,8 +25,8 @@ bool RowSink::addUtf8(std::string_view name, std::string_view mac) {
 }
 
 bool RowSink::addGbk(std::string_view name, std::string_view mac) {
-  name_.assign(name);
-  mac_.assign(mac);
+  name_.assign(UpToNul(name));
+  mac_.assign(UpToNul(mac));
   return append();
 }
 

@@ -42,7 +42,7 @@ class RowSink {
   // when it is not UTF-8 of one to three bytes a character. False when the
   // MAC rule passed the row over.
   bool addUtf8(std::string_view name, std::string_view mac);
-  // One machine whose texts are GBK already.
+  // One machine whose texts are GBK already, each up to its first NUL.
   bool addGbk(std::string_view name, std::string_view mac);
 
   // The read ended at its normal end: the list's observer hears of the rows

@@ -1,7 +1,7 @@
 #pragma once
 // What the source label says (GBK): where the rows came from, or why a file
 // gave none. A product's file under its own name is never described: the
-// window shows it as it always has.
+// name in the path box already says what the rows are.
 #include <cstdint>
 #include <string>
 #include <string_view>

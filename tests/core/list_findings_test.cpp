@@ -69,6 +69,35 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
   }
 }
 
+// No IPv4 address, date or time is ever a MAC, however its numbers are
+// written: every address of the form a.b.c.d over the values whose digit
+// counts differ, and dates and times over a year, with and without zeros in
+// front, each with the separators spreadsheets and logs use.
+TEST(ListFindings, NoAddressDateOrTimeIsEverAMac) {
+  const int values[] = {0, 1, 9, 10, 99, 100, 168, 192, 255};
+  int tried = 0;
+  for (int a : values)
+    for (int b : values)
+      for (int c : values)
+        for (int d : values) {
+          const std::string address =
+              std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(d);
+          ASSERT_LT(MacNumber(address), 0) << address;
+          ++tried;
+        }
+  char text[64];
+  for (int month = 1; month <= 12; ++month)
+    for (int day = 1; day <= 31; ++day)
+      for (const char* format : {"2024-%02d-%02d", "2024/%d/%d", "2024.%02d.%02d", "24-%02d-%02d 10:00",
+                                 "2024-%02d-%02d 10:00:00", "2024-%02d-%02dT10:00:00", "%02d:%02d", "%02d:%02d:00",
+                                 "%02d-%02d-2024 10:00", "%d/%d/2024 10:00:00"}) {
+        std::snprintf(text, sizeof text, format, month, day);
+        ASSERT_LT(MacNumber(text), 0) << text;
+        ++tried;
+      }
+  EXPECT_GT(tried, 10000);
+}
+
 // The check's table starts a MAC's probe at the top bits of the MAC times
 // 2^64 / golden ratio and keeps the MAC's low 32 bits as the slot's tag. The
 // pair the case above calls one chain must start in the same slot of the

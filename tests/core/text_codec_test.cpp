@@ -4,7 +4,9 @@
 
 #include <optional>
 
+#include "platform/os.h"
 #include "platform/path.h"
+#include "platform/utf8.h"
 #include "support/gbk_literal.h"
 
 namespace venbrook {
@@ -83,6 +85,67 @@ TEST(TextCodec, ValueThatIsNotUtf8OfOneToThreeBytesIsEmptyAsAWhole) {
 TEST(TextCodec, CharactersGbkLacksBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToGbk(std::string("A\xE0\xB8\x81") + "B"), "A?B");          // Thai ko kai
   EXPECT_EQ(Utf8ToGbk(std::string("\xED\x95\x9C") + "中"), "?" + G("中"));  // Hangul han
+}
+
+// The one UTF-8 decoder: a character, or an ill-formed run as long as the
+// start of a character found there; a surrogate only where it is asked for.
+TEST(Utf8Decoder, CharactersAndIllFormedRuns) {
+  const struct {
+    std::string text;
+    Surrogates surrogates;
+    Utf8Character expected;
+  } cases[] = {
+      {"\xE4\xB8\xAD", Surrogates::Refused, {U'中', 3, true}},
+      {"\xF0\x9F\x98\x80", Surrogates::Refused, {U'\U0001F600', 4, true}},
+      {"\xE4\xB8" "x", Surrogates::Refused, {U'\uFFFD', 2, false}},  // cut short: one run
+      {"\xC0\xAF", Surrogates::Refused, {U'\uFFFD', 1, false}},      // overlong: the lead alone
+      {"\xF4\x90\x80\x80", Surrogates::Refused, {U'\uFFFD', 1, false}},  // past U+10FFFF
+      {"\xED\xA0\x80", Surrogates::Refused, {U'\uFFFD', 1, false}},
+      {"\xED\xA0\x80", Surrogates::Kept, {0xD800, 3, true}},  // WTF-8, as Windows's file names
+  };
+  for (const auto& c : cases) {
+    const Utf8Character got = DecodeUtf8(c.text, 0, c.surrogates);
+    EXPECT_EQ(got.codePoint, c.expected.codePoint) << testing::PrintToString(c.text);
+    EXPECT_EQ(got.length, c.expected.length) << testing::PrintToString(c.text);
+    EXPECT_EQ(got.wellFormed, c.expected.wellFormed) << testing::PrintToString(c.text);
+  }
+}
+
+// The code page 936 conversions give the same bytes in both builds: the
+// Windows build's are Windows's own, the native build's a copy of them.
+// Rows marked "Wine" are what Wine gives where Windows documents nothing;
+// the others are documented: Microsoft's table for code page 936 (80 is the
+// euro sign, FF and the areas GBK leaves to users are private-use
+// characters), WideCharToMultiByte's WC_NO_BEST_FIT_CHARS (a character
+// without an exact equivalent is the default '?'), and MultiByteToWideChar
+// turning an ill-formed sequence into U+FFFD, which code page 936 lacks.
+TEST(CodePage936, ConvertsAsWindowsDoes) {
+  enum Direction { ToGbk, FromGbk };
+  const struct {
+    const char* what;
+    Direction direction;
+    std::string input, output;
+  } cases[] = {
+      {"the euro sign is one byte", ToGbk, "\xE2\x82\xAC", "\x80"},
+      {"and back", FromGbk, "\x80", "\xE2\x82\xAC"},
+      {"FF is a private-use character", FromGbk, "\xFF", "\xEF\xA3\xB5"},
+      {"and back", ToGbk, "\xEF\xA3\xB5", "\xFF"},
+      {"the users' areas: U+E000 is AAA1, U+E4C6 is A140", ToGbk, "\xEE\x80\x80\xEE\x93\x86", "\xAA\xA1\xA1\x40"},
+      {"a pair GBK leaves empty is private-use too", FromGbk, "\xA2\xAB\xFE\xA0", "\xEE\x9D\xA6\xEE\xA1\xA4"},
+      {"no best fit: katakana's middle dot is not GBK's", ToGbk, "\xE3\x83\xBB\xC2\xB7", "?\xA1\xA4"},
+      {"beyond U+FFFF: two UTF-16 units, two '?'", ToGbk, "\xF0\x9F\x98\x80", "??"},
+      {"a stray continuation byte is one '?', the good A kept", ToGbk, "\x80" "AB", "?AB"},
+      {"Wine: a character cut short is one run", ToGbk, "\xE4\xB8" "A", "?A"},
+      {"Wine: overlong, surrogate, past U+10FFFF: the lead takes one byte more", ToGbk,
+       "\xE0\x80" "A\xED\xA0" "B\xF4\x90" "CD", "?A?B?CD"},
+      {"Wine: a lead byte with too few bytes left takes them all", ToGbk, "A\xE4" "B", "A?"},
+      {"Wine: a lead and any byte but NUL are one '?'", FromGbk, "\x81\x30\x81\x7F" "A", "??A"},
+      {"Wine: a lead before NUL or the end is '?' alone", FromGbk, std::string("\x81\0A\x81", 4), std::string("?\0A?", 4)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.direction == ToGbk ? os::ConvertUtf8ToGbk(c.input) : os::ConvertGbkToUtf8(c.input), c.output);
+  }
 }
 
 // A path keeps every character whatever code page could write it: each of

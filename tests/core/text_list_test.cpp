@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "export/export_file.h"
+#include "sources/source_words.h"
 #include "support/gbk_literal.h"
 #include "support/temp_folder.h"
 
@@ -33,7 +34,7 @@ Read ReadList(std::string_view bytes) {
   for (int i = 0; i < list.count(); ++i)
     rows.push_back({std::string(list.cellText(i, kMachineNameColumn)), std::string(list.cellText(i, kMacColumn))});
   EXPECT_EQ(read.rows, list.count());
-  return {rows, read.skippedLines, read.firstSkipped, GbkToUtf8(read.columnsWords)};
+  return {rows, read.skippedLines, read.firstSkipped, GbkToUtf8(ColumnsWords(read.nameColumn, read.macColumn))};
 }
 
 // UTF-16 bytes with their byte-order mark, as Excel's "Unicode 文本" saves them.
@@ -140,6 +141,16 @@ TEST(TextList, ColumnsJudgedWhole) {
        {{"PC1", kMac1}, {"PC2", kOut2}}, 1, {1}},
       {"two columns of MACs: the one its header calls MAC", G("机器名,交换机,网卡\nPC1,00-11-22-33-44-55,") + kMac1,
        {{"PC1", kMac1}}},
+      {"a DHCP server's leases by PowerShell: the MAC is the client's id, the state no name",
+       "#TYPE Microsoft.Management.Infrastructure.CimInstance#root/Microsoft/Windows/DHCP/DhcpServerv4Lease\n"
+       "\"IPAddress\",\"ScopeId\",\"AddressState\",\"ClientId\",\"HostName\",\"LeaseExpiryTime\"\n"
+       "\"192.168.1.11\",\"192.168.1.0\",\"Active\",\"00-1a-2b-3c-4d-01\",\"A01.cafe.lan\",\"2025/7/4 8:00:00\"\n"
+       "\"192.168.1.12\",\"192.168.1.0\",\"Active\",\"00-1a-2b-3c-4d-02\",\"A02.cafe.lan\",\"2025/7/4 8:01:00\"",
+       {{"A01.cafe.lan", kMac1}, {"A02.cafe.lan", kOut2}}, 1, {1}, "机器名取自 HostName，MAC地址取自 ClientId"},
+      {"the DHCP console's exported list: bare MACs with letters under Unique ID",
+       "Client IP Address\tName\tLease Expiration\tType\tUnique ID\tDescription\n"
+       "192.168.1.11\tA01\t2025/7/4 8:00\tDHCP\t001a2b3c4d01\t\n192.168.1.12\tA02\t2025/7/4 8:01\tDHCP\t001a2b3c4d02\t\n",
+       {{"A01", kMac1}, {"A02", kOut2}}},
       {"machine number before machine name", G("机器号,机器名,MAC\n1,一楼01,") + kMac1 + G("\n2,一楼02,") + kMac2,
        {{G("一楼01"), kMac1}, {G("一楼02"), kOut2}}},
       {"no header: a status word repeated and a time stamp are no names",
@@ -184,8 +195,8 @@ TEST(TextList, LinesSkippedAndCounted) {
   });
 }
 
-// A file without machines leaves the list as it was: emptying it is the
-// caller's decision, made on the first row.
+// A file without machines leaves the list as it was: the sink empties it at
+// the first row, and none came.
 TEST(TextList, NoMachineLeavesTheListAlone) {
   MachineList list;
   list.append("old", "old", "old");

@@ -2,7 +2,6 @@
 // core's Windows form, UTF-8 with '\' between folders; '\' becomes '/' at
 // this boundary.
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,60 +17,6 @@
 namespace venbrook::os {
 namespace {
 
-class Converter {
- public:
-  Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (handle_ != reinterpret_cast<iconv_t>(-1)) iconv_close(handle_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Characters that cannot be converted become `substitute`; `skipInvalid`
-  // says how many input bytes one such character takes.
-  template <typename Skip>
-  std::string convert(std::string_view input, std::string_view substitute, Skip skipInvalid) {
-    std::string out;
-    out.resize(input.size() * 2 + 8);
-    char* in = const_cast<char*>(input.data());
-    std::size_t inLeft = input.size();
-    char* dst = out.data();
-    std::size_t dstLeft = out.size();
-    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-    while (inLeft > 0) {
-      if (iconv(handle_, &in, &inLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
-      if (errno == E2BIG) {
-        const std::size_t used = out.size() - dstLeft;
-        out.resize(out.size() * 2);
-        dst = out.data() + used;
-        dstLeft = out.size() - used;
-        continue;
-      }
-      const std::size_t skip = std::min(inLeft, skipInvalid(static_cast<unsigned char>(*in), inLeft));
-      in += skip;
-      inLeft -= skip;
-      if (dstLeft < substitute.size() + 1) {
-        const std::size_t used = out.size() - dstLeft;
-        out.resize(out.size() * 2 + substitute.size());
-        dst = out.data() + used;
-        dstLeft = out.size() - used;
-      }
-      for (char c : substitute) *dst++ = c, --dstLeft;
-    }
-    out.resize(out.size() - dstLeft);
-    return out;
-  }
-
- private:
-  iconv_t handle_;
-};
-
-std::size_t Utf8CharacterLength(unsigned char lead, std::size_t) {
-  return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-}
-
-std::size_t GbkCharacterLength(unsigned char lead, std::size_t left) { return lead >= 0x81 && left > 1 ? 2 : 1; }
-
 std::string NativePath(const Path& path) {
   std::string native = path.utf8();
   for (char& c : native)
@@ -86,16 +31,6 @@ Path CorePath(std::string native) {
 }
 
 }  // namespace
-
-std::string ConvertUtf8ToGbk(std::string_view utf8) {
-  thread_local Converter converter("CP936", "UTF-8");
-  return converter.convert(utf8, "?", Utf8CharacterLength);
-}
-
-std::string ConvertGbkToUtf8(std::string_view gbk) {
-  thread_local Converter converter("UTF-8", "CP936");
-  return converter.convert(gbk, "\xEF\xBF\xBD", GbkCharacterLength);
-}
 
 std::string SqliteFileName(const Path& path) { return NativePath(path); }
 

@@ -158,11 +158,11 @@ HeaderRole ColumnJudge::roleOf(int column) const {
 
 // At least 90 % of its values are MACs; a column of bare twelve digits only
 // when one holds a letter or its header says MAC. A column named an IP
-// address, or named anything that is no MAC, holds none.
+// address holds none. (A DHCP server calls its MAC column "ClientId" or
+// "Unique ID": an id's name does not keep MACs out.)
 bool ColumnJudge::holdsMacs(int column) const {
   const HeaderRole role = roleOf(column);
-  if (role == HeaderRole::Address || role == HeaderRole::NotName || column >= static_cast<int>(tallies_.size()))
-    return false;
+  if (role == HeaderRole::Address || column >= static_cast<int>(tallies_.size())) return false;
   const Tally& tally = tallies_[column];
   const std::int64_t macs = tally.macs + (tally.bareLetter || role == HeaderRole::Mac ? tally.bare : 0);
   return macs > 0 && macs * 10 >= tally.filled * 9;

@@ -8,8 +8,8 @@ struct sqlite3;
 namespace venbrook {
 
 // The product's file under its own name: the connection is reopened on it
-// (OpenFailed when that fails), then its rows are read. The window's words
-// stay as they always were: no reason is given.
+// (OpenFailed when that fails), then its rows are read. No words go to the
+// source label: the product's own file name in the path box says it all.
 ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& request);
 
 // The product's rows through its query on the connection, already open:

@@ -2,26 +2,26 @@
 
 #include <algorithm>
 
+#include "platform/code_page_936.h"
+
 namespace venbrook {
 namespace {
-
-bool IsGbkTrail(unsigned char byte) { return byte >= 0x40 && byte != 0x7F && byte != 0xFF; }
 
 struct Character {
   std::size_t length;
   bool blank;
 };
 
-// A character of 0x80 and above. In GBK a lead byte takes its trail byte
-// along only when that is a trail byte, so a lone lead byte never swallows
-// the separator or quote after it. UTF-8 is walked a byte at a time: its
+// A character of 0x80 and above. In GBK, read as Windows reads a file, a
+// lead byte takes its trail byte along only when that is a trail byte, so a
+// lone lead byte never swallows the separator or quote after it. UTF-8 is walked a byte at a time: its
 // only blank of more than one byte starts with a byte that never appears
 // inside another character.
 Character WideCharacter(std::string_view line, std::size_t at, bool gbk) {
   const auto byte = [&](std::size_t i) { return i < line.size() ? static_cast<unsigned char>(line[i]) : 0; };
   if (!gbk) return byte(at) == 0xE3 && byte(at + 1) == 0x80 && byte(at + 2) == 0x80 ? Character{3, true} : Character{1, false};
   if (byte(at) == 0xA1 && byte(at + 1) == 0xA1) return {2, true};
-  return byte(at) >= 0x81 && byte(at) != 0xFF && IsGbkTrail(byte(at + 1)) ? Character{2, false} : Character{1, false};
+  return {CodePage936CharacterLength(line, at), false};
 }
 
 // The character at `at` (a character's start) for stepping through a line.

@@ -4,42 +4,23 @@
 
 #include "platform/os.h"
 #include "platform/utf16.h"
+#include "platform/utf8.h"
 
 namespace venbrook {
 namespace {
 
 bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
 
-bool InRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
-
 // Well-formed UTF-8 (up to four bytes a character, nothing overlong, no
 // surrogates) holding at least one character of more than one byte. Stops
 // at the first byte that is not: a GBK file usually shows it at once.
 bool ReadsAsUtf8(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t size = text.size();
   bool multiByte = false;
-  for (std::size_t at = 0; at < size;) {
-    const unsigned char lead = bytes[at];
-    if (lead < 0x80) {
-      ++at;
-      continue;
-    }
-    // The range of the byte after the lead (later ones are 80-BF) and the length.
-    unsigned char low = 0x80, high = 0xBF;
-    std::size_t length = 0;
-    if (InRange(lead, 0xC2, 0xDF)) length = 2;
-    else if (lead == 0xE0) low = 0xA0, length = 3;
-    else if (lead == 0xED) high = 0x9F, length = 3;
-    else if (InRange(lead, 0xE1, 0xEF)) length = 3;
-    else if (lead == 0xF0) low = 0x90, length = 4;
-    else if (lead == 0xF4) high = 0x8F, length = 4;
-    else if (InRange(lead, 0xF1, 0xF3)) length = 4;
-    if (length == 0 || size - at < length || !InRange(bytes[at + 1], low, high)) return false;
-    for (std::size_t i = 2; i < length; ++i)
-      if (!InRange(bytes[at + i], 0x80, 0xBF)) return false;
-    at += length;
-    multiByte = true;
+  for (std::size_t at = 0; at < text.size();) {
+    const Utf8Character character = DecodeUtf8(text, at);
+    if (!character.wellFormed) return false;
+    multiByte = multiByte || character.length > 1;
+    at += character.length;
   }
   return multiByte;
 }

@@ -4,30 +4,13 @@
 #include <string>
 #include <utility>
 
+#include "platform/code_page_936.h"
 #include "sources/columns/column_judge.h"
-#include "sources/source_words.h"
 #include "sources/text/line_fields.h"
 #include "sources/text/text_encoding.h"
 
 namespace venbrook {
 namespace {
-
-bool IsGbkTrail(unsigned char byte) { return byte >= 0x40 && byte != 0x7F && byte != 0xFF; }
-
-// Code page 936 as Windows reads it: 00-80 alone (80 is the euro sign), a
-// lead byte 81-FE followed by a trail byte 40-7E or 80-FE.
-bool IsWellFormedGbk(std::string_view text) {
-  for (std::size_t at = 0; at < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead <= 0x80) {
-      ++at;
-      continue;
-    }
-    if (lead == 0xFF || at + 1 >= text.size() || !IsGbkTrail(static_cast<unsigned char>(text[at + 1]))) return false;
-    at += 2;
-  }
-  return true;
-}
 
 // A quoted field may hold line breaks (RFC 4180); one that runs on past
 // this many lines is taken for a quote never closed, which ends at its line.
@@ -168,8 +151,8 @@ class TextListReader {
       });
       return std::move(read_);
     }
-    read_.columnsWords =
-        ColumnsWords(choice.name >= 0 ? judge.columnWordsUtf8(choice.name) : std::string(), judge.columnWordsUtf8(choice.mac));
+    if (choice.name >= 0) read_.nameColumn = judge.columnWordsUtf8(choice.name);
+    read_.macColumn = judge.columnWordsUtf8(choice.mac);
     int row = -1;
     ForEachRecord(text_, [&](std::string_view record, int line) {
       if (IsBlankLine(record, encoding_)) return;
@@ -188,7 +171,7 @@ class TextListReader {
       if (index == choice.name) name = keep(cell, nameHolder_);
     });
     name = ShownName(name, shownHolder_);
-    const bool added = encoding_ == LineText::Gbk ? sink_.addGbk(IsWellFormedGbk(name) ? name : std::string_view{}, mac)
+    const bool added = encoding_ == LineText::Gbk ? sink_.addGbk(IsWellFormedCodePage936(name) ? name : std::string_view{}, mac)
                                                   : sink_.addUtf8(name, mac);
     if (added) ++read_.rows;
     return added;

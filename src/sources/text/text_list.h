@@ -29,12 +29,14 @@ struct TextListRead {
   int rows = 0;                  // machines read (each given to the sink)
   int skippedLines = 0;          // non-blank lines without a MAC (a header line is not one)
   std::vector<int> firstSkipped; // 1-based line numbers of the first three of them
-  std::string columnsWords;      // the columns read, for the label (GBK; see ColumnsWords)
+  std::string nameColumn;        // the columns read, as the label names them (UTF-8: a header's
+  std::string macColumn;         // text or "第 n 列"); no name column: empty
 };
 
 // Reads the machines a text file's bytes hold into `sink` (which should
-// take MacRule::Canonical), in line order. Finishing or abandoning the list
-// is the caller's part.
+// take MacRule::Canonical), in line order. It only adds rows; the sink
+// empties the list at the first of them, and finishing or abandoning the
+// read is the caller's part.
 TextListRead ReadTextList(std::string_view bytes, RowSink& sink);
 
 }  // namespace venbrook

@@ -18,8 +18,9 @@ ReadResult ReadTextListFile(const ReadRequest& request) {
   // bytes go first, so the two never take memory at once.
   std::string().swap(bytes);
   sink.finish();
+  const std::string columns = ColumnsWords(read.nameColumn, read.macColumn);
   return {LoadOutcome::Loaded, read.rows,
-          MessageText(TextListWords(read.columnsWords, read.rows, read.skippedLines, read.firstSkipped))};
+          MessageText(TextListWords(columns, read.rows, read.skippedLines, read.firstSkipped))};
 }
 
 }  // namespace venbrook
