@@ -8,6 +8,11 @@
 //   load_text/ours|yungengxin/<rows>       LoadDatabase of the same machines as a GBK CSV vs the
 //                                          云更新 LoadDatabase
 //   load_dnsmasq/ours|yungengxin/<rows>    the same as a dnsmasq lease file
+//   load_workbook/ours|text_list|bare_parse/<rows>
+//                                          LoadDatabase of the same machines as an .xlsx workbook
+//                                          vs the same as a GBK CSV, and vs the least a workbook
+//                                          costs: every entry inflated and its XML parsed by expat
+//                                          into handlers that do nothing
 //   export/ours|one_write/<rows>           ExportRows vs one write() of the same bytes
 //   export/per_row_rewrite/<rows>          the file read and rewritten per row (once)
 //   rename/ours|memcpy/<rows>              RenameRule::newNameInto vs memcpy of each name
@@ -15,28 +20,32 @@
 //   select_all|invert|delete_all/ours|flag_pass/<rows>
 //                                          the list's 全选, 反选 and 删除 of every row vs one pass
 //                                          flipping a flag in as many records of a row's size
-// and, in a process of its own (--memory=<rows>, --memory-text-list=<rows>),
-// the peak resident memory of a loaded list, from the database or from a text
-// list, against the bytes of its texts. A load includes the check of the list
+// and, in a process of its own (--memory=<rows>, --memory-text-list=<rows>,
+// --memory-workbook=<rows>), the peak resident memory of a loaded list, from
+// the database, a text list or a workbook, against the bytes of its texts. A load includes the check of the list
 // that the window makes after every change of the rows.
 //
 //   venbrook_bench --data=DIR [--smoke] [Google Benchmark flags]
 //   venbrook_bench --data=DIR --memory=ROWS
 //   venbrook_bench --data=DIR --memory-text-list=ROWS
+//   venbrook_bench --data=DIR --memory-workbook=ROWS
 //
 // --smoke runs every case once at the smallest size: proof that it works,
 // not a measurement. scripts/bench.sh runs everything and prints the table.
 #include <benchmark/benchmark.h>
+#include <expat.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <unzip.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +77,7 @@ struct Options {
   bool smoke = false;
   int memoryRows = 0;
   int memoryTextRows = 0;
+  int memoryWorkbookRows = 0;
 };
 
 RenameRule BenchRule() { return {Gbk(kPrefixUtf8), Gbk(kFindUtf8), Gbk(kReplacementUtf8)}; }
@@ -175,6 +185,35 @@ void LoadCopyBareScan(benchmark::State& state, const Options& options, int rows)
     benchmark::DoNotOptimize(result.checksum);
   }
   if (result.rows != rows) state.SkipWithError("the bare scan did not read every row");
+  state.counters["rows"] = rows;
+}
+
+// What reading a workbook cannot go below with the libraries it is read
+// with: each entry of the archive inflated by minizip and its XML parsed by
+// expat, the handlers doing nothing.
+void LoadWorkbookBareParse(benchmark::State& state, const Options& options, int rows) {
+  const fs::path file = DerivedFile(options.data, Derived::Workbook, rows);
+  std::uint64_t bytes = 0;
+  std::vector<char> buffer(64 * 1024);
+  for (auto _ : state) {
+    bytes = 0;
+    unzFile zip = unzOpen64(file.string().c_str());
+    for (int at = unzGoToFirstFile(zip); at == UNZ_OK; at = unzGoToNextFile(zip)) {
+      XML_Parser parser = XML_ParserCreate(nullptr);
+      XML_SetElementHandler(parser, [](void*, const XML_Char*, const XML_Char**) {}, [](void*, const XML_Char*) {});
+      XML_SetCharacterDataHandler(parser, [](void*, const XML_Char*, int) {});
+      unzOpenCurrentFile(zip);
+      for (int got; (got = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0;) {
+        XML_Parse(parser, buffer.data(), got, XML_FALSE);
+        bytes += static_cast<std::uint64_t>(got);
+      }
+      XML_Parse(parser, "", 0, XML_TRUE);
+      unzCloseCurrentFile(zip);
+      XML_ParserFree(parser);
+    }
+    unzClose(zip);
+    benchmark::DoNotOptimize(bytes);
+  }
   state.counters["rows"] = rows;
 }
 
@@ -436,6 +475,9 @@ void Register(const Options& options) {
     add("load_text", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_dnsmasq", "ours", rows, LoadDerived, Derived::DnsmasqLeases, rows);
     add("load_dnsmasq", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
+    add("load_workbook", "ours", rows, LoadDerived, Derived::Workbook, rows);
+    add("load_workbook", "text_list", rows, LoadDerived, Derived::TextList, rows);
+    add("load_workbook", "bare_parse", rows, LoadWorkbookBareParse, rows);
     add("export", "ours", rows, ExportOurs, rows)->UseManualTime();
     add("export", "one_write", rows, ExportOneWrite, rows)->UseManualTime();
   }
@@ -468,17 +510,16 @@ long PeakResidentBytes() {
 }
 
 // One load of `rows` machines in a fresh process, from the 云更新 database
-// or from the same machines as a text list; prints one JSON line.
-int MeasureMemory(const Options& options, int rows, bool textList) {
-  const fs::path file = textList ? DatabasePath(options.data, SourceKind::Yungengxin, rows).parent_path() /
-                                       "machines.csv"
-                                 : DatabasePath(options.data, SourceKind::Yungengxin, rows);
+// or from the same machines as a text list or a workbook; prints one JSON line.
+int MeasureMemory(const Options& options, int rows, std::optional<Derived> derived) {
+  const fs::path file = derived ? DerivedPath(options.data, *derived, rows)
+                                : DatabasePath(options.data, SourceKind::Yungengxin, rows);
   if (!fs::exists(file)) {
     // Generating costs memory of its own: done in a child, so this
     // process's peak is the load's alone.
     const pid_t child = ::fork();
     if (child == 0) {
-      if (textList) DerivedFile(options.data, Derived::TextList, rows);
+      if (derived) DerivedFile(options.data, *derived, rows);
       else DatabaseFile(options.data, SourceKind::Yungengxin, rows);
       std::_Exit(0);
     }
@@ -508,7 +549,7 @@ int MeasureMemory(const Options& options, int rows, bool textList) {
   }
   std::printf("{\"case\": \"%s\", \"rows\": %d, \"peak_rss_bytes\": %ld, \"text_bytes\": %llu, "
               "\"file_bytes\": %llu, \"load_seconds\": %.6f}\n",
-              textList ? "memory_text_list" : "memory", rows, peak, static_cast<unsigned long long>(textBytes),
+              !derived ? "memory" : *derived == Derived::TextList ? "memory_text_list" : "memory_workbook", rows, peak, static_cast<unsigned long long>(textBytes),
               static_cast<unsigned long long>(fs::file_size(file)), seconds);
   return 0;
 }
@@ -533,11 +574,13 @@ int main(int argc, char** argv) {
     else if (TakeOption(argv[i], "--data", value)) options.data = value;
     else if (TakeOption(argv[i], "--memory", value)) options.memoryRows = std::stoi(value);
     else if (TakeOption(argv[i], "--memory-text-list", value)) options.memoryTextRows = std::stoi(value);
+    else if (TakeOption(argv[i], "--memory-workbook", value)) options.memoryWorkbookRows = std::stoi(value);
     else rest.push_back(argv[i]);
   }
   try {
-    if (options.memoryRows > 0) return MeasureMemory(options, options.memoryRows, false);
-    if (options.memoryTextRows > 0) return MeasureMemory(options, options.memoryTextRows, true);
+    if (options.memoryRows > 0) return MeasureMemory(options, options.memoryRows, std::nullopt);
+    if (options.memoryTextRows > 0) return MeasureMemory(options, options.memoryTextRows, Derived::TextList);
+    if (options.memoryWorkbookRows > 0) return MeasureMemory(options, options.memoryWorkbookRows, Derived::Workbook);
     Register(options);
     int restCount = static_cast<int>(rest.size());
     benchmark::Initialize(&restCount, rest.data());

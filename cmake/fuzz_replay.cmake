@@ -17,8 +17,9 @@ set(VENBROOK_FUZZ_DIR ${PROJECT_SOURCE_DIR}/fuzz)
 function(venbrook_add_replay_executable executable target_source)
   add_executable(${executable} ${target_source} ${VENBROOK_FUZZ_DIR}/replay/replay_main.cpp)
   target_include_directories(${executable} PRIVATE ${PROJECT_SOURCE_DIR})
-  # The whole core: a static library gives each target only what it uses.
-  target_link_libraries(${executable} PRIVATE venbrook_commands)
+  # The whole core: a static library gives each target only what it uses;
+  # minizip's writer for the targets that make archives.
+  target_link_libraries(${executable} PRIVATE venbrook_commands venbrook::minizip)
   target_compile_options(${executable} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra>)
 endfunction()
 

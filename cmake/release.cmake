@@ -11,6 +11,13 @@
 option(VENBROOK_RELEASE "Build the release: reproducible, program stripped, debug information beside it" OFF)
 
 if(VENBROOK_RELEASE)
+  # .cache may be a link to a cache several work trees share: the compiler
+  # sees the libraries' sources at its real path, which is mapped as well.
+  get_filename_component(_venbrook_cache "${CMAKE_SOURCE_DIR}/.cache" REALPATH)
+  if(NOT _venbrook_cache STREQUAL "${CMAKE_SOURCE_DIR}/.cache")
+    add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${_venbrook_cache}=./.cache>")
+  endif()
+  unset(_venbrook_cache)
   # The build folder last: GCC tries the maps from the last one given, and the
   # build folder usually lies inside the source folder.
   add_compile_options(

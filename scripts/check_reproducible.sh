@@ -37,7 +37,7 @@ for arch in "${archs[@]}"; do arch_args+=(--arch "$arch"); done
 venbrook_source_date_epoch
 
 # A copy of the tree's files: what git tracks or would track (as they are in
-# the working tree), and the SQLite amalgamation the Windows build compiles.
+# the working tree), and the libraries' sources the Windows build compiles.
 copy_tree() {
   local dest=$1 file
   rm -rf "$dest"
@@ -49,7 +49,7 @@ copy_tree() {
   else
     tar -C "$VENBROOK_ROOT" --exclude=./build --exclude=./dist --exclude=./.cache -cf - . | tar -C "$dest" -xf -
   fi
-  cp -r .cache/sqlite-amalgamation "$dest/.cache/"
+  cp -r .cache/sqlite-amalgamation .cache/minizip-1.1 .cache/expat-2.5.0 "$dest/.cache/"
 }
 
 build_copy() {   # build_copy <folder>: a copy of the tree, packaged there

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Prepare this machine (Debian 12, as root) for building and testing Venbrook:
 #   1. the Debian packages the builds and tests use;
-#   2. the SQLite 3.40.1 amalgamation for the Windows build, made from
-#      Debian's own sqlite3 source package (kept under .cache/, never committed);
+#   2. the libraries the Windows build compiles in, from Debian's own source
+#      packages (kept under .cache/, never committed; each in a folder of its
+#      own, named by its version, so worktrees sharing .cache/ never clash):
+#      the SQLite 3.40.1 amalgamation (sqlite3), minizip 1.1 (minizip, the
+#      same source as the native libminizip-dev) and expat 2.5.0 (expat);
+#      zlib for Windows is Debian's libz-mingw-w64-dev;
 #   3. the project's Wine prefix (.cache/wine) with CJK-capable UI fonts,
 #      running 64- and 32-bit programs alike.
 # Safe to run again: each step is skipped when already done.
@@ -14,6 +18,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 SQLITE_UPSTREAM_VERSION=3.40.1
 AMALGAMATION_DIR=$VENBROOK_CACHE/sqlite-amalgamation
+MINIZIP_UPSTREAM_VERSION=1.1
+MINIZIP_DIR=$VENBROOK_CACHE/minizip-$MINIZIP_UPSTREAM_VERSION
+EXPAT_UPSTREAM_VERSION=2.5.0
+EXPAT_DIR=$VENBROOK_CACHE/expat-$EXPAT_UPSTREAM_VERSION
 WINE_STAMP_CONTENT="prefix-5"
 
 export DEBIAN_FRONTEND=noninteractive
@@ -24,6 +32,7 @@ export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev python3
   libsqlite3-dev sqlite3 tcl
+  zlib1g-dev libminizip-dev libexpat1-dev libz-mingw-w64-dev   # the workbook reader
   libgtest-dev googletest libbenchmark-dev
   unzip   # scripts/package.sh reads its zips back with Info-ZIP's unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
@@ -102,15 +111,12 @@ write_source_lists() {
   fi
 }
 
-prepare_sqlite() {
-  local have
-  have=$(amalgamation_version "$AMALGAMATION_DIR/sqlite3.h")
-  if [[ $have == "$SQLITE_UPSTREAM_VERSION" && -s $AMALGAMATION_DIR/sqlite3.c ]]; then
-    venbrook_log "sqlite: amalgamation $have present in ${AMALGAMATION_DIR#"$VENBROOK_ROOT"/}"
-    return
-  fi
-
-  local work=$VENBROOK_CACHE/sqlite-work
+# unpack_source_package <package> <upstream version> <work folder>: Debian's
+# source package of that upstream version (the newest Debian revision of it
+# the configured archives hold), unpacked into <work>/src; its Debian
+# version goes to <work>/debian-version. The work folder is made anew.
+unpack_source_package() {
+  local package=$1 upstream=$2 work=$3
   local aptdir=$work/apt
   rm -rf "$work"
   mkdir -p "$aptdir/lists/partial" "$aptdir/cache/archives/partial" "$work/download"
@@ -124,29 +130,52 @@ prepare_sqlite() {
     -o "Dir::Cache=$aptdir/cache"
     -o "APT::Sandbox::User=root"
   )
-  venbrook_log "sqlite: reading the source package index"
+  venbrook_log "$package: reading the source package index"
   apt-get "${apt_opts[@]}" -q update >"$work/apt-update.log" 2>&1 \
     || { cat "$work/apt-update.log" >&2; venbrook_die "apt-get update (source index) failed"; }
 
-  local version
-  version=$(apt-cache "${apt_opts[@]}" showsrc sqlite3 2>/dev/null \
-            | sed -n 's/^Version: //p' \
-            | grep -E "^([0-9]+:)?${SQLITE_UPSTREAM_VERSION//./\\.}-" \
-            | sort -V | tail -n1 || true)
-  if [[ -z $version ]]; then
-    venbrook_die "no sqlite3 source package of upstream version $SQLITE_UPSTREAM_VERSION is available from the configured archives (found: $(apt-cache "${apt_opts[@]}" showsrc sqlite3 2>/dev/null | sed -n 's/^Version: //p' | tr '\n' ' '))"
+  # Newest revision first; an archive may list a revision whose files it
+  # no longer serves (a security update superseded), so the next is tried.
+  local versions version='' candidate
+  versions=$(apt-cache "${apt_opts[@]}" showsrc "$package" 2>/dev/null \
+             | sed -n 's/^Version: //p' \
+             | grep -E "^([0-9]+:)?${upstream//./\\.}-" \
+             | sort -Vru || true)
+  if [[ -z $versions ]]; then
+    venbrook_die "no $package source package of upstream version $upstream is available from the configured archives (found: $(apt-cache "${apt_opts[@]}" showsrc "$package" 2>/dev/null | sed -n 's/^Version: //p' | tr '\n' ' '))"
   fi
-
-  venbrook_log "sqlite: fetching source package sqlite3 $version"
-  (cd "$work/download" && apt-get "${apt_opts[@]}" -q source --download-only "sqlite3=$version") \
-    >"$work/apt-source.log" 2>&1 \
-    || { cat "$work/apt-source.log" >&2; venbrook_die "apt-get source sqlite3=$version failed"; }
+  for candidate in $versions; do
+    venbrook_log "$package: fetching source package $package $candidate"
+    rm -rf "$work/download"
+    mkdir -p "$work/download"
+    if (cd "$work/download" && apt-get "${apt_opts[@]}" -q source --download-only "$package=$candidate") \
+         >>"$work/apt-source.log" 2>&1; then
+      version=$candidate
+      break
+    fi
+  done
+  [[ -n $version ]] \
+    || { cat "$work/apt-source.log" >&2; venbrook_die "apt-get source $package failed for every revision of $upstream"; }
 
   local dsc
-  dsc=$(find "$work/download" -maxdepth 1 -name "sqlite3_*.dsc" | head -n1)
+  dsc=$(find "$work/download" -maxdepth 1 -name "${package}_*.dsc" | head -n1)
   (cd "$work/download" && dpkg-source -q -x "$(basename "$dsc")" "$work/src") \
     >"$work/dpkg-source.log" 2>&1 \
     || { cat "$work/dpkg-source.log" >&2; venbrook_die "dpkg-source -x $dsc failed"; }
+  echo "$version" > "$work/debian-version"
+}
+
+prepare_sqlite() {
+  local have
+  have=$(amalgamation_version "$AMALGAMATION_DIR/sqlite3.h")
+  if [[ $have == "$SQLITE_UPSTREAM_VERSION" && -s $AMALGAMATION_DIR/sqlite3.c ]]; then
+    venbrook_log "sqlite: amalgamation $have present in ${AMALGAMATION_DIR#"$VENBROOK_ROOT"/}"
+    return
+  fi
+
+  local work=$VENBROOK_CACHE/sqlite-work version
+  unpack_source_package sqlite3 "$SQLITE_UPSTREAM_VERSION" "$work"
+  version=$(<"$work/debian-version")
 
   local srcdir=$work/src built
   if [[ -s $srcdir/sqlite3.c && -s $srcdir/sqlite3.h ]]; then
@@ -174,6 +203,58 @@ prepare_sqlite() {
   mv "$AMALGAMATION_DIR.new" "$AMALGAMATION_DIR"
   rm -rf "$work"
   venbrook_log "sqlite: amalgamation $have (Debian $version) ready in ${AMALGAMATION_DIR#"$VENBROOK_ROOT"/}"
+}
+
+# prepare_library_source <package> <upstream version> <folder> <check> <files...>:
+# the named files and folders of Debian's source package, copied into
+# <folder> (.cache/<name>-<version>), unless it holds them already. <check>
+# is a function given the unpacked tree that prints the version its headers
+# declare, which must be the upstream version expected.
+prepare_library_source() {
+  local package=$1 upstream=$2 dest=$3 check=$4
+  shift 4
+  if [[ -f $dest/ORIGIN && $($check "$dest") == "$upstream" ]]; then
+    venbrook_log "$package: source $upstream present in ${dest#"$VENBROOK_ROOT"/}"
+    return
+  fi
+  local work=$VENBROOK_CACHE/$package-work version have
+  unpack_source_package "$package" "$upstream" "$work"
+  version=$(<"$work/debian-version")
+  have=$($check "$work/src")
+  [[ $have == "$upstream" ]] \
+    || venbrook_die "the $package $version sources say version '${have:-?}', expected $upstream"
+
+  rm -rf "$dest.new"
+  mkdir -p "$dest.new"
+  (cd "$work/src" && cp -r --parents "$@" "$dest.new/")
+  echo "Debian source package $package $version (upstream $have)" > "$dest.new/ORIGIN"
+  rm -rf "$dest"
+  mv "$dest.new" "$dest"
+  rm -rf "$work"
+  venbrook_log "$package: source $have (Debian $version) ready in ${dest#"$VENBROOK_ROOT"/}"
+}
+
+# The version in minizip's unzip.h ("Version 1.1, February 14h, 2010").
+minizip_version() {
+  sed -n 's/^ *Version \([0-9.]*\),.*/\1/p' "$1/unzip.h" 2>/dev/null | head -n1 || true
+}
+
+# XML_MAJOR_VERSION.XML_MINOR_VERSION.XML_MICRO_VERSION of expat.h.
+expat_version() {
+  local h=$1/expat/lib/expat.h
+  [[ -f $h ]] || return 0
+  printf '%s.%s.%s\n' "$(sed -n 's/^#define XML_MAJOR_VERSION \([0-9]*\)/\1/p' "$h")" \
+    "$(sed -n 's/^#define XML_MINOR_VERSION \([0-9]*\)/\1/p' "$h")" \
+    "$(sed -n 's/^#define XML_MICRO_VERSION \([0-9]*\)/\1/p' "$h")"
+}
+
+prepare_minizip() {
+  prepare_library_source minizip "$MINIZIP_UPSTREAM_VERSION" "$MINIZIP_DIR" minizip_version \
+    ioapi.c ioapi.h unzip.c unzip.h zip.c zip.h crypt.h
+}
+
+prepare_expat() {
+  prepare_library_source expat "$EXPAT_UPSTREAM_VERSION" "$EXPAT_DIR" expat_version expat/lib expat/COPYING
 }
 
 # --------------------------------------------------------------------------
@@ -258,5 +339,7 @@ prepare_wine() {
 
 install_packages
 prepare_sqlite
+prepare_minizip
+prepare_expat
 prepare_wine
 venbrook_log "done"

@@ -1,11 +1,13 @@
 #include "support/bench_data.h"
 
 #include <sqlite3.h>
+#include <zip.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
 #include <stdexcept>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -62,9 +64,11 @@ std::string MachineName(int serial, Random& random) {
   }
 }
 
+// A network card's address: unicast (the first byte even), as every
+// machine's is; a multicast address is no machine's and would be passed over.
 std::string MacText(Random& random, bool lowerCase, char separator) {
   const char* digits = lowerCase ? "0123456789abcdef" : "0123456789ABCDEF";
-  std::uint64_t bits = random.next();
+  std::uint64_t bits = random.next() & ~std::uint64_t{1};
   std::string mac;
   for (int i = 0; i < 6; ++i, bits >>= 8) {
     if (i > 0) mac += separator;
@@ -203,6 +207,69 @@ void MakeTextList(const std::filesystem::path& file, const std::filesystem::path
     throw std::runtime_error("writing " + file.string());
 }
 
+// An XML text's characters escaped.
+std::string XmlText(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') out += "&amp;";
+    else if (c == '<') out += "&lt;";
+    else out += c;
+  }
+  return out;
+}
+
+void MakeWorkbook(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
+  Database db(yungengxin);
+  sqlite3_stmt* rows = db.prepare("SELECT MACHINE, IP, mac FROM tPcBaseInfo ORDER BY ID");
+  const std::string head = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)" "\r\n";
+  const std::string main = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+  const std::string relationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+  std::string strings, sheet = head + "<worksheet " + main + "><sheetData>";
+  int count = 0, row = 0;
+  const auto addRow = [&](const char* const (&texts)[3]) {
+    const std::string number = std::to_string(++row);
+    sheet += R"(<row r=")" + number + R"(" spans="1:3">)";
+    for (int column = 0; column < 3; ++column) {
+      sheet += R"(<c r=")" + std::string(1, char('A' + column)) + number + R"(" t="s"><v>)" + std::to_string(count++) +
+               "</v></c>";
+      strings += "<si><t>" + XmlText(texts[column]) + "</t></si>";
+    }
+    sheet += "</row>";
+  };
+  addRow({"机器名", "IP", "MAC地址"});
+  while (sqlite3_step(rows) == SQLITE_ROW) {
+    const char* texts[3];
+    for (int column = 0; column < 3; ++column) texts[column] = reinterpret_cast<const char*>(sqlite3_column_text(rows, column));
+    addRow(texts);
+  }
+  sqlite3_finalize(rows);
+  const std::vector<std::pair<std::string, std::string>> parts = {
+      {"[Content_Types].xml",
+       head + R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+              R"(<Default Extension="xml" ContentType="application/xml"/></Types>)"},
+      {"xl/workbook.xml", head + "<workbook " + main + R"( xmlns:r=")" + relationships +
+                              R"("><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+      {"xl/_rels/workbook.xml.rels",
+       head + R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" +
+           R"(<Relationship Id="rId1" Type=")" + relationships + R"(/worksheet" Target="worksheets/sheet1.xml"/>)" +
+           R"(<Relationship Id="rId2" Type=")" + relationships + R"(/sharedStrings" Target="sharedStrings.xml"/>)" +
+           "</Relationships>"},
+      {"xl/sharedStrings.xml", head + "<sst " + main + R"( count=")" + std::to_string(count) + R"(" uniqueCount=")" +
+                                   std::to_string(count) + R"(">)" + strings + "</sst>"},
+      {"xl/worksheets/sheet1.xml", sheet + "</sheetData></worksheet>"},
+  };
+  zipFile zip = zipOpen64(file.string().c_str(), APPEND_STATUS_CREATE);
+  if (!zip) throw std::runtime_error("creating " + file.string());
+  for (const auto& [name, bytes] : parts) {
+    zip_fileinfo info{};
+    if (zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 1) != ZIP_OK ||
+        zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size())) != ZIP_OK ||
+        zipCloseFileInZip(zip) != ZIP_OK)
+      throw std::runtime_error("writing " + file.string());
+  }
+  if (zipClose(zip, nullptr) != ZIP_OK) throw std::runtime_error("writing " + file.string());
+}
+
 void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
   Database db(yungengxin);
   sqlite3_stmt* rows = db.prepare("SELECT MACHINE, IP, lower(replace(mac, '-', ':')) FROM tPcBaseInfo ORDER BY ID");
@@ -219,13 +286,18 @@ void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem:
 
 }  // namespace
 
-std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows) {
-  const std::filesystem::path yungengxin = DatabaseFile(data, SourceKind::Yungengxin, rows);
+std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows) {
   const char* name = what == Derived::OtherProduct    ? "cafe.db"
                      : what == Derived::ProductCopy   ? "lwdiskless - copy.db"
+                     : what == Derived::TextList      ? "machines.csv"
                      : what == Derived::DnsmasqLeases ? "dnsmasq.leases"
-                                                      : "machines.csv";
-  const std::filesystem::path file = yungengxin.parent_path() / name;
+                                                      : "machines.xlsx";
+  return DatabasePath(data, SourceKind::Yungengxin, rows).parent_path() / name;
+}
+
+std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows) {
+  const std::filesystem::path yungengxin = DatabaseFile(data, SourceKind::Yungengxin, rows);
+  const std::filesystem::path file = DerivedPath(data, what, rows);
   if (std::filesystem::exists(file)) return file;
   std::filesystem::path partial = file;
   partial += ".partial";
@@ -235,6 +307,7 @@ std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived wha
       std::filesystem::copy_file(yungengxin, partial, std::filesystem::copy_options::overwrite_existing);
       break;
     case Derived::TextList: MakeTextList(partial, yungengxin); break;
+    case Derived::Workbook: MakeWorkbook(partial, yungengxin); break;
     case Derived::DnsmasqLeases: MakeDnsmasqLeases(partial, yungengxin); break;
   }
   std::filesystem::rename(partial, file);

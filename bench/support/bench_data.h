@@ -15,7 +15,7 @@
 namespace venbrook::bench {
 
 // Bumped whenever the generated content changes, so cached files are made anew.
-inline constexpr std::string_view kDataVersion = "v1";
+inline constexpr std::string_view kDataVersion = "v2";
 
 // The rename rule typed in for every benchmark: a prefix, and a find text
 // that most ASCII names contain. UTF-8; the core wants GBK (Gbk()).
@@ -45,8 +45,13 @@ Path CorePath(const std::filesystem::path& path);
 //                 机器名,IP,MAC地址
 //   DnsmasqLeases a dnsmasq lease file: "expiry mac ip hostname client-id",
 //                 MACs in lower case joined by ':', names in UTF-8
-enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases };
+//   Workbook      the same rows as an .xlsx workbook, as Excel saves one:
+//                 every text in the shared strings, each cell with its
+//                 reference, deflated by minizip's writer
+enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases, Workbook };
 std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows);
+// Where that file is, made or not.
+std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows);
 
 // The bare scan: one open, the product's query prepared once and stepped to
 // the end, the name and MAC texts read from every row, close. The physical

@@ -10,6 +10,7 @@
 #include "sources/sqlite/database_by_content.h"
 #include "sources/sqlite/product_database.h"
 #include "sources/text/text_list_file.h"
+#include "sources/workbook/workbook_file.h"
 
 namespace venbrook {
 namespace {
@@ -24,6 +25,7 @@ constexpr DialogFilter kDialogFilters[] = {
     {kSourceProfiles[0].productUtf8, kSourceProfiles[0].fileName},
     {kSourceProfiles[1].productUtf8, kSourceProfiles[1].fileName},
     {"机器列表文本", "*.txt;*.csv"},
+    {"Excel 工作簿", "*.xlsx"},
     {"所有文件", "*.*"},
 };
 static_assert(std::size(kSourceProfiles) == 2, "each product has its pair in kDialogFilters");
@@ -32,6 +34,8 @@ static_assert(std::size(kSourceProfiles) == 2, "each product has its pair in kDi
 
 const ContentReader kContentReaders[] = {
     {"SQLite database", IsSqliteDatabase, ReadDatabaseByContent},
+    {"workbook", IsZipArchive, ReadWorkbookFile},
+    {"old binary workbook", IsCompoundFile, RefuseOldWorkbook},
     {"router or DHCP server file", ClaimsRouterFile, ReadRouterFile},
 };
 const std::size_t kContentReaderCount = std::size(kContentReaders);

@@ -57,6 +57,13 @@ std::string TextListWords(std::string_view columnsWords, int rows, int skippedLi
   return Gbk("来源：文本列表，") + std::string(columnsWords) + CountWords(rows, skippedLines, firstSkipped);
 }
 
+MessageText WorkbookWords(std::string_view fileName, std::string_view sheetUtf8, std::string_view columnsWords,
+                          int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+  return MessageText(Gbk("来源：工作簿 "), Path::FromUtf8(fileName),
+                     Gbk(" 的工作表 ") + ShortGbk(sheetUtf8) + Gbk("，") + std::string(columnsWords) +
+                         CountWords(rows, skippedLines, firstSkipped));
+}
+
 std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, const std::vector<int>& firstSkipped) {
   const char* named = "";
   switch (kind) {
@@ -79,6 +86,7 @@ MessageText NoListWords(std::string_view fileName, NoListReason reason) {
     case NoListReason::CannotOpen: why = " 打不开"; break;
     case NoListReason::StoppedPartWay: why = " 读取中途出错"; break;
     case NoListReason::Locked: why = " 正被其他程序占用，请稍后重载"; break;
+    case NoListReason::OldWorkbook: why = " 是旧版表格文件，请在 Excel 或 WPS 里另存为 .xlsx 或 CSV 再打开"; break;
   }
   return MessageText(Gbk("未载入："), Path::FromUtf8(fileName), Gbk(why));
 }

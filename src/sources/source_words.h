@@ -38,9 +38,16 @@ std::string CountWords(int rows, int skippedLines, const std::vector<int>& first
 std::string TextListWords(std::string_view columnsWords, int rows, int skippedLines,
                           const std::vector<int>& firstSkipped);
 
-enum class NoListReason { NoMachineList, TooLarge, CannotOpen, StoppedPartWay, Locked };
+// "来源：工作簿 〈file name〉 的工作表 〈sheet〉，" + ColumnsWords + CountWords, the
+// file's name shown exactly, the sheet's (UTF-8) as a quoted name.
+MessageText WorkbookWords(std::string_view fileName, std::string_view sheetUtf8, std::string_view columnsWords,
+                          int rows, int skippedLines, const std::vector<int>& firstSkipped);
+
+enum class NoListReason { NoMachineList, TooLarge, CannotOpen, StoppedPartWay, Locked, OldWorkbook };
 // "未载入：〈file name〉 里没有找到机器列表", "… 太大", "… 打不开",
-// "… 读取中途出错", "… 正被其他程序占用，请稍后重载"; the file's name (UTF-8) shown exactly.
+// "… 读取中途出错", "… 正被其他程序占用，请稍后重载",
+// "… 是旧版表格文件，请在 Excel 或 WPS 里另存为 .xlsx 或 CSV 再打开"; the file's
+// name (UTF-8) shown exactly.
 MessageText NoListWords(std::string_view fileName, NoListReason reason);
 
 }  // namespace venbrook

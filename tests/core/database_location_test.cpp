@@ -37,7 +37,7 @@ TEST_F(DatabaseLocationTest, FirstRunAsksForAFileAndCreatesTheSettings) {
   ASSERT_EQ(window.dialogs.size(), 1u);
   EXPECT_EQ(window.dialogs[0].filter,
             G("所有数据库(*.db)|*.db|云更新(lwdiskless.db)|lwdiskless.db|网维大师(barserver.db)|barserver.db|"
-              "机器列表文本(*.txt;*.csv)|*.txt;*.csv|所有文件(*.*)|*.*"));
+              "机器列表文本(*.txt;*.csv)|*.txt;*.csv|Excel 工作簿(*.xlsx)|*.xlsx|所有文件(*.*)|*.*"));
   EXPECT_EQ(window.dialogs[0].initialFolder, desktop + "\\");
   EXPECT_EQ(window.dialogs[0].fileName, "");
   EXPECT_EQ(test::ReadBytes(dir / "config.ini"), "[config]\r\ndata=\r\n");  // although cancelled

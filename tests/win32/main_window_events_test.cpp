@@ -80,7 +80,7 @@ TEST(StartUp, AChosenTextListLoadsAndTheSourceLabelSaysWhatWasRead) {
   ASSERT_EQ(ui.modals.dialogs.size(), 1u);
   EXPECT_EQ(ui.modals.dialogs[0].filter,
             G("所有数据库(*.db)|*.db|云更新(lwdiskless.db)|lwdiskless.db|网维大师(barserver.db)|barserver.db|"
-              "机器列表文本(*.txt;*.csv)|*.txt;*.csv|所有文件(*.*)|*.*"));
+              "机器列表文本(*.txt;*.csv)|*.txt;*.csv|Excel 工作簿(*.xlsx)|*.xlsx|所有文件(*.*)|*.*"));
   ASSERT_EQ(ui.rowCount(), 1);
   EXPECT_EQ(ui.cell(0, 0), L"一楼01");
   EXPECT_EQ(ui.status(0), L" 总数:1");

@@ -1,0 +1,187 @@
+#include "sources/workbook/sheet_grid.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+#include "sources/workbook/cell_text.h"
+#include "sources/workbook/xml_stream.h"
+
+namespace venbrook {
+namespace {
+
+constexpr int kLastRow = 1048576, kLastColumn = 16384;  // Excel's sheet: A1 to XFD1048576
+
+// The column of a reference such as "C5" (0-based), -1 when it is none.
+int ColumnOf(std::string_view reference) {
+  int column = 0;
+  std::size_t at = 0;
+  for (; at < reference.size() && reference[at] >= 'A' && reference[at] <= 'Z'; ++at) {
+    column = column * 26 + (reference[at] - 'A' + 1);
+    if (column > kLastColumn) return -1;
+  }
+  return at == 0 ? -1 : column - 1;
+}
+
+int PositiveNumber(std::string_view text, int largest) {
+  int number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return error == std::errc() && end == text.data() + text.size() && number >= 1 && number <= largest ? number : -1;
+}
+
+// A cell's style: an index into the cell formats; one past any for junk.
+std::size_t StyleIndex(std::string_view text) {
+  std::size_t index = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+  return error == std::errc() && end == text.data() + text.size() ? index : SIZE_MAX;
+}
+
+// <sheetData> holds <row r="5"> holding <c r="C5" t="s" s="3"><v>12</v></c>;
+// an inline string is <c t="inlineStr"><is><t>..</t></is></c>, or runs
+// <is><r><t>..</t></r>..</is>. A row or cell without its reference follows
+// the one before it.
+class SheetHandler : public XmlHandler {
+ public:
+  SheetHandler(SheetGrid& grid, const DateStyles& styles, bool system1904)
+      : grid_(grid), styles_(styles), system1904_(system1904) {}
+
+  bool damaged() const { return damaged_; }
+
+  void start(std::string_view name, const XmlAttributes& attributes) override {
+    if (damaged_) return;
+    if (name == "row") {
+      const char* reference = attributes.find("r");
+      const int number = reference ? PositiveNumber(reference, kLastRow) : rowNumber_ + 1;
+      if (number < 1 || number > kLastRow) return fail();
+      rowNumber_ = number;
+      column_ = -1;
+      grid_.beginRow(number);
+      inRow_ = true;
+    } else if (name == "c" && inRow_) {
+      const char* reference = attributes.find("r");
+      const int column = reference ? ColumnOf(reference) : column_ + 1;
+      if (column < 0 || column >= kLastColumn) return fail();
+      column_ = column;
+      const char* type = attributes.find("t");
+      type_ = type ? type : "n";
+      const char* style = attributes.find("s");
+      dateStyle_ = styles_.isDate(style ? StyleIndex(style) : 0);
+      value_.clear();
+      inCell_ = true;
+    } else if (inCell_ && (name == "v" || name == "t")) {
+      collecting_ = phonetic_ == 0;
+    } else if (name == "rPh") {
+      ++phonetic_;
+    }
+  }
+
+  void end(std::string_view name) override {
+    if (damaged_) return;
+    if (name == "v" || name == "t") {
+      collecting_ = false;
+    } else if (name == "rPh") {
+      --phonetic_;
+    } else if (name == "c" && inCell_) {
+      inCell_ = false;
+      addCell();
+    } else if (name == "row" && inRow_) {
+      inRow_ = false;
+      grid_.endRow();
+    }
+  }
+
+  void text(std::string_view piece) override {
+    if (collecting_) value_ += piece;
+  }
+
+ private:
+  void fail() { damaged_ = true; }
+
+  void addCell() {
+    if (type_ == "s") {
+      std::size_t index = 0;
+      const auto [end, error] = std::from_chars(value_.data(), value_.data() + value_.size(), index);
+      if (error == std::errc() && end == value_.data() + value_.size()) grid_.addShared(column_, index);
+      return;
+    }
+    if (type_ == "b") {
+      if (!value_.empty()) grid_.addText(column_, value_ == "0" ? "FALSE" : "TRUE");
+      return;
+    }
+    if (type_ == "n" && dateStyle_) {
+      const std::string date = SerialDateText(value_, system1904_);
+      grid_.addText(column_, date.empty() ? std::string_view(value_) : std::string_view(date));
+      return;
+    }
+    // inlineStr, str (a formula's text), e (an error such as #N/A), n
+    CleanCellText(value_);
+    grid_.addText(column_, value_);
+  }
+
+  SheetGrid& grid_;
+  const DateStyles& styles_;
+  const bool system1904_;
+  bool damaged_ = false, inRow_ = false, inCell_ = false, collecting_ = false, dateStyle_ = false;
+  int rowNumber_ = 0, column_ = -1, phonetic_ = 0;
+  std::string type_, value_;
+};
+
+}  // namespace
+
+int SheetGrid::width(int row) const {
+  const std::uint32_t end = row + 1 < rowCount() ? rows_[row + 1].firstCell : static_cast<std::uint32_t>(cells_.size());
+  int width = 0;
+  for (std::uint32_t at = rows_[row].firstCell; at < end; ++at)
+    width = std::max(width, static_cast<int>(cells_[at].column) + 1);
+  return width;
+}
+
+std::string_view SheetGrid::cell(int row, int column) const {
+  const std::uint32_t end = row + 1 < rowCount() ? rows_[row + 1].firstCell : static_cast<std::uint32_t>(cells_.size());
+  for (std::uint32_t at = rows_[row].firstCell; at < end; ++at) {
+    const Cell& cell = cells_[at];
+    if (static_cast<int>(cell.column) != column) continue;
+    if (cell.shared) return shared_.at(cell.at);
+    std::uint32_t size = 0;
+    std::memcpy(&size, own_.data() + cell.at, sizeof size);
+    return std::string_view(own_).substr(cell.at + sizeof size, size);
+  }
+  return {};
+}
+
+void SheetGrid::reserveFor(std::uint64_t partBytes) {
+  cells_.reserve(partBytes / 20);  // <c r="A1"><v>0</v></c>
+  rows_.reserve(partBytes / 40);   // <row r="1"> and a cell
+}
+
+void SheetGrid::beginRow(int number) { rows_.push_back({number, static_cast<std::uint32_t>(cells_.size())}); }
+
+void SheetGrid::addText(int column, std::string_view text) {
+  if (text.empty()) return;
+  cells_.push_back({static_cast<std::uint32_t>(column), 0, static_cast<std::uint32_t>(own_.size())});
+  const auto size = static_cast<std::uint32_t>(text.size());
+  own_.append(reinterpret_cast<const char*>(&size), sizeof size);
+  own_ += text;
+}
+
+void SheetGrid::addShared(int column, std::size_t index) {
+  if (shared_.at(index).empty()) return;
+  cells_.push_back({static_cast<std::uint32_t>(column), 1, static_cast<std::uint32_t>(index)});
+}
+
+void SheetGrid::endRow() {
+  // A row without text is none.
+  if (rows_.back().firstCell == cells_.size()) rows_.pop_back();
+}
+
+PartRead ReadSheetGrid(ZipArchive& archive, std::string_view part, InflateBudget& budget, const DateStyles& styles,
+                       bool system1904, SheetGrid& grid) {
+  grid.reserveFor(std::min(archive.declaredSize(part), budget.bytesLeft));
+  SheetHandler handler(grid, styles, system1904);
+  const PartRead read = ReadXmlPart(archive, part, budget, handler);
+  if (read == PartRead::Read && handler.damaged()) return PartRead::Damaged;
+  return read == PartRead::Missing ? PartRead::Damaged : read;
+}
+
+}  // namespace venbrook

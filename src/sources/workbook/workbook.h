@@ -1,0 +1,45 @@
+#pragma once
+// A workbook saved by Excel, WPS or LibreOffice (.xlsx, .xlsm): a zip
+// archive holding [Content_Types].xml and xl/workbook.xml.
+//
+// - Sheets are tried in workbook order, hidden ones last; the first on which
+//   a MAC column is found holds the list.
+// - Each cell gives the text it shows (sheet_grid.h); the columns are judged
+//   over the whole sheet by the judge of every tabular source
+//   (columns/column_judge.h).
+// - Rows above the header (a title, merged or not) and rows without a
+//   machine's MAC are skipped and counted by the sheet's own row numbers;
+//   rows without any text are passed over.
+// - What is inflated is bounded (zip_archive.h); any DTD, a damaged archive
+//   or XML part makes the whole read fail.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sources/row_sink.h"
+
+namespace venbrook {
+
+enum class WorkbookOutcome {
+  Loaded,    // the rows went to the sink
+  NoList,    // no workbook, or no sheet holding a MAC column
+  Damaged,   // a part could not be read whole
+  TooLarge,  // past what the reader inflates
+};
+
+struct WorkbookRead {
+  WorkbookOutcome outcome = WorkbookOutcome::NoList;
+  std::string sheet;         // the sheet's name (UTF-8)
+  std::string columnsWords;  // where names and MACs came from (ColumnsWords, GBK)
+  int rows = 0;
+  int skippedLines = 0;
+  std::vector<int> firstSkipped;  // the sheet's row numbers of the first three
+};
+
+// Reads the machines of the workbook in `bytes` into `sink`. It only adds
+// rows: beginning, finishing or abandoning the list is the caller's part.
+// The bytes are freed as soon as the sheet is read, before its rows go to
+// the list.
+WorkbookRead ReadWorkbook(std::string bytes, RowSink& sink);
+
+}  // namespace venbrook

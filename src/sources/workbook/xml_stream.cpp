@@ -1,0 +1,85 @@
+#include "sources/workbook/xml_stream.h"
+
+#include <expat.h>
+
+#include <climits>
+
+namespace venbrook {
+namespace {
+
+// A name without its prefix: "row" of "x:row". The parser does not
+// resolve namespaces, which costs a copy of every name with its URI: the
+// local names alone tell a workbook's elements apart.
+std::string_view LocalName(const char* name) {
+  const char* local = name;
+  for (const char* at = name; *at; ++at)
+    if (*at == ':') local = at + 1;
+  return local;
+}
+
+XML_Parser Parser(void* parser) { return static_cast<XML_Parser>(parser); }
+
+}  // namespace
+
+const char* XmlAttributes::find(std::string_view localName) const {
+  for (const char** pair = pairs_; *pair; pair += 2)
+    if (LocalName(pair[0]) == localName) return pair[1];
+  return nullptr;
+}
+
+XmlStream::XmlStream(XmlHandler& handler)
+    : parser_(XML_ParserCreate(nullptr)), handler_(handler) {
+  XML_Parser parser = Parser(parser_);
+  if (!parser) {
+    failed_ = true;
+    return;
+  }
+  XML_SetUserData(parser, this);
+  XML_SetElementHandler(parser, onStart, onEnd);
+  XML_SetCharacterDataHandler(parser, onText);
+  XML_SetStartDoctypeDeclHandler(parser, onDoctype);
+  XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+}
+
+void XmlStream::onStart(void* data, const char* name, const char** attributes) {
+  static_cast<XmlStream*>(data)->handler_.start(LocalName(name), XmlAttributes(attributes));
+}
+
+void XmlStream::onEnd(void* data, const char* name) { static_cast<XmlStream*>(data)->handler_.end(LocalName(name)); }
+
+void XmlStream::onText(void* data, const char* piece, int length) {
+  static_cast<XmlStream*>(data)->handler_.text(std::string_view(piece, static_cast<std::size_t>(length)));
+}
+
+// Called at "<!DOCTYPE", before any declaration inside it is read.
+void XmlStream::onDoctype(void* data, const char*, const char*, const char*, int) {
+  auto* stream = static_cast<XmlStream*>(data);
+  stream->failed_ = true;
+  XML_StopParser(Parser(stream->parser_), XML_FALSE);
+}
+
+XmlStream::~XmlStream() {
+  if (parser_) XML_ParserFree(Parser(parser_));
+}
+
+bool XmlStream::feed(std::string_view piece) {
+  if (failed_) return false;
+  while (!piece.empty()) {
+    const std::size_t size = piece.size() > INT_MAX ? INT_MAX : piece.size();
+    // A stopped parser (a DTD) returns an error too.
+    if (XML_Parse(Parser(parser_), piece.data(), static_cast<int>(size), XML_FALSE) != XML_STATUS_OK || failed_) {
+      failed_ = true;
+      return false;
+    }
+    piece.remove_prefix(size);
+  }
+  return true;
+}
+
+bool XmlStream::finish() {
+  if (failed_) return false;
+  if (XML_Parse(Parser(parser_), "", 0, XML_TRUE) != XML_STATUS_OK) failed_ = true;
+  return !failed_;
+}
+
+}  // namespace venbrook

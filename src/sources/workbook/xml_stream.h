@@ -1,0 +1,60 @@
+#pragma once
+// A workbook part's XML, parsed by expat as its pieces arrive from the zip
+// archive: the whole part is never held. Element and attribute names reach
+// the handler without their prefix (`row` whether the part writes <row> or
+// <x:row>, in the transitional or the strict namespace), which is how the
+// parts of Excel, WPS and LibreOffice all read alike.
+//
+// A document type declaration makes the part damaged: no workbook part has
+// one, and it is the door to entity expansion ("billion laughs") and to
+// external entities. Parameter entities are never parsed either.
+#include <string_view>
+
+namespace venbrook {
+
+// An element's attributes as expat gives them: name, value, name, value, ...,
+// null; found by their names without a prefix.
+class XmlAttributes {
+ public:
+  explicit XmlAttributes(const char** pairs) : pairs_(pairs) {}
+  // The value of the attribute of that local name, or null.
+  const char* find(std::string_view localName) const;
+
+ private:
+  const char** pairs_;
+};
+
+class XmlHandler {
+ public:
+  virtual ~XmlHandler() = default;
+  virtual void start(std::string_view name, const XmlAttributes& attributes) = 0;
+  virtual void end(std::string_view name) = 0;
+  // Character data inside the current element, in one or more pieces.
+  virtual void text(std::string_view piece) = 0;
+};
+
+class XmlStream {
+ public:
+  explicit XmlStream(XmlHandler& handler);
+  ~XmlStream();
+  XmlStream(const XmlStream&) = delete;
+  XmlStream& operator=(const XmlStream&) = delete;
+
+  // False once the XML is found not well formed (or holds a DTD).
+  bool feed(std::string_view piece);
+  // After the last piece: false when the document is incomplete or damaged.
+  bool finish();
+
+ private:
+  // expat's callbacks; `data` is the stream.
+  static void onStart(void* data, const char* name, const char** attributes);
+  static void onEnd(void* data, const char* name);
+  static void onText(void* data, const char* piece, int length);
+  static void onDoctype(void* data, const char* name, const char* systemId, const char* publicId, int internalSubset);
+
+  void* parser_;  // expat's XML_Parser
+  XmlHandler& handler_;
+  bool failed_ = false;
+};
+
+}  // namespace venbrook
