@@ -50,7 +50,7 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
        {"A01", "B02"}, {kMac1, kMac2}, G("来源：ISC DHCP 配置文件，读入 2 台")},
       {"export.rsc",
        "# jan/02/2025 10:00:00 by RouterOS 6.49\n/ip dhcp-server network\nadd address=192.168.88.0/24\n"
-       "/ip dhcp-server lease\nadd address=192.168.88.11 comment=\"\\D2\\BB\\C2\\A5 01\" mac-address=\\\n"
+       "/ip dhcp-server lease\nadd address=192.168.88.11 comment=\"\\D2\\BB\\C2\\A5 01\" host-name=DESKTOP-1 mac-address=\\\n"
        "    00:1A:2B:3C:4D:01 server=dhcp1\nadd address=192.168.88.12 mac-address=00:1A:2B:3C:4D:02 host-name=PC02\n"
        "add address=192.168.88.13 server=dhcp1\n",
        {G("一楼 01"), "PC02"}, {kMac1, kMac2}, G("来源：MikroTik 租约导出，读入 2 台，跳过 1 行（第 8 行）")},

@@ -125,6 +125,8 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
   std::vector<ZipEntry> everSame = WorkbookParts({{"S", ""}});  // one empty sheet named 2,000 times
   for (int i = 0; i < 2000; ++i)
     everSame[1].bytes.insert(everSame[1].bytes.find("</sheets>"), R"(<sheet name="S" sheetId="1" r:id="rId1"/>)");
+  std::string changed = ZipBytes(WorkbookParts({{"Sheet1", sheet}}), 0);  // stored: only the CRC tells
+  changed.replace(changed.find("PC01"), 4, "PC09");
   const std::string readFailed = G("读取中途出错");
   const std::vector<Case> cases = {
       {"Excel 97-2003 or WPS .et", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'),
@@ -133,6 +135,9 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
       {"cut short", good.substr(0, good.size() / 2), LoadOutcome::ReadFailed, readFailed},
       {"a DTD with entities", ZipBytes(withDoctype), LoadOutcome::ReadFailed, readFailed},
       {"XML not closed", ZipBytes(unclosed), LoadOutcome::ReadFailed, readFailed},
+      {"stored bytes changed", changed, LoadOutcome::ReadFailed, readFailed},
+      {"a row numbered 0", ZipBytes(WorkbookParts({{"Sheet1", RowXml(0, InlineCell("B0", kMac1))}})),
+       LoadOutcome::ReadFailed, readFailed},
       {"2 MB of blanks in a few KB", bomb, LoadOutcome::NoList, G("太大")},
       {"an empty sheet read over and over", ZipBytes(everSame), LoadOutcome::NoList, G("太大")},
   };
