@@ -66,14 +66,19 @@ MacAddress ParseMac(std::string_view text) {
   return mac;
 }
 
-std::string CanonicalMacText(std::int64_t number) {
+void WriteCanonicalMac(std::int64_t number, std::string& out) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text(17, '-');
+  out.assign(17, '-');
   for (int pair = 0; pair < 6; ++pair) {
     const auto byte = static_cast<unsigned>((number >> (40 - 8 * pair)) & 0xFF);
-    text[3 * pair] = kDigits[byte >> 4];
-    text[3 * pair + 1] = kDigits[byte & 0xF];
+    out[3 * pair] = kDigits[byte >> 4];
+    out[3 * pair + 1] = kDigits[byte & 0xF];
   }
+}
+
+std::string CanonicalMacText(std::int64_t number) {
+  std::string text;
+  WriteCanonicalMac(number, text);
   return text;
 }
 

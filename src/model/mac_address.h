@@ -41,5 +41,7 @@ constexpr bool IsMachineAddress(std::int64_t number) {
 // The form every other source's MAC is shown and exported in:
 // "00-1A-2B-3C-4D-5E", upper case, joined by '-'.
 std::string CanonicalMacText(std::int64_t number);
+// The same written over `out`, which keeps its room: no allocation per row.
+void WriteCanonicalMac(std::int64_t number, std::string& out);
 
 }  // namespace venbrook

@@ -24,6 +24,12 @@ bool RowSink::addUtf8(std::string_view name, std::string_view mac) {
   return append();
 }
 
+void RowSink::addUtf8Machine(std::string_view name, std::int64_t mac) {
+  Utf8ToGbkInto(UpToNul(name), name_);
+  WriteCanonicalMac(mac, mac_);
+  place();
+}
+
 bool RowSink::addGbk(std::string_view name, std::string_view mac) {
   name_.assign(UpToNul(name));
   mac_.assign(UpToNul(mac));
@@ -37,15 +43,19 @@ bool RowSink::append() {
     case MacRule::Canonical: {
       const std::int64_t number = MacNumber(mac_);
       if (!IsMachineAddress(number)) return false;
-      mac_ = CanonicalMacText(number);
+      WriteCanonicalMac(number, mac_);
       break;
     }
   }
+  place();
+  return true;
+}
+
+void RowSink::place() {
   begin();
   rule_.newNameInto(name_, newName_);
   list_.appendQuietly(name_, newName_, mac_);
   ++rows_;
-  return true;
 }
 
 void RowSink::finish() {

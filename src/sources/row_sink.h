@@ -42,6 +42,9 @@ class RowSink {
   // when it is not UTF-8 of one to three bytes a character. False when the
   // MAC rule passed the row over.
   bool addUtf8(std::string_view name, std::string_view mac);
+  // One machine whose MAC was read already (a machine's address, shown in
+  // the one form of other sources), its name UTF-8.
+  void addUtf8Machine(std::string_view name, std::int64_t mac);
   // One machine whose texts are GBK already, each up to its first NUL.
   bool addGbk(std::string_view name, std::string_view mac);
 
@@ -61,6 +64,7 @@ class RowSink {
   // Until then the list is untouched.
   void begin();
   bool append();
+  void place();  // the row's texts, renamed, into the list
 
   MachineList& list_;
   const RenameRule& rule_;

@@ -145,10 +145,12 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
     ++tally.notNames;
     hash = static_cast<std::uint64_t>(mac.number);  // one machine, whatever its form
   } else {
-    if (IsIpv4Address(value) || IsDateOrTime(value)) ++tally.notNames;
-    hash = Fnv1a(value);
+    // Addresses, dates and times all begin with a digit; most names do not.
+    const bool digitFirst = value.front() >= '0' && value.front() <= '9';
+    if (digitFirst && (IsIpv4Address(value) || IsDateOrTime(value))) ++tally.notNames;
+    if (digitFirst && AllDigits(value)) ++tally.integers;
+    hash = tally.hashes.size() < kDistinctSample ? Fnv1a(value) : 0;
   }
-  if (AllDigits(value)) ++tally.integers;
   if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(hash);
 }
 

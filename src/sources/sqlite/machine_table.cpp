@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 #include "model/mac_address.h"
@@ -120,6 +119,41 @@ bool Better(const Candidate& a, const Candidate& b) {
   return a.rows > b.rows;
 }
 
+// The machine addresses read so far: open addressing in one array, as a
+// table of 100,000 rows would otherwise allocate a node per row. A
+// machine's address is never 0, which marks a free slot.
+class MacSet {
+ public:
+  // False when the address was in the set already.
+  bool insert(std::int64_t mac) {
+    if ((count_ + 1) * 2 > slots_.size()) grow();
+    const auto key = static_cast<std::uint64_t>(mac);
+    for (std::size_t at = Slot(key, slots_.size());; at = (at + 1) & (slots_.size() - 1)) {
+      if (slots_[at] == key) return false;
+      if (slots_[at] == 0) {
+        slots_[at] = key;
+        ++count_;
+        return true;
+      }
+    }
+  }
+
+ private:
+  static std::size_t Slot(std::uint64_t key, std::size_t size) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (size - 1);
+  }
+  void grow() {
+    std::vector<std::uint64_t> old = std::move(slots_);
+    slots_.assign(std::max<std::size_t>(1024, old.size() * 2), 0);
+    count_ = 0;
+    for (const std::uint64_t key : old)
+      if (key != 0) insert(static_cast<std::int64_t>(key));
+  }
+
+  std::vector<std::uint64_t> slots_;
+  std::size_t count_ = 0;
+};
+
 // One pass over the two columns into the sink, each machine once.
 int ReadRows(sqlite3* db, const MachineTable& table, bool withNames, RowSink& sink, TableRead& read,
              ColumnJudge* judge) {
@@ -127,7 +161,7 @@ int ReadRows(sqlite3* db, const MachineTable& table, bool withNames, RowSink& si
   Statement query(db, "SELECT " + nameColumn + ", m." + QuotedIdentifier(table.macColumn) + TableScan(table.table));
   sqlite3_stmt* statement = query.get();
   if (statement == nullptr) return query.prepareStatus();
-  std::unordered_set<std::int64_t> seen;
+  MacSet seen;
   read.skippedRows = 0;
   int status;
   while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -137,7 +171,10 @@ int ReadRows(sqlite3* db, const MachineTable& table, bool withNames, RowSink& si
       judge->endRow();
     }
     const std::int64_t number = MacNumber(mac);
-    if (!IsMachineAddress(number) || !seen.insert(number).second || !sink.addUtf8(name, mac)) ++read.skippedRows;
+    if (IsMachineAddress(number) && seen.insert(number))
+      sink.addUtf8Machine(name, number);
+    else
+      ++read.skippedRows;
   }
   return status;
 }
