@@ -38,7 +38,6 @@ const ContentReader kContentReaders[] = {
     {"old binary workbook", IsCompoundFile, RefuseOldWorkbook},
     {"router or DHCP server file", ClaimsRouterFile, ReadRouterFile},
 };
-const std::size_t kContentReaderCount = std::size(kContentReaders);
 const ContentReader kFallbackReader{"text list", nullptr, ReadTextListFile};
 
 ReadResult ReadMachines(SourceConnection& connection, const Path& path, const RenameRule& rule,

@@ -50,7 +50,7 @@ struct ReadRequest {
 // first bytes (up to kSampleBytes, fewer for a shorter file); the first
 // reader whose `claims` holds reads the file.
 struct ContentReader {
-  std::string_view name;  // for tests and the docs
+  std::string_view name;  // what the row reads, for whoever reads the table
   bool (*claims)(std::string_view firstBytes);
   ReadResult (*read)(const ReadRequest& request);
 };
@@ -62,7 +62,6 @@ constexpr std::size_t kSampleBytes = 4096;
 // The content readers in the order they are asked. Whatever none claims is
 // read by kFallbackReader: as a text list, which says when it finds none.
 extern const ContentReader kContentReaders[];
-extern const std::size_t kContentReaderCount;
 extern const ContentReader kFallbackReader;
 
 // One pair of the open-file dialog: "<kind>(<pattern>)|<pattern>".

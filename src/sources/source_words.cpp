@@ -2,6 +2,7 @@
 
 #include "model/gbk_text.h"
 #include "model/text_codec.h"
+#include "platform/utf8.h"
 
 namespace venbrook {
 namespace {
@@ -14,7 +15,7 @@ constexpr std::size_t kShownNameCharacters = 14;
 std::string ShortGbk(std::string_view utf8) {
   std::size_t characters = 0, at = 0;
   for (; at < utf8.size(); ++at) {
-    if ((static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80) continue;  // inside a character
+    if (IsUtf8Continuation(static_cast<unsigned char>(utf8[at]))) continue;  // inside a character
     if (characters++ == kShownNameCharacters) return Utf8ToGbk(utf8.substr(0, at)) + Gbk("…");
   }
   return Utf8ToGbk(utf8);

@@ -18,16 +18,6 @@ std::uint64_t Fnv1a(std::string_view text) {
   return hash;
 }
 
-std::string_view TrimmedBlanks(std::string_view value) {
-  const std::size_t first = value.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return value.substr(first, value.find_last_not_of(" \t") + 1 - first);
-}
-
-bool AllDigits(std::string_view value) {
-  return !value.empty() && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // A MAC that shows itself as one: a bare twelve digits only with a letter.
 bool LooksLikeMac(std::string_view value) {
   const MacAddress mac = ParseMac(value);
@@ -59,7 +49,7 @@ ColumnJudge::ColumnJudge(std::vector<std::string> headerUtf8)
 
 void ColumnJudge::addCell(std::string_view value) {
   if (tableHeader_) {
-    tallyCell(cellIndex_++, value);
+    tallyCell(rowCells_++, value);
     return;
   }
   if (headerDecided_) {
@@ -74,8 +64,8 @@ void ColumnJudge::addCell(std::string_view value) {
 }
 
 void ColumnJudge::endRow() {
-  cellIndex_ = 0;
-  if (headerDecided_ && tableHeader_) {
+  if (tableHeader_) {
+    rowCells_ = 0;
     ++dataRows_;
     return;
   }
@@ -99,7 +89,7 @@ void ColumnJudge::endRow() {
 void ColumnJudge::decideHeader() {
   headerDecided_ = true;
   const auto isValue = [](const std::string& cell) {
-    const std::string_view value = TrimmedBlanks(cell);
+    const std::string_view value = TrimBlanks(cell);
     return IsMacText(value) || IsIpv4Address(value) || IsDateOrTime(value);
   };
   std::size_t firstMacRow = pending_.size();
@@ -132,7 +122,7 @@ void ColumnJudge::decideHeader() {
 }
 
 void ColumnJudge::tallyCell(int column, std::string_view value) {
-  value = TrimmedBlanks(value);
+  value = TrimBlanks(value);
   if (value.empty()) return;
   if (tallies_.size() <= static_cast<std::size_t>(column)) tallies_.resize(column + 1);
   Tally& tally = tallies_[column];
@@ -148,7 +138,7 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
     // Addresses, dates and times all begin with a digit; most names do not.
     const bool digitFirst = value.front() >= '0' && value.front() <= '9';
     if (digitFirst && (IsIpv4Address(value) || IsDateOrTime(value))) ++tally.notNames;
-    if (digitFirst && AllDigits(value)) ++tally.integers;
+    if (digitFirst && IsAllDigits(value)) ++tally.integers;
     hash = tally.hashes.size() < kDistinctSample ? Fnv1a(value) : 0;
   }
   if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(hash);
@@ -211,7 +201,7 @@ ColumnChoice ColumnJudge::decide() {
 
 std::string ColumnJudge::columnWordsUtf8(int column) const {
   if (column >= 0 && column < static_cast<int>(header_.size())) {
-    const std::string_view name = TrimmedBlanks(header_[column]);
+    const std::string_view name = TrimBlanks(header_[column]);
     if (!name.empty()) return std::string(name);
   }
   return "第 " + std::to_string(column + 1) + " 列";

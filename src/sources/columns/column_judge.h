@@ -51,8 +51,6 @@ class ColumnJudge {
   std::string columnWordsUtf8(int column) const;
   // The MAC column's values are distinct (within the values looked at).
   bool macsDistinct() const;
-  // Rows offered after the header.
-  std::int64_t dataRows() const { return dataRows_; }
 
  private:
   // What one column's values are, as they are offered.
@@ -81,10 +79,9 @@ class ColumnJudge {
   std::vector<HeaderRole> headerRoles_;
   std::vector<std::vector<std::string>> pending_;  // rows kept while the header is looked for
   std::vector<std::string> row_;                   // the row being offered, once the header is known
-  int rowCells_ = 0;
+  int rowCells_ = 0;  // cells of the row being offered so far
   bool rowHasMac_ = false;
   bool pendingHasMac_ = false;
-  int cellIndex_ = 0;
   std::int64_t dataRows_ = 0;
   std::vector<Tally> tallies_;
   int macColumn_ = -1;

@@ -19,6 +19,12 @@ enum class HeaderRole : std::uint8_t {
 
 HeaderRole ClassifyHeader(std::string_view header);
 
+// The text without the spaces and tabs around it.
+std::string_view TrimBlanks(std::string_view text);
+
+// One decimal digit or more, and nothing else.
+bool IsAllDigits(std::string_view text);
+
 // A MAC by the one rule (model/mac_address.h).
 bool IsMacText(std::string_view value);
 

@@ -9,13 +9,6 @@ namespace {
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
-bool IsDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (const char c : text)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
 // "01:00:1a", bytes of one or two hex digits joined by ':'.
 bool IsHexBytes(std::string_view text) {
   std::size_t digits = 0;
@@ -47,10 +40,10 @@ enum class LeaseLine { Machine, Structure, Other };
 
 LeaseLine Classify(const std::vector<std::string_view>& words, std::string_view& mac) {
   if (words.size() == 2 && words[0] == "duid") return LeaseLine::Structure;
-  if (words.size() != 5 || !IsDigits(words[0]) || !(words[4] == "*" || IsHexBytes(words[4]))) return LeaseLine::Other;
+  if (words.size() != 5 || !IsAllDigits(words[0]) || !(words[4] == "*" || IsHexBytes(words[4]))) return LeaseLine::Other;
   if (IsIpv4Address(words[2]) && LinkAddress(words[1], mac)) return LeaseLine::Machine;
   const std::string_view iaid = words[1].starts_with('T') ? words[1].substr(1) : words[1];
-  if (IsDigits(iaid) && words[2].find(':') != std::string_view::npos) return LeaseLine::Structure;  // DHCPv6
+  if (IsAllDigits(iaid) && words[2].find(':') != std::string_view::npos) return LeaseLine::Structure;  // DHCPv6
   return LeaseLine::Other;
 }
 

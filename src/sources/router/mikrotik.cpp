@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/mac_address.h"
+#include "sources/columns/machine_words.h"
 
 namespace venbrook {
 namespace {

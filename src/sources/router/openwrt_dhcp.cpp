@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "sources/columns/machine_words.h"
+
 namespace venbrook {
 namespace {
 

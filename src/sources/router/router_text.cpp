@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/os.h"
+#include "sources/columns/machine_words.h"
 
 namespace venbrook {
 namespace {
@@ -38,13 +39,6 @@ bool TextLines::next(std::string_view& line) {
   at_ = end + (text_.substr(end, 2) == "\r\n" ? 2 : 1);
   ++number_;
   return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  std::size_t first = 0, last = text.size();
-  while (first < last && IsBlank(text[first])) ++first;
-  while (last > first && IsBlank(text[last - 1])) --last;
-  return text.substr(first, last - first);
 }
 
 bool IsPromptLine(std::string_view line) {

@@ -21,8 +21,6 @@ class TextLines {
   int number_ = 0;
 };
 
-// The text without the spaces and tabs around it.
-std::string_view TrimBlanks(std::string_view text);
 // A terminal's prompt copied with a table, alone or before its command:
 // "C:\>arp -a", "Router#show ip arp", "[admin@MikroTik] /ip dhcp-server lease> print".
 bool IsPromptLine(std::string_view line);

@@ -34,6 +34,13 @@ inline Character CharacterAt(std::string_view line, std::size_t at, bool gbk) {
 
 }  // namespace
 
+std::size_t ClosingQuote(std::string_view text, std::size_t opening) {
+  for (std::size_t at = opening + 1;; at += 2) {
+    at = text.find('"', at);
+    if (at == std::string_view::npos || at + 1 >= text.size() || text[at + 1] != '"') return at;
+  }
+}
+
 bool IsBlankLine(std::string_view line, LineText text) {
   const bool gbk = text == LineText::Gbk;
   for (std::size_t at = 0; at < line.size();) {
@@ -117,11 +124,8 @@ char LineFields::decideSeparator(KeyWordTest isKeyWord) const {
     } else if (c == '"' && fieldStart) {
       fieldStart = false;
       firstWordDone = true;
-      for (++at;; at += 2) {  // to the closing quote, over doubled ones
-        at = line_.find('"', at);
-        if (at == std::string_view::npos) return first;
-        if (at + 1 >= line_.size() || line_[at + 1] != '"') break;
-      }
+      at = ClosingQuote(line_, at);
+      if (at == std::string_view::npos) return first;
       ++at;
     } else if (const Character character = CharacterAt(line_, at, gbk_); character.blank) {
       if (!firstWordDone && firstWordStart != std::string_view::npos) {

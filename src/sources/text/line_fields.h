@@ -55,6 +55,10 @@ class LineFields {
   std::string unquoted_;  // reused for every quoted field that needs it
 };
 
+// The quote that closes a quoted field whose opening quote is at
+// `opening`, stepping over doubled quotes; npos when none closes it.
+std::size_t ClosingQuote(std::string_view text, std::size_t opening);
+
 // Holds nothing but blanks (or nothing at all).
 bool IsBlankLine(std::string_view line, LineText text);
 

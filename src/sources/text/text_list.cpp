@@ -31,11 +31,8 @@ bool EndsInsideQuotes(std::string_view text) {
     if (c == ',' || c == ';' || c == '\t') {
       fieldStart = true;
     } else if (c == '"' && fieldStart) {
-      for (++at;; at += 2) {  // to the closing quote, over doubled ones
-        at = text.find('"', at);
-        if (at == std::string_view::npos) return true;
-        if (at + 1 >= text.size() || text[at + 1] != '"') break;
-      }
+      at = ClosingQuote(text, at);
+      if (at == std::string_view::npos) return true;
       fieldStart = false;
     } else if (c != ' ') {
       fieldStart = false;
