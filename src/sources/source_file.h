@@ -7,13 +7,14 @@
 #include <string>
 
 #include "sources/machine_source.h"
+#include "sources/read_bounds.h"
 #include "sources/source_words.h"
 
 namespace venbrook {
 
 // A larger file is not a list an operator keeps, and is refused before
 // anything is read.
-constexpr std::uint64_t kMaxTextListBytes = 64ull * 1024 * 1024;
+constexpr std::uint64_t kMaxTextListBytes = kMaxFileBytes;
 
 // Closes the connection (the rows no longer come from the database it
 // holds) and reads the file at the request's path into `bytes`. None when

@@ -83,13 +83,21 @@ MessageText NoListWords(std::string_view fileName, NoListReason reason) {
   const char* why = "";
   switch (reason) {
     case NoListReason::NoMachineList: why = " 里没有找到机器列表"; break;
-    case NoListReason::TooLarge: why = " 太大"; break;
     case NoListReason::CannotOpen: why = " 打不开"; break;
     case NoListReason::StoppedPartWay: why = " 读取中途出错"; break;
     case NoListReason::Locked: why = " 正被其他程序占用，请稍后重载"; break;
     case NoListReason::OldWorkbook: why = " 是旧版表格文件，请在 Excel 或 WPS 里另存为 .xlsx 或 CSV 再打开"; break;
   }
   return MessageText(Gbk("未载入："), Path::FromUtf8(fileName), Gbk(why));
+}
+
+}  // namespace venbrook
+
+namespace venbrook {
+
+MessageText TooLargeWords(std::string_view fileName, Bound bound) {
+  return MessageText(Gbk("未载入："), Path::FromUtf8(fileName),
+                     Gbk(" 太大（") + Gbk(BoundRowOf(bound).wordsUtf8) + Gbk("）"));
 }
 
 }  // namespace venbrook

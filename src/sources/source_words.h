@@ -9,6 +9,7 @@
 
 #include "model/message_text.h"
 #include "sources/products.h"
+#include "sources/read_bounds.h"
 #include "sources/router/router_file_kind.h"
 #include "sources/sqlite/machine_table.h"
 
@@ -43,11 +44,13 @@ std::string TextListWords(std::string_view columnsWords, int rows, int skippedLi
 MessageText WorkbookWords(std::string_view fileName, std::string_view sheetUtf8, std::string_view columnsWords,
                           int rows, int skippedLines, const std::vector<int>& firstSkipped);
 
-enum class NoListReason { NoMachineList, TooLarge, CannotOpen, StoppedPartWay, Locked, OldWorkbook };
-// "未载入：〈file name〉 里没有找到机器列表", "… 太大", "… 打不开",
+enum class NoListReason { NoMachineList, CannotOpen, StoppedPartWay, Locked, OldWorkbook };
+// "未载入：〈file name〉 里没有找到机器列表", "… 打不开",
 // "… 读取中途出错", "… 正被其他程序占用，请稍后重载",
 // "… 是旧版表格文件，请在 Excel 或 WPS 里另存为 .xlsx 或 CSV 再打开"; the file's
 // name (UTF-8) shown exactly.
 MessageText NoListWords(std::string_view fileName, NoListReason reason);
+// "未载入：〈file name〉 太大（〈the bound's words〉）".
+MessageText TooLargeWords(std::string_view fileName, Bound bound);
 
 }  // namespace venbrook

@@ -213,7 +213,7 @@ TEST_F(LoadDatabaseTest, TextListsAndWhatTheLabelSays) {
   std::filesystem::resize_file(large, kMaxTextListBytes + 1);
   fillBefore();
   EXPECT_EQ(load(dir.core() + "\\large.csv"), LoadOutcome::NoList);
-  EXPECT_EQ(window.source, G("未载入：large.csv 太大"));
+  EXPECT_EQ(window.source, G("未载入：large.csv 太大（文件超过 64 MB）"));
   std::filesystem::resize_file(large, kMaxTextListBytes);
   EXPECT_EQ(load(dir.core() + "\\large.csv"), LoadOutcome::Loaded);
   EXPECT_EQ(window.count("caption:"), 0);

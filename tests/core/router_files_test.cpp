@@ -133,7 +133,7 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
   std::filesystem::resize_file(dir / "big.leases", kMaxTextListBytes + 1);
   window.typePath(test::PathOf(dir / "big.leases"));
   EXPECT_EQ(LoadDatabase(connection, list, window).outcome, LoadOutcome::NoList);
-  EXPECT_EQ(window.source, G("未载入：big.leases 太大"));
+  EXPECT_EQ(window.source, G("未载入：big.leases 太大（文件超过 64 MB）"));
 }
 
 // What tells a router's file is its structure, in the first kSampleBytes:

@@ -7,13 +7,15 @@
 #include <functional>
 #include <string_view>
 
+#include "sources/read_bounds.h"
+
 namespace venbrook {
 
 // What all the entries read from one archive may inflate to, together; and
 // the ratio of inflated to compressed bytes past which an entry is taken
 // for a zip bomb (ordinary XML compresses 5 to 30 times; a bomb thousands).
 struct InflateBudget {
-  std::uint64_t bytesLeft = 64ull * 1024 * 1024;
+  std::uint64_t bytesLeft = kMaxInflatedBytes;
   std::uint64_t ratioCheckedFrom = 1024 * 1024;  // bytes of one entry
   std::uint64_t largestRatio = 200;
   // What each entry read costs besides its bytes: a workbook naming the same
