@@ -14,7 +14,7 @@ std::optional<ReadResult> ReadWholeListFile(const ReadRequest& request, std::str
   switch (os::ReadSourceFile(request.path, kMaxTextListBytes, bytes)) {
     case os::SourceFileRead::Read: return std::nullopt;
     case os::SourceFileRead::CannotOpen: return NoListResult(request, NoListReason::CannotOpen);
-    case os::SourceFileRead::TooLarge: return {LoadOutcome::NoList, 0, TooLargeWords(request.fileName, Bound::FileBytes)};
+    case os::SourceFileRead::TooLarge: return ReadResult{LoadOutcome::NoList, 0, TooLargeWords(request.fileName, Bound::FileBytes)};
     case os::SourceFileRead::Failed: break;
   }
   RowSink(request.list, request.rule).abandon();
