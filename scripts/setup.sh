@@ -6,7 +6,9 @@
 #      own, named by its version, so worktrees sharing .cache/ never clash):
 #      the SQLite 3.40.1 amalgamation (sqlite3), minizip 1.1 (minizip, the
 #      same source as the native libminizip-dev) and expat 2.5.0 (expat);
-#      zlib for Windows is Debian's libz-mingw-w64-dev;
+#      zlib for Windows is Debian's libz-mingw-w64-dev; RapidJSON 1.1.0 is
+#      header-only, its headers copied from Debian's rapidjson-dev so that
+#      the cross compiler never sees the host's /usr/include;
 #   3. the project's Wine prefix (.cache/wine) with CJK-capable UI fonts,
 #      running 64- and 32-bit programs alike.
 # Safe to run again: each step is skipped when already done.
@@ -22,6 +24,8 @@ MINIZIP_UPSTREAM_VERSION=1.1
 MINIZIP_DIR=$VENBROOK_CACHE/minizip-$MINIZIP_UPSTREAM_VERSION
 EXPAT_UPSTREAM_VERSION=2.5.0
 EXPAT_DIR=$VENBROOK_CACHE/expat-$EXPAT_UPSTREAM_VERSION
+RAPIDJSON_UPSTREAM_VERSION=1.1.0
+RAPIDJSON_DIR=$VENBROOK_CACHE/rapidjson-$RAPIDJSON_UPSTREAM_VERSION
 WINE_STAMP_CONTENT="prefix-5"
 
 export DEBIAN_FRONTEND=noninteractive
@@ -33,6 +37,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config dpkg-dev python3
   libsqlite3-dev sqlite3 tcl
   zlib1g-dev libminizip-dev libexpat1-dev libz-mingw-w64-dev   # the workbook reader
+  rapidjson-dev   # JSON files
   libgtest-dev googletest libbenchmark-dev
   unzip   # scripts/package.sh reads its zips back with Info-ZIP's unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
@@ -257,6 +262,36 @@ prepare_expat() {
   prepare_library_source expat "$EXPAT_UPSTREAM_VERSION" "$EXPAT_DIR" expat_version expat/lib expat/COPYING
 }
 
+# RAPIDJSON_MAJOR_VERSION.RAPIDJSON_MINOR_VERSION.RAPIDJSON_PATCH_VERSION of
+# <folder>/rapidjson/rapidjson.h.
+rapidjson_version() {
+  local h=$1/rapidjson/rapidjson.h
+  [[ -f $h ]] || return 0
+  printf '%s.%s.%s\n' "$(sed -n 's/^#define RAPIDJSON_MAJOR_VERSION \([0-9]*\)/\1/p' "$h")" \
+    "$(sed -n 's/^#define RAPIDJSON_MINOR_VERSION \([0-9]*\)/\1/p' "$h")" \
+    "$(sed -n 's/^#define RAPIDJSON_PATCH_VERSION \([0-9]*\)/\1/p' "$h")"
+}
+
+# The headers of the installed rapidjson-dev, for the Windows builds.
+prepare_rapidjson() {
+  local dest=$RAPIDJSON_DIR/include have
+  if [[ -f $RAPIDJSON_DIR/ORIGIN && $(rapidjson_version "$dest") == "$RAPIDJSON_UPSTREAM_VERSION" ]]; then
+    venbrook_log "rapidjson: headers $RAPIDJSON_UPSTREAM_VERSION present in ${RAPIDJSON_DIR#"$VENBROOK_ROOT"/}"
+    return
+  fi
+  have=$(rapidjson_version /usr/include)
+  [[ $have == "$RAPIDJSON_UPSTREAM_VERSION" ]] \
+    || venbrook_die "/usr/include/rapidjson is version '${have:-?}', expected $RAPIDJSON_UPSTREAM_VERSION (package rapidjson-dev)"
+  rm -rf "$RAPIDJSON_DIR.new"
+  mkdir -p "$RAPIDJSON_DIR.new/include"
+  cp -r /usr/include/rapidjson "$RAPIDJSON_DIR.new/include/"
+  echo "Debian package rapidjson-dev $(dpkg-query -W -f='${Version}' rapidjson-dev) (upstream $have)" \
+    > "$RAPIDJSON_DIR.new/ORIGIN"
+  rm -rf "$RAPIDJSON_DIR"
+  mv "$RAPIDJSON_DIR.new" "$RAPIDJSON_DIR"
+  venbrook_log "rapidjson: headers $have ready in ${RAPIDJSON_DIR#"$VENBROOK_ROOT"/}"
+}
+
 # --------------------------------------------------------------------------
 # 3. Wine prefix
 # --------------------------------------------------------------------------
@@ -341,5 +376,6 @@ install_packages
 prepare_sqlite
 prepare_minizip
 prepare_expat
+prepare_rapidjson
 prepare_wine
 venbrook_log "done"

@@ -1,0 +1,220 @@
+#include "sources/structured/json_layout.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "sources/read_bounds.h"
+#include "sources/structured/json_reader.h"
+#include "sources/structured/json_table.h"
+#include "sources/structured/record_keys.h"
+#include "sources/structured/structured_text.h"
+
+namespace venbrook {
+namespace {
+
+// One walk over the text, handing the table's records to the visitor.
+class RecordWalk final : public JsonEvents {
+ public:
+  RecordWalk(const JsonTable& table, RecordKeys& keys, const JsonReader& reader, std::string_view text,
+             RecordVisitor& visitor)
+      : table_(table), keys_(keys), reader_(reader), lines_(text), visitor_(visitor) {
+    frames_.reserve(kMaxDepth);
+  }
+
+  bool startObject() override {
+    if (!roomForDepth()) return false;
+    const Frame* top = frames_.empty() ? nullptr : &frames_.back();
+    if (!top) return table_.where == JsonTable::Where::Values ? startRecord() : push(Place::Outside);
+    switch (top->place) {
+      case Place::Record:
+      case Place::InRecordObject:
+        path_ += '.';
+        return push(Place::InRecordObject, path_.size());
+      case Place::InRecordArray:
+      case Place::Skipped: return push(Place::Skipped);
+      case Place::Outside: return !top->object && top->table ? startRecord() : push(Place::Outside);
+    }
+    return true;
+  }
+
+  bool startArray() override {
+    if (!roomForDepth()) return false;
+    if (frames_.empty()) return push(Place::Outside, 0, false, table_.where == JsonTable::Where::Array && table_.name.empty());
+    const Frame& top = frames_.back();
+    switch (top.place) {
+      case Place::Record:
+      case Place::InRecordObject: return push(Place::InRecordArray, path_.size(), false);
+      case Place::InRecordArray:
+      case Place::Skipped: return push(Place::Skipped);
+      case Place::Outside: return push(Place::Outside, 0, false, top.object ? tableKey_ : top.table);
+    }
+    return true;
+  }
+
+  bool key(std::string_view key) override {
+    const Frame& top = frames_.back();
+    if (top.place == Place::Outside) {
+      tableKey_ = table_.where == JsonTable::Where::Array && key == table_.name;
+    } else if (top.place != Place::Skipped) {
+      path_.resize(top.pathLength);
+      path_ += key;
+      if (path_.size() > kMaxRecordBytes) return stop(LayoutEnd::Past(Bound::RecordBytes));
+    }
+    return true;
+  }
+
+  bool value(std::string_view text) override {
+    if (frames_.empty()) return true;
+    Frame& top = frames_.back();
+    switch (top.place) {
+      case Place::Record:
+      case Place::InRecordObject: return give(text);
+      case Place::InRecordArray:
+        if (top.firstTaken) return true;
+        top.firstTaken = true;
+        return give(text);
+      default: return true;
+    }
+  }
+
+  bool endObject() override {
+    const bool record = frames_.back().place == Place::Record;
+    frames_.pop_back();
+    if (record && !visitor_.endRecord(line_)) return stop({LayoutEnd::How::Stopped});
+    return true;
+  }
+
+  bool endArray() override {
+    frames_.pop_back();
+    return true;
+  }
+
+  LayoutEnd finish(JsonEnd end) const {
+    switch (end) {
+      case JsonEnd::Done: return {};
+      case JsonEnd::Stopped: return stopped_;
+      case JsonEnd::Damaged: return {LayoutEnd::How::Damaged};
+      case JsonEnd::ValueTooLarge: return LayoutEnd::Past(Bound::RecordBytes);
+    }
+    return {};
+  }
+
+ private:
+  enum class Place : std::uint8_t {
+    Outside,         // no record around it
+    Record,          // the record's own object
+    InRecordObject,  // an object nested in a record: its keys join the path
+    InRecordArray,   // an array in a record: its first plain value is a cell
+    Skipped,         // anything in such an array
+  };
+  struct Frame {
+    Place place;
+    bool object = false;
+    bool table = false;       // (outside, an array) its objects are records
+    bool firstTaken = false;  // (an array in a record) its first value given
+    std::size_t pathLength = 0;
+  };
+
+  bool push(Place place, std::size_t pathLength = 0, bool object = true, bool table = false) {
+    Frame frame{place};
+    frame.object = object;
+    frame.table = table;
+    frame.pathLength = pathLength;
+    frames_.push_back(frame);
+    return true;
+  }
+
+  bool roomForDepth() { return frames_.size() < kMaxDepth || stop(LayoutEnd::Past(Bound::Depth)); }
+
+  bool startRecord() {
+    keys_.startRecord();
+    path_.clear();
+    // The reader is at the record's opening brace, or just past it.
+    line_ = lines_.lineOf(reader_.offset());
+    return push(Place::Record);
+  }
+
+  bool give(std::string_view text) {
+    if (text.empty()) return true;
+    if (text.size() > kMaxRecordBytes) return stop(LayoutEnd::Past(Bound::RecordBytes));
+    const int column = keys_.columnOf(path_);
+    if (column == RecordKeys::kNoColumn) return stop(LayoutEnd::Past(Bound::RecordCells));
+    if (keys_.firstInRecord(column)) visitor_.cell(column, text);
+    return true;
+  }
+
+  bool stop(LayoutEnd why) {
+    stopped_ = why;
+    return false;
+  }
+
+  const JsonTable& table_;
+  RecordKeys& keys_;
+  const JsonReader& reader_;
+  LineCounter lines_;
+  RecordVisitor& visitor_;
+  std::vector<Frame> frames_;
+  std::string path_;  // the key of the value to come, from the record
+  bool tableKey_ = false;
+  int line_ = 0;
+  LayoutEnd stopped_{LayoutEnd::How::Stopped};
+};
+
+class JsonLayout final : public TableLayout {
+ public:
+  explicit JsonLayout(std::string_view text) : text_(text), table_(FindJsonTable(text)) {}
+
+  LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    if (table_.end.how != LayoutEnd::How::Done) return table_.end;
+    if (table_.where == JsonTable::Where::None) return {};
+    JsonReader reader(text_);
+    RecordWalk walk(table_, keys_, reader, text_, visitor);
+    return walk.finish(reader.read(walk));
+  }
+
+  std::vector<std::string> columnNames() const override { return keys_.names(); }
+  RecordKind kind() const override { return table_.kind; }
+  std::string_view wordsUtf8() const override { return "JSON 文件"; }
+
+ private:
+  std::string_view text_;
+  JsonTable table_;
+  RecordKeys keys_;
+};
+
+// Reads as far as it goes and counts nothing but the depth, where it stops.
+class JsonShape final : public JsonEvents {
+ public:
+  bool startObject() override { return ++depth_ <= kMaxDepth; }
+  bool startArray() override { return ++depth_ <= kMaxDepth; }
+  bool endObject() override { return --depth_, true; }
+  bool endArray() override { return --depth_, true; }
+  bool key(std::string_view) override { return true; }
+  bool value(std::string_view) override { return true; }
+
+ private:
+  std::size_t depth_ = 0;
+};
+
+}  // namespace
+
+bool ClaimsJson(std::string_view sampleUtf8) {
+  const std::string_view text = StartOfContent(sampleUtf8);
+  if (!text.starts_with('{') && !text.starts_with('[')) return false;
+  JsonShape shape;
+  JsonReader reader(text);
+  switch (reader.read(shape)) {
+    case JsonEnd::Done:
+    case JsonEnd::Stopped:  // nested deeper than any list: claimed, to be refused by its depth
+    case JsonEnd::ValueTooLarge: return true;
+    // Broken only where the sample is cut.
+    case JsonEnd::Damaged: return reader.offset() >= text.size();
+  }
+  return false;
+}
+
+std::unique_ptr<TableLayout> MakeJsonLayout(std::string_view textUtf8) {
+  return std::make_unique<JsonLayout>(textUtf8);
+}
+
+}  // namespace venbrook

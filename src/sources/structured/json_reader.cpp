@@ -1,0 +1,157 @@
+#include "sources/structured/json_reader.h"
+
+#include <rapidjson/reader.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "sources/read_bounds.h"
+
+namespace venbrook {
+
+// The text as RapidJSON reads it, a character at a time; the reader's place
+// kept in the JsonReader so that the events can ask for it.
+class JsonTextStream {
+ public:
+  using Ch = char;
+  explicit JsonTextStream(JsonReader& reader) : reader_(reader), text_(reader.text_.data()), size_(reader.text_.size()) {}
+
+  Ch Peek() const { return reader_.offset_ < size_ ? text_[reader_.offset_] : '\0'; }
+  // Blanks passed over on the text itself, not a character at a time
+  // through Peek and Take (pretty-printed JSON is a third blanks).
+  void skipBlanks() {
+    const char* const at = text_ + reader_.offset_;
+    reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace(at, text_ + size_) - at);
+  }
+  // The characters of a string up to its closing quote, an escape or a
+  // control character (which RapidJSON then reads itself).
+  std::string_view takePlain() {
+    const std::size_t start = reader_.offset_;
+    std::size_t at = start;
+    while (at < size_ && text_[at] != '"' && text_[at] != '\\' && static_cast<unsigned char>(text_[at]) >= 0x20) ++at;
+    reader_.offset_ = at;
+    return {text_ + start, at - start};
+  }
+  Ch Take() { return reader_.offset_ < size_ ? text_[reader_.offset_++] : '\0'; }
+  std::size_t Tell() const { return reader_.offset_; }
+  // Only read, never written in place.
+  Ch* PutBegin() { return nullptr; }
+  void Put(Ch) {}
+  void Flush() {}
+  std::size_t PutEnd(Ch*) { return 0; }
+
+ private:
+  JsonReader& reader_;
+  const char* text_;
+  std::size_t size_;
+};
+
+namespace {
+
+static_assert(JsonReader::kMaxStackBytes >= 2 * kMaxRecordBytes, "a value of kMaxRecordBytes must fit the stack");
+
+struct StackTooLarge {};
+
+// The reader's stack: plain malloc, refused past kMaxStackBytes (a value
+// too large), and std::bad_alloc rather than a null pointer RapidJSON would
+// write through.
+class BoundedStack {
+ public:
+  static const bool kNeedFree = true;
+  void* Malloc(std::size_t size) { return Realloc(nullptr, 0, size); }
+  void* Realloc(void* original, std::size_t, std::size_t size) {
+    if (size == 0) {
+      std::free(original);
+      return nullptr;
+    }
+    if (size > JsonReader::kMaxStackBytes) throw StackTooLarge{};
+    void* resized = std::realloc(original, size);
+    if (!resized) throw std::bad_alloc();
+    return resized;
+  }
+  static void Free(void* block) { std::free(block); }
+};
+
+using JsonParser = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, BoundedStack>;
+
+}  // namespace
+}  // namespace venbrook
+
+// RapidJSON's own points of extension for a stream, as it has them for its
+// in-memory streams: blanks passed over, and a string's plain characters
+// copied, on the text itself rather than a character at a time through
+// Peek, Take and Put (pretty-printed JSON is a third blanks; a value is
+// mostly plain characters).
+template <>
+inline void rapidjson::SkipWhitespace(venbrook::JsonTextStream& stream) {
+  stream.skipBlanks();
+}
+
+template <>
+template <>
+inline void venbrook::JsonParser::ScanCopyUnescapedString(venbrook::JsonTextStream& stream,
+                                                          venbrook::JsonParser::StackStream<char>& copy) {
+  const std::string_view plain = stream.takePlain();
+  std::memcpy(copy.Push(static_cast<rapidjson::SizeType>(plain.size())), plain.data(), plain.size());
+}
+
+namespace venbrook {
+namespace {
+
+// RapidJSON's handler, passing each event on.
+class Handler {
+ public:
+  explicit Handler(JsonEvents& events) : events_(events) {}
+
+  bool Null() { return events_.value({}); }
+  bool Bool(bool value) { return events_.value(value ? "true" : "false"); }
+  // Numbers come as written (kParseNumbersAsStringsFlag), never converted.
+  bool Int(int) { return true; }
+  bool Uint(unsigned) { return true; }
+  bool Int64(std::int64_t) { return true; }
+  bool Uint64(std::uint64_t) { return true; }
+  bool Double(double) { return true; }
+  bool RawNumber(const char* text, rapidjson::SizeType length, bool) { return events_.value({text, length}); }
+  bool String(const char* text, rapidjson::SizeType length, bool) { return events_.value({text, length}); }
+  bool StartObject() { return events_.startObject(); }
+  bool Key(const char* text, rapidjson::SizeType length, bool) { return events_.key({text, length}); }
+  bool EndObject(rapidjson::SizeType) { return events_.endObject(); }
+  bool StartArray() { return events_.startArray(); }
+  bool EndArray(rapidjson::SizeType) { return events_.endArray(); }
+
+ private:
+  JsonEvents& events_;
+};
+
+constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag |
+                            rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseCommentsFlag;
+
+}  // namespace
+
+JsonEnd JsonReader::read(JsonEvents& events) {
+  // A byte-order mark the decoding left is no part of the JSON.
+  offset_ = text_.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  JsonTextStream stream(*this);
+  BoundedStack stack;
+  JsonParser reader(&stack, 256);
+  Handler handler(events);
+  try {
+    for (bool first = true;; first = false) {
+      const rapidjson::ParseResult result = reader.Parse<kFlags>(stream, handler);
+      if (!result.IsError()) continue;
+      switch (result.Code()) {
+        // Nothing but blanks and comments left, at the very end: the last
+        // value is read.
+        case rapidjson::kParseErrorDocumentEmpty:
+          return !first && result.Offset() >= text_.size() ? JsonEnd::Done : JsonEnd::Damaged;
+        case rapidjson::kParseErrorTermination: return JsonEnd::Stopped;
+        default: return JsonEnd::Damaged;
+      }
+    }
+  } catch (const StackTooLarge&) {
+    return JsonEnd::ValueTooLarge;
+  }
+}
+
+}  // namespace venbrook

@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "sources/read_bounds.h"
+#include "sources/structured/json_layout.h"
+#include "sources/structured/xml_layout.h"
+#include "support/layout_records.h"
+
+namespace venbrook {
+namespace {
+
+using test::LayoutRecord;
+using How = LayoutEnd::How;
+using Records = std::vector<LayoutRecord>;
+
+struct Case {
+  const char* what;
+  std::string text;
+  Records records;
+  RecordKind kind = RecordKind::List;
+  std::string words;
+  How how = How::Done;
+};
+
+// The records one to a line, for a readable difference.
+std::string Described(const Records& records) {
+  std::string text;
+  for (const LayoutRecord& record : records) {
+    text += std::to_string(record.line) + ":";
+    for (const auto& [name, value] : record.cells) text += " [" + name + "]=" + value;
+    text += "\n";
+  }
+  return text;
+}
+
+// Counts nothing: for the end of a walk alone.
+class NoVisitor final : public RecordVisitor {
+ public:
+  void cell(int, std::string_view) override {}
+  bool endRecord(int) override { return true; }
+};
+
+void Check(const Case& c, std::unique_ptr<TableLayout> (*make)(std::string_view)) {
+  SCOPED_TRACE(c.what);
+  const std::unique_ptr<TableLayout> layout = make(c.text);
+  const test::LayoutRecords first = test::RecordsOf(*layout);
+  EXPECT_EQ(first.how, c.how);
+  EXPECT_EQ(Described(first.records), Described(c.records));
+  if (c.how == How::Done && !c.records.empty()) {
+    EXPECT_EQ(layout->kind(), c.kind);
+    EXPECT_EQ(layout->wordsUtf8(), c.words);
+  }
+  // The second walk hands over the same records under the same names.
+  const test::LayoutRecords second = test::RecordsOf(*layout);
+  EXPECT_EQ(second.how, first.how);
+  EXPECT_TRUE(second.records == first.records);
+}
+
+// Each file as the tool writes it, after the file's decoding to UTF-8.
+TEST(StructuredLayout, JsonShapes) {
+  const std::vector<Case> cases = {
+      {"UniFi controller, stat/sta: clients in `data`, beside `meta`",
+       R"({"meta":{"rc":"ok"},"data":[{"_id":"5f1a","mac":"00:e0:4c:68:10:01","is_wired":true,"hostname":"PC01",)"
+       R"("ip":"192.168.1.101","first_seen":1717000000,"last_seen":1717003600,"name":"一楼01"},)"
+       R"({"_id":"5f1b","mac":"00:e0:4c:68:10:02","is_wired":false,"ip":"192.168.1.102","last_seen":1717003500}]})",
+       {{{{"_id", "5f1a"}, {"mac", "00:e0:4c:68:10:01"}, {"is_wired", "true"}, {"hostname", "PC01"},
+          {"ip", "192.168.1.101"}, {"first_seen", "1717000000"}, {"last_seen", "1717003600"}, {"name", "一楼01"}}, 1},
+        {{{"_id", "5f1b"}, {"mac", "00:e0:4c:68:10:02"}, {"is_wired", "false"}, {"ip", "192.168.1.102"},
+          {"last_seen", "1717003500"}}, 1}},
+       RecordKind::Events, "JSON 文件"},
+      {"MikroTik REST, /rest/ip/dhcp-server/lease: a bare array",
+       "[{\".id\":\"*1\",\"address\":\"192.168.88.11\",\"mac-address\":\"00:E0:4C:68:10:01\",\"host-name\":\"PC01\","
+       "\"comment\":\"一楼\",\"status\":\"bound\",\"last-seen\":\"2m5s\",\"dynamic\":\"true\"},\n"
+       " {\".id\":\"*2\",\"address\":\"192.168.88.12\",\"mac-address\":\"00:E0:4C:68:10:02\",\"status\":\"waiting\"}]",
+       {{{{".id", "*1"}, {"address", "192.168.88.11"}, {"mac-address", "00:E0:4C:68:10:01"}, {"host-name", "PC01"},
+          {"comment", "一楼"}, {"status", "bound"}, {"last-seen", "2m5s"}, {"dynamic", "true"}}, 1},
+        {{{".id", "*2"}, {"address", "192.168.88.12"}, {"mac-address", "00:E0:4C:68:10:02"}, {"status", "waiting"}}, 2}},
+       RecordKind::Events, "JSON 文件"},
+      {"OpenWrt luci-rpc getDHCPLeases over JSON-RPC: the IPv4 leases before the IPv6 ones",
+       R"({"jsonrpc":"2.0","id":1,"result":[0,{"dhcp_leases":[{"expires":43105,"hostname":"PC01",)"
+       R"("macaddr":"00:E0:4C:68:10:01","ipaddr":"192.168.1.101"},{"expires":0,"macaddr":"00:E0:4C:68:10:02",)"
+       R"("ipaddr":"192.168.1.102"}],"dhcp6_leases":[{"expires":43105,"hostname":"PC01",)"
+       R"("duid":"000100012c5e1a2b00e04c681001","ip6addr":"fd00::b1","ip6addrs":["fd00::b1/128"],)"
+       R"("macaddr":"00:E0:4C:68:10:01"}]}]})",
+       {{{{"expires", "43105"}, {"hostname", "PC01"}, {"macaddr", "00:E0:4C:68:10:01"}, {"ipaddr", "192.168.1.101"}}, 1},
+        {{{"expires", "0"}, {"macaddr", "00:E0:4C:68:10:02"}, {"ipaddr", "192.168.1.102"}}, 1}},
+       RecordKind::Events, "JSON 文件"},
+      {"Kea lease4-get-all through its control agent: the answer wrapped in an array",
+       "[\n  {\n    \"arguments\": {\n      \"leases\": [\n        {\n          \"cltt\": 1717000000,\n"
+       "          \"fqdn-fwd\": false,\n          \"hostname\": \"pc01.cafe.lan.\",\n"
+       "          \"hw-address\": \"00:e0:4c:68:10:01\",\n          \"ip-address\": \"192.168.1.101\",\n"
+       "          \"state\": 0,\n          \"valid-lft\": 3600\n        },\n        {\n"
+       "          \"client-id\": \"01:00:e0:4c:68:10:02\",\n          \"hostname\": \"\",\n"
+       "          \"hw-address\": \"00:e0:4c:68:10:02\",\n          \"state\": 2\n        }\n      ]\n    },\n"
+       "    \"result\": 0,\n    \"text\": \"2 IPv4 lease(s) found.\"\n  }\n]\n",
+       {{{{"cltt", "1717000000"}, {"fqdn-fwd", "false"}, {"hostname", "pc01.cafe.lan."},
+          {"hw-address", "00:e0:4c:68:10:01"}, {"ip-address", "192.168.1.101"}, {"state", "0"}, {"valid-lft", "3600"}}, 5},
+        {{{"client-id", "01:00:e0:4c:68:10:02"}, {"hw-address", "00:e0:4c:68:10:02"}, {"state", "2"}}, 14}},
+       RecordKind::Events, "JSON 文件"},
+      {"Kea configuration: reservations in each subnet, comments",
+       "// kea-dhcp4.conf\n{\n  \"Dhcp4\": {\n    \"interfaces-config\": { \"interfaces\": [ \"eth0\" ] },\n"
+       "    /* the two floors */\n    \"subnet4\": [\n      {\n        \"id\": 1,\n        \"subnet\": \"192.168.1.0/24\",\n"
+       "        \"pools\": [ { \"pool\": \"192.168.1.100 - 192.168.1.200\" } ],\n        \"reservations\": [\n"
+       "          { \"hw-address\": \"00:e0:4c:68:10:01\", \"ip-address\": \"192.168.1.11\", \"hostname\": \"PC01\" }\n"
+       "        ]\n      },\n      {\n        \"id\": 2,\n        \"subnet\": \"192.168.2.0/24\",\n"
+       "        \"reservations\": [\n"
+       "          { \"hw-address\": \"00:e0:4c:68:20:01\", \"ip-address\": \"192.168.2.11\", \"hostname\": \"PC21\" }\n"
+       "        ]\n      }\n    ]\n  }\n}\n",
+       {{{{"hw-address", "00:e0:4c:68:10:01"}, {"ip-address", "192.168.1.11"}, {"hostname", "PC01"}}, 12},
+        {{{"hw-address", "00:e0:4c:68:20:01"}, {"ip-address", "192.168.2.11"}, {"hostname", "PC21"}}, 19}},
+       RecordKind::List, "JSON 文件"},
+      {"Get-DhcpServerv4Lease | ConvertTo-Json (PowerShell 5): nested objects flattened, arrays give their first",
+       "[\r\n    {\r\n        \"IPAddress\":  {\r\n                          \"Address\":  1694607552,\r\n"
+       "                          \"IPAddressToString\":  \"192.168.1.101\"\r\n                      },\r\n"
+       "        \"ClientId\":  \"00-e0-4c-68-10-01\",\r\n        \"HostName\":  \"PC01.cafe.local\",\r\n"
+       "        \"AddressState\":  \"Active\",\r\n        \"LeaseExpiryTime\":  \"\\/Date(1717084800000)\\/\",\r\n"
+       "        \"PSComputerName\":  null,\r\n        \"CimInstanceProperties\":  [\r\n"
+       "                                      \"AddressState = \\\"Active\\\"\",\r\n"
+       "                                      \"ClientId = \\\"00-e0-4c-68-10-01\\\"\"\r\n"
+       "                                  ]\r\n    }\r\n]\r\n",
+       {{{{"IPAddress.Address", "1694607552"}, {"IPAddress.IPAddressToString", "192.168.1.101"},
+          {"ClientId", "00-e0-4c-68-10-01"}, {"HostName", "PC01.cafe.local"}, {"AddressState", "Active"},
+          {"LeaseExpiryTime", "/Date(1717084800000)/"}, {"CimInstanceProperties", "AddressState = \"Active\""}}, 2}},
+       RecordKind::Events, "JSON 文件"},
+      {"Get-DhcpServerv4Reservation | ConvertTo-Json of one reservation: the object itself",
+       "{\n    \"IPAddress\":  {\n                      \"IPAddressToString\":  \"192.168.1.11\"\n                  },\n"
+       "    \"ClientId\":  \"00-e0-4c-68-10-01\",\n    \"Name\":  \"PC01\",\n    \"Type\":  \"Both\",\n"
+       "    \"Description\":  \"\"\n}\n",
+       {{{{"IPAddress.IPAddressToString", "192.168.1.11"}, {"ClientId", "00-e0-4c-68-10-01"}, {"Name", "PC01"},
+          {"Type", "Both"}}, 1}},
+       RecordKind::List, "JSON 文件"},
+      {"ip -json neigh: a neighbour's state as an array of one word",
+       R"([{"dst":"192.168.1.101","dev":"eth0","lladdr":"00:e0:4c:68:10:01","state":["REACHABLE"]},)"
+       R"({"dst":"fe80::2e0:4cff:fe68:1001","dev":"eth0","lladdr":"00:e0:4c:68:10:01","router":null,"state":["STALE"]}])",
+       {{{{"dst", "192.168.1.101"}, {"dev", "eth0"}, {"lladdr", "00:e0:4c:68:10:01"}, {"state", "REACHABLE"}}, 1},
+        {{{"dst", "fe80::2e0:4cff:fe68:1001"}, {"dev", "eth0"}, {"lladdr", "00:e0:4c:68:10:01"}, {"state", "STALE"}}, 1}},
+       RecordKind::Events, "JSON 文件"},
+      {"Zeek's dhcp.log as JSON Lines: one object a line",
+       "{\"ts\":1717000000.1,\"uids\":[\"C1\",\"C2\"],\"client_addr\":\"192.168.1.101\",\"mac\":\"00:e0:4c:68:10:01\","
+       "\"host_name\":\"PC01\",\"lease_time\":86400.0}\n"
+       "{\"ts\":1717000100.5,\"mac\":\"00:e0:4c:68:10:02\",\"host_name\":\"PC02\",\"lease_time\":86400.0}\n",
+       {{{{"ts", "1717000000.1"}, {"uids", "C1"}, {"client_addr", "192.168.1.101"}, {"mac", "00:e0:4c:68:10:01"},
+          {"host_name", "PC01"}, {"lease_time", "86400.0"}}, 1},
+        {{{"ts", "1717000100.5"}, {"mac", "00:e0:4c:68:10:02"}, {"host_name", "PC02"}, {"lease_time", "86400.0"}}, 2}},
+       RecordKind::Events, "JSON 文件"},
+      {"a device holding its ports: the device is the record, its ports no cells",
+       R"({"data":[{"mac":"00:e0:4c:68:10:01","name":"SW1","port_table":[{"mac":"00:e0:4c:68:10:09","port_idx":1}]}]})",
+       {{{{"mac", "00:e0:4c:68:10:01"}, {"name", "SW1"}}, 1}},
+       RecordKind::List, "JSON 文件"},
+      {"objects without a MAC: no table", R"([{"name":"PC01","ip":"192.168.1.101"}])", {}, {}, {}},
+      {"cut short in its second record: the first is handed over, then the damage",
+       "[{\"mac\":\"00:e0:4c:68:10:01\"},\n{\"mac\":\"00:e0:4c:68", {{{{"mac", "00:e0:4c:68:10:01"}}, 1}}, {}, {},
+       How::Damaged},
+  };
+  for (const Case& c : cases) Check(c, MakeJsonLayout);
+}
+
+TEST(StructuredLayout, XmlShapes) {
+  const std::vector<Case> cases = {
+      {"nmap -oX: hosts after their hints, addresses told apart by their type",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE nmaprun>\n"
+       "<?xml-stylesheet href=\"file:///usr/bin/../share/nmap/nmap.xsl\" type=\"text/xsl\"?>\n"
+       "<nmaprun scanner=\"nmap\" args=\"nmap -sn -oX scan.xml 192.168.1.0/24\" start=\"1717380000\">\n"
+       "<hosthint><status state=\"up\" reason=\"arp-response\"/>\n<address addr=\"192.168.1.11\" addrtype=\"ipv4\"/>\n"
+       "<address addr=\"00:E0:4C:68:10:01\" addrtype=\"mac\" vendor=\"Realtek Semiconductor\"/>\n</hosthint>\n"
+       "<host><status state=\"up\" reason=\"arp-response\"/>\n<address addr=\"192.168.1.11\" addrtype=\"ipv4\"/>\n"
+       "<address addr=\"00:E0:4C:68:10:01\" addrtype=\"mac\" vendor=\"Realtek Semiconductor\"/>\n"
+       "<hostnames>\n<hostname name=\"pc01.cafe.lan\" type=\"PTR\"/>\n</hostnames>\n</host>\n"
+       "<host><status state=\"up\" reason=\"arp-response\"/>\n<address addr=\"192.168.1.12\" addrtype=\"ipv4\"/>\n"
+       "<address addr=\"00:E0:4C:68:10:02\" addrtype=\"mac\"/>\n<hostnames>\n<hostname name=\"pc02\" type=\"user\"/>\n"
+       "<hostname name=\"pc02.cafe.lan\" type=\"PTR\"/>\n</hostnames>\n</host>\n"
+       "<runstats><hosts up=\"2\" down=\"254\" total=\"256\"/></runstats>\n</nmaprun>\n",
+       {{{{"status.state", "up"}, {"status.reason", "arp-response"}, {"address[ipv4].addr", "192.168.1.11"},
+          {"address[mac].addr", "00:E0:4C:68:10:01"}, {"address[mac].vendor", "Realtek Semiconductor"},
+          {"hostnames.hostname[PTR].name", "pc01.cafe.lan"}}, 9},
+        {{{"status.state", "up"}, {"status.reason", "arp-response"}, {"address[ipv4].addr", "192.168.1.12"},
+          {"address[mac].addr", "00:E0:4C:68:10:02"}, {"hostnames.hostname[user].name", "pc02"},
+          {"hostnames.hostname[PTR].name", "pc02.cafe.lan"}}, 16}},
+       RecordKind::Events, "nmap 扫描结果"},
+      {"pfSense config.xml: static maps of two interfaces, a description in CDATA, two DNS servers",
+       "<?xml version=\"1.0\"?>\n<pfsense>\n\t<version>22.9</version>\n\t<dhcpd>\n\t\t<lan>\n"
+       "\t\t\t<range><from>192.168.1.100</from><to>192.168.1.199</to></range>\n"
+       "\t\t\t<staticmap>\n\t\t\t\t<mac>00:e0:4c:68:10:01</mac>\n\t\t\t\t<cid></cid>\n"
+       "\t\t\t\t<ipaddr>192.168.1.11</ipaddr>\n\t\t\t\t<hostname>PC01</hostname>\n"
+       "\t\t\t\t<descr><![CDATA[一楼 01]]></descr>\n\t\t\t\t<dnsserver>192.168.1.1</dnsserver>\n"
+       "\t\t\t\t<dnsserver>8.8.8.8</dnsserver>\n\t\t\t</staticmap>\n"
+       "\t\t\t<staticmap>\n\t\t\t\t<mac>00:e0:4c:68:10:02</mac>\n\t\t\t\t<ipaddr>192.168.1.12</ipaddr>\n"
+       "\t\t\t\t<hostname>PC02</hostname>\n\t\t\t</staticmap>\n\t\t</lan>\n\t\t<opt1>\n"
+       "\t\t\t<staticmap><mac>00:e0:4c:68:20:01</mac><hostname>PC21</hostname></staticmap>\n"
+       "\t\t</opt1>\n\t</dhcpd>\n</pfsense>\n",
+       {{{{"mac", "00:e0:4c:68:10:01"}, {"ipaddr", "192.168.1.11"}, {"hostname", "PC01"}, {"descr", "一楼 01"},
+          {"dnsserver", "192.168.1.1"}, {"dnsserver#2", "8.8.8.8"}}, 7},
+        {{{"mac", "00:e0:4c:68:10:02"}, {"ipaddr", "192.168.1.12"}, {"hostname", "PC02"}}, 16}, 
+        {{{"mac", "00:e0:4c:68:20:01"}, {"hostname", "PC21"}}, 23}},
+       RecordKind::List, "pfSense 配置文件"},
+      {"pfSense config.xml with one static map: the element around its MAC",
+       "<?xml version=\"1.0\"?>\n<pfsense><dhcpd><lan><staticmap><mac>00:e0:4c:68:10:01</mac>"
+       "<hostname>PC01</hostname></staticmap></lan></dhcpd></pfsense>\n",
+       {{{{"mac", "00:e0:4c:68:10:01"}, {"hostname", "PC01"}}, 2}}, RecordKind::List, "pfSense 配置文件"},
+      {"Export-DhcpServer: reservations of a scope, decoded from the UTF-16 its declaration still names",
+       "<?xml version=\"1.0\" encoding=\"utf-16\"?>\n<DHCPServer xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\n"
+       "  <MajorVersion>6</MajorVersion>\n  <IPv4>\n    <Scopes>\n      <Scope>\n        <ScopeId>192.168.1.0</ScopeId>\n"
+       "        <State>Active</State>\n        <Reservations>\n          <Reservation>\n"
+       "            <Name>PC01.cafe.local</Name>\n            <IPAddress>192.168.1.11</IPAddress>\n"
+       "            <ClientId>00-e0-4c-68-10-01</ClientId>\n            <Type>Both</Type>\n"
+       "            <Description>一楼</Description>\n          </Reservation>\n          <Reservation>\n"
+       "            <Name>PC02.cafe.local</Name>\n            <IPAddress>192.168.1.12</IPAddress>\n"
+       "            <ClientId>00-e0-4c-68-10-02</ClientId>\n            <Type>Dhcp</Type>\n"
+       "          </Reservation>\n        </Reservations>\n      </Scope>\n    </Scopes>\n  </IPv4>\n</DHCPServer>\n",
+       {{{{"Name", "PC01.cafe.local"}, {"IPAddress", "192.168.1.11"}, {"ClientId", "00-e0-4c-68-10-01"},
+          {"Type", "Both"}, {"Description", "一楼"}}, 10},
+        {{{"Name", "PC02.cafe.local"}, {"IPAddress", "192.168.1.12"}, {"ClientId", "00-e0-4c-68-10-02"},
+          {"Type", "Dhcp"}}, 17}},
+       RecordKind::List, "Windows DHCP 服务器导出"},
+      {"Angry IP Scanner's XML export: each result named by its attribute",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<!--This file was generated by Angry IP Scanner-->\n"
+       "<scanning_report>\n\t<scanner><name>Angry IP Scanner</name></scanner>\n\t<hosts>\n"
+       "\t\t<host address=\"192.168.1.101\">\n\t\t\t<result name=\"Ping\">1 ms</result>\n"
+       "\t\t\t<result name=\"Hostname\">PC01</result>\n\t\t\t<result name=\"MAC Address\">00:E0:4C:68:10:01</result>\n"
+       "\t\t</host>\n\t\t<host address=\"192.168.1.102\">\n\t\t\t<result name=\"Ping\">2 ms</result>\n"
+       "\t\t\t<result name=\"Hostname\">[n/a]</result>\n\t\t\t<result name=\"MAC Address\">00:E0:4C:68:10:02</result>\n"
+       "\t\t</host>\n\t</hosts>\n</scanning_report>\n",
+       {{{{"address", "192.168.1.101"}, {"result[Ping]", "1 ms"}, {"result[Hostname]", "PC01"},
+          {"result[MAC Address]", "00:E0:4C:68:10:01"}}, 6},
+        {{{"address", "192.168.1.102"}, {"result[Ping]", "2 ms"}, {"result[Hostname]", "[n/a]"},
+          {"result[MAC Address]", "00:E0:4C:68:10:02"}}, 11}},
+       RecordKind::Events, "Angry IP Scanner 扫描结果"},
+      {"Excel's XML Spreadsheet 2003: rows of cells told apart by their order",
+       "<?xml version=\"1.0\"?>\n<?mso-application progid=\"Excel.Sheet\"?>\n"
+       "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
+       "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">\n <Worksheet ss:Name=\"Sheet1\">\n  <Table>\n"
+       "   <Row><Cell><Data ss:Type=\"String\">机器名</Data></Cell><Cell><Data ss:Type=\"String\">MAC</Data></Cell></Row>\n"
+       "   <Row><Cell><Data ss:Type=\"String\">PC01</Data></Cell>"
+       "<Cell><Data ss:Type=\"String\">00-E0-4C-68-10-01</Data></Cell></Row>\n"
+       "   <Row><Cell><Data ss:Type=\"Number\">2</Data></Cell>"
+       "<Cell><Data ss:Type=\"String\">00-E0-4C-68-10-02</Data></Cell></Row>\n"
+       "  </Table>\n </Worksheet>\n</Workbook>\n",
+       {{{{"Cell.Data[String]", "机器名"}, {"Cell#2.Data[String]", "MAC"}}, 6},
+        {{{"Cell.Data[String]", "PC01"}, {"Cell#2.Data[String]", "00-E0-4C-68-10-01"}}, 7},
+        {{{"Cell.Data[Number]", "2"}, {"Cell#2.Data[String]", "00-E0-4C-68-10-02"}}, 8}},
+       RecordKind::List, "XML 文件"},
+      {"elements without a MAC: no table", "<hosts><host><name>PC01</name></host><host/></hosts>", {}, {}, {}},
+      {"not well formed past its first record: the damage",
+       "<hosts><host mac=\"00:e0:4c:68:10:01\"/><host mac=\"00:e0:4c:68:10:02\"></hosts>", {}, {}, {}, How::Damaged},
+  };
+  for (const Case& c : cases) Check(c, MakeXmlLayout);
+}
+
+// Files no list is: each refused for the bound it passes, in well under a
+// second whatever its size.
+TEST(StructuredLayout, HostileFilesStopAtTheirBound) {
+  const std::string deepJson = std::string(1'000'000, '[') + std::string(1'000'000, ']');
+  std::string deepXml;
+  for (int i = 0; i < 1'000'000; ++i) deepXml += "<a>";
+  std::string wideJson = "[{\"mac\":\"00:e0:4c:68:10:01\"";
+  std::string wideXml = "<r><h mac=\"00:e0:4c:68:10:01\">";
+  for (int i = 0; i < 20'000; ++i) {
+    wideJson += ",\"k" + std::to_string(i) + "\":1";
+    wideXml += "<k" + std::to_string(i) + ">1</k" + std::to_string(i) + ">";
+  }
+  wideJson += "}]";
+  wideXml += "</h><h mac=\"00:e0:4c:68:10:02\"/></r>";
+  const std::string longValue(kMaxRecordBytes + 1, 'x'), hugeValue(5 * kMaxRecordBytes, 'x');
+  const std::string laughs =
+      "<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [<!ENTITY lol \"lol\"><!ENTITY lol2 \"&lol;&lol;&lol;&lol;\">]>\n"
+      "<lolz><h mac=\"00:e0:4c:68:10:01\">&lol2;</h></lolz>";
+  const struct {
+    const char* what;
+    std::string text;
+    bool xml;
+    LayoutEnd end;
+  } cases[] = {
+      {"JSON nested a million deep", deepJson, false, LayoutEnd::Past(Bound::Depth)},
+      {"XML nested a million deep", deepXml, true, LayoutEnd::Past(Bound::Depth)},
+      {"JSON record of 20,000 keys", wideJson, false, LayoutEnd::Past(Bound::RecordCells)},
+      {"XML record of 20,000 element names", wideXml, true, LayoutEnd::Past(Bound::RecordCells)},
+      {"JSON value past a record's bytes", "[{\"mac\":\"00:e0:4c:68:10:01\",\"x\":\"" + longValue + "\"}]", false,
+       LayoutEnd::Past(Bound::RecordBytes)},
+      {"JSON value past the reader's own stack", "[{\"x\":\"" + hugeValue + "\"}]", false,
+       LayoutEnd::Past(Bound::RecordBytes)},
+      {"XML text past a record's bytes", "<r><h><mac>00:e0:4c:68:10:01</mac><x>" + longValue + "</x></h></r>", true,
+       LayoutEnd::Past(Bound::RecordBytes)},
+      {"XML entities declared in a DOCTYPE", laughs, true, {LayoutEnd::How::Damaged}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_TRUE(c.xml ? ClaimsXml(std::string_view(c.text).substr(0, 4096))
+                      : ClaimsJson(std::string_view(c.text).substr(0, 4096)));
+    const std::unique_ptr<TableLayout> layout = c.xml ? MakeXmlLayout(c.text) : MakeJsonLayout(c.text);
+    NoVisitor none;
+    const LayoutEnd end = layout->forEachRecord(none);
+    EXPECT_EQ(end.how, c.end.how);
+    if (c.end.how == LayoutEnd::How::TooLarge) {
+      EXPECT_EQ(end.bound, c.end.bound);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(5));
+  }
+}
+
+// A sample is claimed by the layout of its structure and by no other; the
+// lists the text list reads are claimed by neither.
+TEST(StructuredLayout, ClaimsOnTheFirstBytes) {
+  const struct {
+    const char* what;
+    std::string sample;
+    bool json, xml;
+  } cases[] = {
+      {"a minified answer cut inside a string where the sample ends",
+       R"({"meta":{"rc":"ok"},"data":[{"mac":"00:e0:4c:68:10:01","hostname":"PC)", true, false},
+      {"JSON Lines, a byte-order mark first", "\xEF\xBB\xBF{\"mac\":\"00:e0:4c:68:10:01\"}\n{\"mac\":", true, false},
+      {"an array nested past any list", std::string(4096, '['), true, false},
+      {"an INI section", "[网吧]\nPC01=00-E0-4C-68-10-01\n", false, false},
+      {"a log line opening with its time in brackets", "[2024-06-01 10:00:00] PC01 00-E0-4C-68-10-01\n", false, false},
+      {"a CSV list", "机器名,MAC地址\nPC01,00-E0-4C-68-10-01\n", false, false},
+      {"JSON followed by other text", "{\"a\":1}\nPC01 00-E0-4C-68-10-01\n", false, false},
+      {"an XML declaration, cut inside an element", "<?xml version=\"1.0\"?>\n<pfsense><dhcpd><lan><staticmap><ma", false,
+       true},
+      {"an element without a declaration, after blanks", "\r\n  <hosts><host mac=\"00:e0:4c:68:10:01\"/>", false, true},
+      {"a DOCTYPE declaring entities", "<?xml version=\"1.0\"?><!DOCTYPE a [<!ENTITY b \"c\">]><a>&b;</a>", false, true},
+      {"an HTML page", "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>ARP</title></head>", false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ClaimsJson(c.sample), c.json);
+    EXPECT_EQ(ClaimsXml(c.sample), c.xml);
+  }
+}
+
+}  // namespace
+}  // namespace venbrook
