@@ -1,18 +1,36 @@
 #include "sources/table/text_layouts.h"
 
+#include <algorithm>
 #include <iterator>
 
+#include "sources/read_types.h"
 #include "sources/structured/json_layout.h"
 #include "sources/structured/xml_layout.h"
+#include "sources/text/known_lists.h"
+#include "sources/text/text_encoding.h"
 
 namespace venbrook {
 
 // Each layout's row goes here, in the order it must be asked.
 const TextLayoutRow kTextLayouts[] = {
-    // Narrow: the first bytes must open and continue a JSON value, or XML.
+    // The first bytes must open a JSON value, or XML, and read as such.
     {"JSON: arrays of objects, objects holding them, JSON Lines", ClaimsJson, MakeJsonLayout},
     {"XML: an element repeated per host", ClaimsXml, MakeXmlLayout},
+    {"dnsmasq's lease file", LooksLikeDnsmasqLeases, MakeDnsmasqLeasesLayout},
+    {"arp-scan's output", LooksLikeArpScan, MakeArpScanLayout},
 };
 const std::size_t kTextLayoutCount = std::size(kTextLayouts);
+
+std::string SampleText(std::string_view bytes) {
+  std::string text = DecodeToUtf8(bytes.substr(0, kSampleBytes));
+  if (bytes.size() > kSampleBytes) text.erase(std::min(text.find_last_of("\r\n"), text.size()));
+  return text;
+}
+
+const TextLayoutRow* LayoutClaiming(std::string_view sampleUtf8) {
+  for (const TextLayoutRow& row : kTextLayouts)
+    if (row.claims(sampleUtf8)) return &row;
+  return nullptr;
+}
 
 }  // namespace venbrook
