@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 
+#include "commands/load_database.h"
+#include "model/text_codec.h"
+#include "platform/utf16.h"
 #include "sources/read_bounds.h"
 #include "sources/structured/json_layout.h"
 #include "sources/structured/xml_layout.h"
+#include "support/fake_window.h"
 #include "support/layout_records.h"
+#include "support/temp_folder.h"
 
 namespace venbrook {
 namespace {
@@ -14,14 +20,23 @@ namespace {
 using test::LayoutRecord;
 using How = LayoutEnd::How;
 using Records = std::vector<LayoutRecord>;
+using Texts = std::vector<std::string>;
+
+const std::string kMac1 = "00-E0-4C-68-10-01", kMac2 = "00-E0-4C-68-10-02";
 
 struct Case {
   const char* what;
-  std::string text;
-  Records records;
+  std::string text;  // as the tool writes it, after the file's decoding to UTF-8
+  Records records;   // what the layout hands over
   RecordKind kind = RecordKind::List;
   std::string words;
   How how = How::Done;
+  // Loaded as the window loads the file (written as UTF-16 LE with its
+  // mark, as PowerShell 5 writes, when `utf16`): the list's names and MACs,
+  // and the source label (UTF-8).
+  Texts names = {}, macs = {};
+  std::string label = {};
+  bool utf16 = false;
 };
 
 // The records one to a line, for a readable difference.
@@ -42,24 +57,66 @@ class NoVisitor final : public RecordVisitor {
   bool endRecord(int) override { return true; }
 };
 
-void Check(const Case& c, std::unique_ptr<TableLayout> (*make)(std::string_view)) {
-  SCOPED_TRACE(c.what);
-  const std::unique_ptr<TableLayout> layout = make(c.text);
-  const test::LayoutRecords first = test::RecordsOf(*layout);
-  EXPECT_EQ(first.how, c.how);
-  EXPECT_EQ(Described(first.records), Described(c.records));
-  if (c.how == How::Done && !c.records.empty()) {
-    EXPECT_EQ(layout->kind(), c.kind);
-    EXPECT_EQ(layout->wordsUtf8(), c.words);
-  }
-  // The second walk hands over the same records under the same names.
-  const test::LayoutRecords second = test::RecordsOf(*layout);
-  EXPECT_EQ(second.how, first.how);
-  EXPECT_TRUE(second.records == first.records);
-}
+class StructuredFiles : public testing::Test {
+ protected:
+  void check(const Case& c, std::unique_ptr<TableLayout> (*make)(std::string_view)) {
+    SCOPED_TRACE(c.what);
+    const std::unique_ptr<TableLayout> layout = make(c.text);
+    const test::LayoutRecords first = test::RecordsOf(*layout);
+    EXPECT_EQ(first.how, c.how);
+    EXPECT_EQ(Described(first.records), Described(c.records));
+    if (c.how == How::Done && !c.records.empty()) {
+      EXPECT_EQ(layout->kind(), c.kind);
+      EXPECT_EQ(layout->wordsUtf8(), c.words);
+    }
+    // The second walk hands over the same records under the same names.
+    const test::LayoutRecords second = test::RecordsOf(*layout);
+    EXPECT_EQ(second.how, first.how);
+    EXPECT_TRUE(second.records == first.records);
 
-// Each file as the tool writes it, after the file's decoding to UTF-8.
-TEST(StructuredLayout, JsonShapes) {
+    test::WriteBytes(dir / "file", c.utf16 ? test::Utf16File(Utf8ToUtf16(c.text)) : c.text);
+    list.clear();
+    window.typePath(test::PathOf(dir / "file"));
+    LoadDatabase(connection, list, window);
+    Texts names, macs;
+    for (int i = 0; i < list.count(); ++i) {
+      names.push_back(GbkToUtf8(list.cellText(i, kMachineNameColumn)));
+      macs.push_back(GbkToUtf8(list.cellText(i, kMacColumn)));
+    }
+    EXPECT_EQ(names, c.names);
+    EXPECT_EQ(macs, c.macs);
+    EXPECT_EQ(GbkToUtf8(window.source), c.label);
+  }
+
+  test::TempFolder dir;
+  test::FakeWindow window;
+  MachineList list;
+  SourceConnection connection;
+};
+
+// Each file as its tool writes it: its records, and the machines it loads.
+TEST_F(StructuredFiles, JsonShapes) {
+  const std::string psLease =
+      "    {\r\n        \"IPAddress\":  {\r\n                          \"Address\":  1694607552,\r\n"
+      "                          \"IPAddressToString\":  \"192.168.1.10%d\"\r\n                      },\r\n"
+      "        \"ClientId\":  \"00-e0-4c-68-10-0%d\",\r\n        \"HostName\":  \"PC0%d.cafe.local\",\r\n"
+      "        \"AddressState\":  \"%s\",\r\n        \"LeaseExpiryTime\":  \"\\/Date(1717084800000)\\/\",\r\n"
+      "        \"PSComputerName\":  null,\r\n        \"CimInstanceProperties\":  [\r\n"
+      "                                      \"AddressState = \\\"%s\\\"\"\r\n"
+      "                                  ]\r\n    }";
+  const auto lease = [&](int n, const char* state) {
+    char text[1024];
+    std::snprintf(text, sizeof text, psLease.c_str(), n, n, n, state, state);
+    return std::string(text);
+  };
+  const auto psRecord = [](int n, const char* state, int line) {
+    const std::string i = std::to_string(n);
+    return LayoutRecord{{{"IPAddress.Address", "1694607552"}, {"IPAddress.IPAddressToString", "192.168.1.10" + i},
+                         {"ClientId", "00-e0-4c-68-10-0" + i}, {"HostName", "PC0" + i + ".cafe.local"},
+                         {"AddressState", state}, {"LeaseExpiryTime", "/Date(1717084800000)/"},
+                         {"CimInstanceProperties", std::string("AddressState = \"") + state + "\""}},
+                        line};
+  };
   const std::vector<Case> cases = {
       {"UniFi controller, stat/sta: clients in `data`, beside `meta`",
        R"({"meta":{"rc":"ok"},"data":[{"_id":"5f1a","mac":"00:e0:4c:68:10:01","is_wired":true,"hostname":"PC01",)"
@@ -69,7 +126,8 @@ TEST(StructuredLayout, JsonShapes) {
           {"ip", "192.168.1.101"}, {"first_seen", "1717000000"}, {"last_seen", "1717003600"}, {"name", "一楼01"}}, 1},
         {{{"_id", "5f1b"}, {"mac", "00:e0:4c:68:10:02"}, {"is_wired", "false"}, {"ip", "192.168.1.102"},
           {"last_seen", "1717003500"}}, 1}},
-       RecordKind::Events, "JSON 文件"},
+       RecordKind::Events, "JSON 文件", How::Done, {"PC01", ""}, {kMac1, kMac2},
+       "来源：JSON 文件，机器名取自 hostname，MAC地址取自 mac，读入 2 台"},
       {"MikroTik REST, /rest/ip/dhcp-server/lease: a bare array",
        "[{\".id\":\"*1\",\"address\":\"192.168.88.11\",\"mac-address\":\"00:E0:4C:68:10:01\",\"host-name\":\"PC01\","
        "\"comment\":\"一楼\",\"status\":\"bound\",\"last-seen\":\"2m5s\",\"dynamic\":\"true\"},\n"
@@ -77,7 +135,8 @@ TEST(StructuredLayout, JsonShapes) {
        {{{{".id", "*1"}, {"address", "192.168.88.11"}, {"mac-address", "00:E0:4C:68:10:01"}, {"host-name", "PC01"},
           {"comment", "一楼"}, {"status", "bound"}, {"last-seen", "2m5s"}, {"dynamic", "true"}}, 1},
         {{{".id", "*2"}, {"address", "192.168.88.12"}, {"mac-address", "00:E0:4C:68:10:02"}, {"status", "waiting"}}, 2}},
-       RecordKind::Events, "JSON 文件"},
+       RecordKind::Events, "JSON 文件", How::Done, {"PC01", ""}, {kMac1, kMac2},
+       "来源：JSON 文件，机器名取自 host-name，MAC地址取自 mac-address，读入 2 台"},
       {"OpenWrt luci-rpc getDHCPLeases over JSON-RPC: the IPv4 leases before the IPv6 ones",
        R"({"jsonrpc":"2.0","id":1,"result":[0,{"dhcp_leases":[{"expires":43105,"hostname":"PC01",)"
        R"("macaddr":"00:E0:4C:68:10:01","ipaddr":"192.168.1.101"},{"expires":0,"macaddr":"00:E0:4C:68:10:02",)"
@@ -86,8 +145,9 @@ TEST(StructuredLayout, JsonShapes) {
        R"("macaddr":"00:E0:4C:68:10:01"}]}]})",
        {{{{"expires", "43105"}, {"hostname", "PC01"}, {"macaddr", "00:E0:4C:68:10:01"}, {"ipaddr", "192.168.1.101"}}, 1},
         {{{"expires", "0"}, {"macaddr", "00:E0:4C:68:10:02"}, {"ipaddr", "192.168.1.102"}}, 1}},
-       RecordKind::Events, "JSON 文件"},
-      {"Kea lease4-get-all through its control agent: the answer wrapped in an array",
+       RecordKind::Events, "JSON 文件", How::Done, {"PC01", ""}, {kMac1, kMac2},
+       "来源：JSON 文件，机器名取自 hostname，MAC地址取自 macaddr，读入 2 台"},
+      {"Kea lease4-get-all through its control agent: the answer wrapped in an array; an expired lease",
        "[\n  {\n    \"arguments\": {\n      \"leases\": [\n        {\n          \"cltt\": 1717000000,\n"
        "          \"fqdn-fwd\": false,\n          \"hostname\": \"pc01.cafe.lan.\",\n"
        "          \"hw-address\": \"00:e0:4c:68:10:01\",\n          \"ip-address\": \"192.168.1.101\",\n"
@@ -98,7 +158,8 @@ TEST(StructuredLayout, JsonShapes) {
        {{{{"cltt", "1717000000"}, {"fqdn-fwd", "false"}, {"hostname", "pc01.cafe.lan."},
           {"hw-address", "00:e0:4c:68:10:01"}, {"ip-address", "192.168.1.101"}, {"state", "0"}, {"valid-lft", "3600"}}, 5},
         {{{"client-id", "01:00:e0:4c:68:10:02"}, {"hw-address", "00:e0:4c:68:10:02"}, {"state", "2"}}, 14}},
-       RecordKind::Events, "JSON 文件"},
+       RecordKind::Events, "JSON 文件", How::Done, {"pc01.cafe.lan."}, {kMac1},
+       "来源：JSON 文件，机器名取自 hostname，MAC地址取自 hw-address，读入 1 台，跳过 1 行（第 14 行）"},
       {"Kea configuration: reservations in each subnet, comments",
        "// kea-dhcp4.conf\n{\n  \"Dhcp4\": {\n    \"interfaces-config\": { \"interfaces\": [ \"eth0\" ] },\n"
        "    /* the two floors */\n    \"subnet4\": [\n      {\n        \"id\": 1,\n        \"subnet\": \"192.168.1.0/24\",\n"
@@ -110,33 +171,29 @@ TEST(StructuredLayout, JsonShapes) {
        "        ]\n      }\n    ]\n  }\n}\n",
        {{{{"hw-address", "00:e0:4c:68:10:01"}, {"ip-address", "192.168.1.11"}, {"hostname", "PC01"}}, 12},
         {{{"hw-address", "00:e0:4c:68:20:01"}, {"ip-address", "192.168.2.11"}, {"hostname", "PC21"}}, 19}},
-       RecordKind::List, "JSON 文件"},
-      {"Get-DhcpServerv4Lease | ConvertTo-Json (PowerShell 5): nested objects flattened, arrays give their first",
-       "[\r\n    {\r\n        \"IPAddress\":  {\r\n                          \"Address\":  1694607552,\r\n"
-       "                          \"IPAddressToString\":  \"192.168.1.101\"\r\n                      },\r\n"
-       "        \"ClientId\":  \"00-e0-4c-68-10-01\",\r\n        \"HostName\":  \"PC01.cafe.local\",\r\n"
-       "        \"AddressState\":  \"Active\",\r\n        \"LeaseExpiryTime\":  \"\\/Date(1717084800000)\\/\",\r\n"
-       "        \"PSComputerName\":  null,\r\n        \"CimInstanceProperties\":  [\r\n"
-       "                                      \"AddressState = \\\"Active\\\"\",\r\n"
-       "                                      \"ClientId = \\\"00-e0-4c-68-10-01\\\"\"\r\n"
-       "                                  ]\r\n    }\r\n]\r\n",
-       {{{{"IPAddress.Address", "1694607552"}, {"IPAddress.IPAddressToString", "192.168.1.101"},
-          {"ClientId", "00-e0-4c-68-10-01"}, {"HostName", "PC01.cafe.local"}, {"AddressState", "Active"},
-          {"LeaseExpiryTime", "/Date(1717084800000)/"}, {"CimInstanceProperties", "AddressState = \"Active\""}}, 2}},
-       RecordKind::Events, "JSON 文件"},
+       RecordKind::List, "JSON 文件", How::Done, {"PC01", "PC21"}, {kMac1, "00-E0-4C-68-20-01"},
+       "来源：JSON 文件，机器名取自 hostname，MAC地址取自 hw-address，读入 2 台"},
+      {"Get-DhcpServerv4Lease | ConvertTo-Json > leases.json in PowerShell 5: UTF-16, nested objects flattened, "
+       "arrays give their first",
+       "[\r\n" + lease(1, "Active") + ",\r\n" + lease(2, "Active") + ",\r\n" + lease(3, "Expired") + "\r\n]\r\n",
+       {psRecord(1, "Active", 2), psRecord(2, "Active", 16), psRecord(3, "Expired", 30)},
+       RecordKind::Events, "JSON 文件", How::Done, {"PC01.cafe.local", "PC02.cafe.local"}, {kMac1, kMac2},
+       "来源：JSON 文件，机器名取自 HostName，MAC地址取自 ClientId，读入 2 台，跳过 1 行（第 30 行）", true},
       {"Get-DhcpServerv4Reservation | ConvertTo-Json of one reservation: the object itself",
        "{\n    \"IPAddress\":  {\n                      \"IPAddressToString\":  \"192.168.1.11\"\n                  },\n"
        "    \"ClientId\":  \"00-e0-4c-68-10-01\",\n    \"Name\":  \"PC01\",\n    \"Type\":  \"Both\",\n"
        "    \"Description\":  \"\"\n}\n",
        {{{{"IPAddress.IPAddressToString", "192.168.1.11"}, {"ClientId", "00-e0-4c-68-10-01"}, {"Name", "PC01"},
           {"Type", "Both"}}, 1}},
-       RecordKind::List, "JSON 文件"},
-      {"ip -json neigh: a neighbour's state as an array of one word",
+       RecordKind::List, "JSON 文件", How::Done, {"PC01"}, {kMac1},
+       "来源：JSON 文件，机器名取自 Name，MAC地址取自 ClientId，读入 1 台"},
+      {"ip -json neigh: a neighbour's state as an array of one word, a MAC seen twice",
        R"([{"dst":"192.168.1.101","dev":"eth0","lladdr":"00:e0:4c:68:10:01","state":["REACHABLE"]},)"
        R"({"dst":"fe80::2e0:4cff:fe68:1001","dev":"eth0","lladdr":"00:e0:4c:68:10:01","router":null,"state":["STALE"]}])",
        {{{{"dst", "192.168.1.101"}, {"dev", "eth0"}, {"lladdr", "00:e0:4c:68:10:01"}, {"state", "REACHABLE"}}, 1},
         {{{"dst", "fe80::2e0:4cff:fe68:1001"}, {"dev", "eth0"}, {"lladdr", "00:e0:4c:68:10:01"}, {"state", "STALE"}}, 1}},
-       RecordKind::Events, "JSON 文件"},
+       RecordKind::Events, "JSON 文件", How::Done, {""}, {kMac1},
+       "来源：JSON 文件，没有机器名列，MAC地址取自 lladdr，读入 1 台，合并重复记录 1 条"},
       {"Zeek's dhcp.log as JSON Lines: one object a line",
        "{\"ts\":1717000000.1,\"uids\":[\"C1\",\"C2\"],\"client_addr\":\"192.168.1.101\",\"mac\":\"00:e0:4c:68:10:01\","
        "\"host_name\":\"PC01\",\"lease_time\":86400.0}\n"
@@ -144,20 +201,39 @@ TEST(StructuredLayout, JsonShapes) {
        {{{{"ts", "1717000000.1"}, {"uids", "C1"}, {"client_addr", "192.168.1.101"}, {"mac", "00:e0:4c:68:10:01"},
           {"host_name", "PC01"}, {"lease_time", "86400.0"}}, 1},
         {{{"ts", "1717000100.5"}, {"mac", "00:e0:4c:68:10:02"}, {"host_name", "PC02"}, {"lease_time", "86400.0"}}, 2}},
-       RecordKind::Events, "JSON 文件"},
+       RecordKind::Events, "JSON 文件", How::Done, {"PC01", "PC02"}, {kMac1, kMac2},
+       "来源：JSON 文件，机器名取自 host_name，MAC地址取自 mac，读入 2 台"},
       {"a device holding its ports: the device is the record, its ports no cells",
        R"({"data":[{"mac":"00:e0:4c:68:10:01","name":"SW1","port_table":[{"mac":"00:e0:4c:68:10:09","port_idx":1}]}]})",
        {{{{"mac", "00:e0:4c:68:10:01"}, {"name", "SW1"}}, 1}},
-       RecordKind::List, "JSON 文件"},
-      {"objects without a MAC: no table", R"([{"name":"PC01","ip":"192.168.1.101"}])", {}, {}, {}},
+       RecordKind::List, "JSON 文件", How::Done, {"SW1"}, {kMac1},
+       "来源：JSON 文件，机器名取自 name，MAC地址取自 mac，读入 1 台"},
+      {"objects without a MAC: no table", R"([{"name":"PC01","ip":"192.168.1.101"}])", {}, {}, {}, How::Done, {}, {},
+       "未载入：file 里没有找到机器列表"},
       {"cut short in its second record: the first is handed over, then the damage",
        "[{\"mac\":\"00:e0:4c:68:10:01\"},\n{\"mac\":\"00:e0:4c:68", {{{{"mac", "00:e0:4c:68:10:01"}}, 1}}, {}, {},
-       How::Damaged},
+       How::Damaged, {}, {}, "未载入：file 读取中途出错"},
   };
-  for (const Case& c : cases) Check(c, MakeJsonLayout);
+  for (const Case& c : cases) check(c, MakeJsonLayout);
 }
 
-TEST(StructuredLayout, XmlShapes) {
+TEST_F(StructuredFiles, XmlShapes) {
+  std::string sheet =
+      "<?xml version=\"1.0\"?>\n<?mso-application progid=\"Excel.Sheet\"?>\n"
+      "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
+      "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">\n <Worksheet ss:Name=\"Sheet1\">\n  <Table>\n"
+      "   <Row><Cell><Data ss:Type=\"String\">机器名</Data></Cell><Cell><Data ss:Type=\"String\">MAC</Data></Cell></Row>\n";
+  Records sheetRecords = {{{{"Cell.Data[String]", "机器名"}, {"Cell#2.Data[String]", "MAC"}}, 6}};
+  Texts sheetNames, sheetMacs;
+  for (int n = 1; n <= 9; ++n) {
+    const std::string name = "PC0" + std::to_string(n), mac = "00-E0-4C-68-10-0" + std::to_string(n);
+    sheet += "   <Row><Cell><Data ss:Type=\"String\">" + name + "</Data></Cell><Cell><Data ss:Type=\"String\">" + mac +
+             "</Data></Cell></Row>\n";
+    sheetRecords.push_back({{{"Cell.Data[String]", name}, {"Cell#2.Data[String]", mac}}, 6 + n});
+    sheetNames.push_back(name);
+    sheetMacs.push_back(mac);
+  }
+  sheet += "  </Table>\n </Worksheet>\n</Workbook>\n";
   const std::vector<Case> cases = {
       {"nmap -oX: hosts after their hints, addresses told apart by their type",
        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE nmaprun>\n"
@@ -178,7 +254,8 @@ TEST(StructuredLayout, XmlShapes) {
         {{{"status.state", "up"}, {"status.reason", "arp-response"}, {"address[ipv4].addr", "192.168.1.12"},
           {"address[mac].addr", "00:E0:4C:68:10:02"}, {"hostnames.hostname[user].name", "pc02"},
           {"hostnames.hostname[PTR].name", "pc02.cafe.lan"}}, 16}},
-       RecordKind::Events, "nmap 扫描结果"},
+       RecordKind::Events, "nmap 扫描结果", How::Done, {"pc01.cafe.lan", "pc02.cafe.lan"}, {kMac1, kMac2},
+       "来源：nmap 扫描结果，机器名取自 hostnames.host…，MAC地址取自 address[mac].a…，读入 2 台"},
       {"pfSense config.xml: static maps of two interfaces, a description in CDATA, two DNS servers",
        "<?xml version=\"1.0\"?>\n<pfsense>\n\t<version>22.9</version>\n\t<dhcpd>\n\t\t<lan>\n"
        "\t\t\t<range><from>192.168.1.100</from><to>192.168.1.199</to></range>\n"
@@ -192,14 +269,16 @@ TEST(StructuredLayout, XmlShapes) {
        "\t\t</opt1>\n\t</dhcpd>\n</pfsense>\n",
        {{{{"mac", "00:e0:4c:68:10:01"}, {"ipaddr", "192.168.1.11"}, {"hostname", "PC01"}, {"descr", "一楼 01"},
           {"dnsserver", "192.168.1.1"}, {"dnsserver#2", "8.8.8.8"}}, 7},
-        {{{"mac", "00:e0:4c:68:10:02"}, {"ipaddr", "192.168.1.12"}, {"hostname", "PC02"}}, 16}, 
+        {{{"mac", "00:e0:4c:68:10:02"}, {"ipaddr", "192.168.1.12"}, {"hostname", "PC02"}}, 16},
         {{{"mac", "00:e0:4c:68:20:01"}, {"hostname", "PC21"}}, 23}},
-       RecordKind::List, "pfSense 配置文件"},
+       RecordKind::List, "pfSense 配置文件", How::Done, {"PC01", "PC02", "PC21"}, {kMac1, kMac2, "00-E0-4C-68-20-01"},
+       "来源：pfSense 配置文件，机器名取自 hostname，MAC地址取自 mac，读入 3 台"},
       {"pfSense config.xml with one static map: the element around its MAC",
        "<?xml version=\"1.0\"?>\n<pfsense><dhcpd><lan><staticmap><mac>00:e0:4c:68:10:01</mac>"
        "<hostname>PC01</hostname></staticmap></lan></dhcpd></pfsense>\n",
-       {{{{"mac", "00:e0:4c:68:10:01"}, {"hostname", "PC01"}}, 2}}, RecordKind::List, "pfSense 配置文件"},
-      {"Export-DhcpServer: reservations of a scope, decoded from the UTF-16 its declaration still names",
+       {{{{"mac", "00:e0:4c:68:10:01"}, {"hostname", "PC01"}}, 2}}, RecordKind::List, "pfSense 配置文件", How::Done,
+       {"PC01"}, {kMac1}, "来源：pfSense 配置文件，机器名取自 hostname，MAC地址取自 mac，读入 1 台"},
+      {"Export-DhcpServer: reservations of a scope, written as the UTF-16 its declaration names",
        "<?xml version=\"1.0\" encoding=\"utf-16\"?>\n<DHCPServer xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\n"
        "  <MajorVersion>6</MajorVersion>\n  <IPv4>\n    <Scopes>\n      <Scope>\n        <ScopeId>192.168.1.0</ScopeId>\n"
        "        <State>Active</State>\n        <Reservations>\n          <Reservation>\n"
@@ -213,7 +292,8 @@ TEST(StructuredLayout, XmlShapes) {
           {"Type", "Both"}, {"Description", "一楼"}}, 10},
         {{{"Name", "PC02.cafe.local"}, {"IPAddress", "192.168.1.12"}, {"ClientId", "00-e0-4c-68-10-02"},
           {"Type", "Dhcp"}}, 17}},
-       RecordKind::List, "Windows DHCP 服务器导出"},
+       RecordKind::List, "Windows DHCP 服务器导出", How::Done, {"PC01.cafe.local", "PC02.cafe.local"}, {kMac1, kMac2},
+       "来源：Windows DHCP 服务器导出，机器名取自 Name，MAC地址取自 ClientId，读入 2 台", true},
       {"Angry IP Scanner's XML export: each result named by its attribute",
        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<!--This file was generated by Angry IP Scanner-->\n"
        "<scanning_report>\n\t<scanner><name>Angry IP Scanner</name></scanner>\n\t<hosts>\n"
@@ -226,31 +306,23 @@ TEST(StructuredLayout, XmlShapes) {
           {"result[MAC Address]", "00:E0:4C:68:10:01"}}, 6},
         {{{"address", "192.168.1.102"}, {"result[Ping]", "2 ms"}, {"result[Hostname]", "[n/a]"},
           {"result[MAC Address]", "00:E0:4C:68:10:02"}}, 11}},
-       RecordKind::Events, "Angry IP Scanner 扫描结果"},
-      {"Excel's XML Spreadsheet 2003: rows of cells told apart by their order",
-       "<?xml version=\"1.0\"?>\n<?mso-application progid=\"Excel.Sheet\"?>\n"
-       "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
-       "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">\n <Worksheet ss:Name=\"Sheet1\">\n  <Table>\n"
-       "   <Row><Cell><Data ss:Type=\"String\">机器名</Data></Cell><Cell><Data ss:Type=\"String\">MAC</Data></Cell></Row>\n"
-       "   <Row><Cell><Data ss:Type=\"String\">PC01</Data></Cell>"
-       "<Cell><Data ss:Type=\"String\">00-E0-4C-68-10-01</Data></Cell></Row>\n"
-       "   <Row><Cell><Data ss:Type=\"Number\">2</Data></Cell>"
-       "<Cell><Data ss:Type=\"String\">00-E0-4C-68-10-02</Data></Cell></Row>\n"
-       "  </Table>\n </Worksheet>\n</Workbook>\n",
-       {{{{"Cell.Data[String]", "机器名"}, {"Cell#2.Data[String]", "MAC"}}, 6},
-        {{{"Cell.Data[String]", "PC01"}, {"Cell#2.Data[String]", "00-E0-4C-68-10-01"}}, 7},
-        {{{"Cell.Data[Number]", "2"}, {"Cell#2.Data[String]", "00-E0-4C-68-10-02"}}, 8}},
-       RecordKind::List, "XML 文件"},
-      {"elements without a MAC: no table", "<hosts><host><name>PC01</name></host><host/></hosts>", {}, {}, {}},
-      {"not well formed past its first record: the damage",
-       "<hosts><host mac=\"00:e0:4c:68:10:01\"/><host mac=\"00:e0:4c:68:10:02\"></hosts>", {}, {}, {}, How::Damaged},
+       RecordKind::Events, "Angry IP Scanner 扫描结果", How::Done, {"PC01", ""}, {kMac1, kMac2},
+       "来源：Angry IP Scanner 扫描结果，机器名取自 result[Hostnam…，MAC地址取自 result[MAC Add…，读入 2 台"},
+      {"Excel's XML Spreadsheet 2003: rows of cells told apart by their order, the header a row", sheet, sheetRecords,
+       RecordKind::List, "XML 文件", How::Done, sheetNames, sheetMacs,
+       "来源：XML 文件，机器名取自 Cell.Data[Stri…，MAC地址取自 Cell#2.Data[St…，读入 9 台，跳过 1 行（第 6 行）"},
+      {"elements without a MAC: no table", "<hosts><host><name>PC01</name></host><host/></hosts>", {}, {}, {},
+       How::Done, {}, {}, "未载入：file 里没有找到机器列表"},
+      {"declared XML, not well formed past its first record: the damage",
+       "<?xml version=\"1.0\"?>\n<hosts><host mac=\"00:e0:4c:68:10:01\"/><host mac=\"00:e0:4c:68:10:02\"></hosts>", {},
+       {}, {}, How::Damaged, {}, {}, "未载入：file 读取中途出错"},
   };
-  for (const Case& c : cases) Check(c, MakeXmlLayout);
+  for (const Case& c : cases) check(c, MakeXmlLayout);
 }
 
 // Files no list is: each refused for the bound it passes, in well under a
 // second whatever its size.
-TEST(StructuredLayout, HostileFilesStopAtTheirBound) {
+TEST_F(StructuredFiles, HostileFilesStopAtTheirBound) {
   const std::string deepJson = std::string(1'000'000, '[') + std::string(1'000'000, ']');
   std::string deepXml;
   for (int i = 0; i < 1'000'000; ++i) deepXml += "<a>";
@@ -271,18 +343,20 @@ TEST(StructuredLayout, HostileFilesStopAtTheirBound) {
     std::string text;
     bool xml;
     LayoutEnd end;
+    std::string label;  // after "未载入：file "
   } cases[] = {
-      {"JSON nested a million deep", deepJson, false, LayoutEnd::Past(Bound::Depth)},
-      {"XML nested a million deep", deepXml, true, LayoutEnd::Past(Bound::Depth)},
-      {"JSON record of 20,000 keys", wideJson, false, LayoutEnd::Past(Bound::RecordCells)},
-      {"XML record of 20,000 element names", wideXml, true, LayoutEnd::Past(Bound::RecordCells)},
+      {"JSON nested a million deep", deepJson, false, LayoutEnd::Past(Bound::Depth), "太大（嵌套超过 256 层）"},
+      {"XML nested a million deep", deepXml, true, LayoutEnd::Past(Bound::Depth), "太大（嵌套超过 256 层）"},
+      {"JSON record of 20,000 keys", wideJson, false, LayoutEnd::Past(Bound::RecordCells), "太大（一行超过 16384 格）"},
+      {"XML record of 20,000 element names", wideXml, true, LayoutEnd::Past(Bound::RecordCells),
+       "太大（一行超过 16384 格）"},
       {"JSON value past a record's bytes", "[{\"mac\":\"00:e0:4c:68:10:01\",\"x\":\"" + longValue + "\"}]", false,
-       LayoutEnd::Past(Bound::RecordBytes)},
+       LayoutEnd::Past(Bound::RecordBytes), "太大（一行超过 1 MB）"},
       {"JSON value past the reader's own stack", "[{\"x\":\"" + hugeValue + "\"}]", false,
-       LayoutEnd::Past(Bound::RecordBytes)},
+       LayoutEnd::Past(Bound::RecordBytes), "太大（一行超过 1 MB）"},
       {"XML text past a record's bytes", "<r><h><mac>00:e0:4c:68:10:01</mac><x>" + longValue + "</x></h></r>", true,
-       LayoutEnd::Past(Bound::RecordBytes)},
-      {"XML entities declared in a DOCTYPE", laughs, true, {LayoutEnd::How::Damaged}},
+       LayoutEnd::Past(Bound::RecordBytes), "太大（一行超过 1 MB）"},
+      {"XML entities declared in a DOCTYPE", laughs, true, {LayoutEnd::How::Damaged}, "读取中途出错"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -296,36 +370,12 @@ TEST(StructuredLayout, HostileFilesStopAtTheirBound) {
     if (c.end.how == LayoutEnd::How::TooLarge) {
       EXPECT_EQ(end.bound, c.end.bound);
     }
+    // Loaded as the window loads it: refused with the bound's words.
+    test::WriteBytes(dir / "file", c.text);
+    window.typePath(test::PathOf(dir / "file"));
+    LoadDatabase(connection, list, window);
+    EXPECT_EQ(GbkToUtf8(window.source), "未载入：file " + c.label);
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(5));
-  }
-}
-
-// A sample is claimed by the layout of its structure and by no other; the
-// lists the text list reads are claimed by neither.
-TEST(StructuredLayout, ClaimsOnTheFirstBytes) {
-  const struct {
-    const char* what;
-    std::string sample;
-    bool json, xml;
-  } cases[] = {
-      {"a minified answer cut inside a string where the sample ends",
-       R"({"meta":{"rc":"ok"},"data":[{"mac":"00:e0:4c:68:10:01","hostname":"PC)", true, false},
-      {"JSON Lines, a byte-order mark first", "\xEF\xBB\xBF{\"mac\":\"00:e0:4c:68:10:01\"}\n{\"mac\":", true, false},
-      {"an array nested past any list", std::string(4096, '['), true, false},
-      {"an INI section", "[网吧]\nPC01=00-E0-4C-68-10-01\n", false, false},
-      {"a log line opening with its time in brackets", "[2024-06-01 10:00:00] PC01 00-E0-4C-68-10-01\n", false, false},
-      {"a CSV list", "机器名,MAC地址\nPC01,00-E0-4C-68-10-01\n", false, false},
-      {"JSON followed by other text", "{\"a\":1}\nPC01 00-E0-4C-68-10-01\n", false, false},
-      {"an XML declaration, cut inside an element", "<?xml version=\"1.0\"?>\n<pfsense><dhcpd><lan><staticmap><ma", false,
-       true},
-      {"an element without a declaration, after blanks", "\r\n  <hosts><host mac=\"00:e0:4c:68:10:01\"/>", false, true},
-      {"a DOCTYPE declaring entities", "<?xml version=\"1.0\"?><!DOCTYPE a [<!ENTITY b \"c\">]><a>&b;</a>", false, true},
-      {"an HTML page", "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>ARP</title></head>", false, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(ClaimsJson(c.sample), c.json);
-    EXPECT_EQ(ClaimsXml(c.sample), c.xml);
   }
 }
 

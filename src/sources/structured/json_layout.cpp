@@ -173,6 +173,7 @@ class JsonLayout final : public TableLayout {
   }
 
   std::vector<std::string> columnNames() const override { return keys_.names(); }
+  bool namesColumns() const override { return true; }
   RecordKind kind() const override { return table_.kind; }
   std::string_view wordsUtf8() const override { return "JSON 文件"; }
 
@@ -182,33 +183,58 @@ class JsonLayout final : public TableLayout {
   RecordKeys keys_;
 };
 
-// Reads as far as it goes and counts nothing but the depth, where it stops.
+// Reads as far as it goes, and counts what says it is JSON: the first
+// value opening an object or an array, members (a key and its value); at
+// the depth past any list it stops.
 class JsonShape final : public JsonEvents {
  public:
-  bool startObject() override { return ++depth_ <= kMaxDepth; }
-  bool startArray() override { return ++depth_ <= kMaxDepth; }
+  bool startObject() override { return open(); }
+  bool startArray() override { return open(); }
   bool endObject() override { return --depth_, true; }
   bool endArray() override { return --depth_, true; }
-  bool key(std::string_view) override { return true; }
-  bool value(std::string_view) override { return true; }
+  bool key(std::string_view) override {
+    afterKey_ = true;
+    return true;
+  }
+  bool value(std::string_view) override {
+    if (!begun_) begun_ = true;  // a bare value first: no table
+    member();
+    return true;
+  }
+
+  bool opensTable() const { return opensTable_; }
+  int members() const { return members_; }
 
  private:
+  bool open() {
+    if (!begun_) begun_ = opensTable_ = true;
+    member();
+    return ++depth_ <= kMaxDepth;
+  }
+  void member() {
+    members_ += afterKey_;
+    afterKey_ = false;
+  }
+
   std::size_t depth_ = 0;
+  bool begun_ = false, opensTable_ = false, afterKey_ = false;
+  int members_ = 0;
 };
 
 }  // namespace
 
 bool ClaimsJson(std::string_view sampleUtf8) {
-  const std::string_view text = StartOfContent(sampleUtf8);
-  if (!text.starts_with('{') && !text.starts_with('[')) return false;
   JsonShape shape;
-  JsonReader reader(text);
-  switch (reader.read(shape)) {
+  JsonReader reader(sampleUtf8);
+  const JsonEnd end = reader.read(shape);
+  if (!shape.opensTable()) return false;
+  switch (end) {
     case JsonEnd::Done:
     case JsonEnd::Stopped:  // nested deeper than any list: claimed, to be refused by its depth
     case JsonEnd::ValueTooLarge: return true;
-    // Broken only where the sample is cut.
-    case JsonEnd::Damaged: return reader.offset() >= text.size();
+    // Broken only where the sample is cut, or after a member: a JSON file
+    // damaged, which is refused as such rather than read as text.
+    case JsonEnd::Damaged: return reader.offset() >= sampleUtf8.size() || shape.members() > 0;
   }
   return false;
 }

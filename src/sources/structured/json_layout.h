@@ -12,9 +12,10 @@
 
 namespace venbrook {
 
-// The first bytes (after a byte-order mark and blanks) open an object or
-// an array, and read as JSON as far as they go: one value or several, cut
-// short only where the sample ends.
+// The first bytes (after a byte-order mark, blanks and comments) open an
+// object or an array, and read as JSON as far as they go, one value or
+// several: cut short only where the sample ends, or broken after a member
+// at least (a damaged JSON file, refused as such).
 bool ClaimsJson(std::string_view sampleUtf8);
 
 std::unique_ptr<TableLayout> MakeJsonLayout(std::string_view textUtf8);

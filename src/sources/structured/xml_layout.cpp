@@ -215,6 +215,7 @@ class XmlLayout final : public TableLayout {
   }
 
   std::vector<std::string> columnNames() const override { return keys_.names(); }
+  bool namesColumns() const override { return true; }
   RecordKind kind() const override { return table_.kind; }
   std::string_view wordsUtf8() const override { return XmlWordsUtf8(table_.root); }
 
@@ -241,7 +242,9 @@ bool IsNameStart(char c) {
 
 bool ClaimsXml(std::string_view sampleUtf8) {
   const std::string_view text = StartOfContent(sampleUtf8);
-  if (!text.starts_with("<?xml") && !text.starts_with("<!--") && !text.starts_with("<!DOCTYPE") &&
+  // A text that declares itself XML is read as XML, or refused as damaged.
+  if (text.starts_with("<?xml")) return true;
+  if (!text.starts_with("<!--") && !text.starts_with("<!DOCTYPE") &&
       !(text.size() >= 2 && text[0] == '<' && IsNameStart(text[1])))
     return false;
   NoHandler none;
