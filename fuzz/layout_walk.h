@@ -7,7 +7,8 @@
 //     no cell empty or longer than kMaxRecordBytes; no more cells in a
 //     record, nor names in all, than kMaxRecordCells;
 //   - records come in the text's order: their lines, from 1, never fall
-//     and never pass the text's last line;
+//     and never pass the text's last line (a line ends at LF, CR LF or a
+//     CR alone, as XML counts them);
 //   - the kind and the words are the same before and after the walks.
 #include <algorithm>
 #include <string>
@@ -72,7 +73,8 @@ inline void CheckWalks(TableLayout& layout, std::string_view text) {
   FUZZ_CHECK(layout.kind() == kind && layout.wordsUtf8() == words);
 
   FUZZ_CHECK(first.names.size() <= kMaxRecordCells);
-  const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+  const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n') +
+                                     std::count(text.begin(), text.end(), '\r')) + 1;
   int lastLine = 1;
   for (const WalkRecord& record : first.records) {
     FUZZ_CHECK(record.cells.size() <= kMaxRecordCells);

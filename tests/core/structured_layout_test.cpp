@@ -379,5 +379,55 @@ TEST_F(StructuredFiles, HostileFilesStopAtTheirBound) {
   }
 }
 
+// Up to a bound a file is read; one past it, refused: the depth after the
+// table is found, the keys of one record.
+TEST(StructuredLayouts, BoundsHoldExactly) {
+  const auto nested = [](int levels) {  // a record, then arrays nested to `levels` in all
+    return "[{\"mac\":\"00:e0:4c:68:10:01\"}," + std::string(levels - 1, '[') + std::string(levels, ']');
+  };
+  const auto nestedXml = [](int levels) {
+    std::string text = "<r><h mac=\"00:e0:4c:68:10:01\"/><h mac=\"00:e0:4c:68:10:02\"/>";
+    for (int i = 1; i < levels; ++i) text += "<a>";
+    for (int i = 1; i < levels; ++i) text += "</a>";
+    return text + "</r>";
+  };
+  const auto keys = [](int count) {  // a record of `count` keys, the MAC among them
+    std::string text = "[{\"mac\":\"00:e0:4c:68:10:01\"";
+    for (int i = 1; i < count; ++i) text += ",\"k" + std::to_string(i) + "\":1";
+    return text + "}]";
+  };
+  const auto keysXml = [](int count) {
+    std::string text = "<r><h mac=\"00:e0:4c:68:10:01\">";
+    for (int i = 1; i < count; ++i) text += "<k" + std::to_string(i) + ">1</k" + std::to_string(i) + ">";
+    return text + "</h><h mac=\"00:e0:4c:68:10:02\"/></r>";
+  };
+  const int depth = static_cast<int>(kMaxDepth), cells = static_cast<int>(kMaxRecordCells);
+  const struct {
+    const char* what;
+    std::string text;
+    bool xml;
+    LayoutEnd end;
+  } cases[] = {
+      {"JSON nested as deep as a file may", nested(depth), false, {}},
+      {"JSON one level deeper", nested(depth + 1), false, LayoutEnd::Past(Bound::Depth)},
+      {"XML nested as deep as a file may", nestedXml(depth), true, {}},
+      {"XML one level deeper", nestedXml(depth + 1), true, LayoutEnd::Past(Bound::Depth)},
+      {"a JSON record of as many keys as a record may hold", keys(cells), false, {}},
+      {"one key more", keys(cells + 1), false, LayoutEnd::Past(Bound::RecordCells)},
+      {"an XML record of as many keys as a record may hold", keysXml(cells), true, {}},
+      {"one element more", keysXml(cells + 1), true, LayoutEnd::Past(Bound::RecordCells)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::unique_ptr<TableLayout> layout = c.xml ? MakeXmlLayout(c.text) : MakeJsonLayout(c.text);
+    NoVisitor none;
+    const LayoutEnd end = layout->forEachRecord(none);
+    EXPECT_EQ(end.how, c.end.how);
+    if (c.end.how == How::TooLarge) {
+      EXPECT_EQ(end.bound, c.end.bound);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace venbrook

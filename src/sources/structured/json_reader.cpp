@@ -2,6 +2,7 @@
 
 #include <rapidjson/reader.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -53,30 +54,64 @@ static_assert(JsonReader::kMaxStackBytes >= 2 * kMaxRecordBytes, "a value of kMa
 
 struct StackTooLarge {};
 
-// The reader's stack: plain malloc, refused past kMaxStackBytes (a value
-// too large), and std::bad_alloc rather than a null pointer RapidJSON would
-// write through.
-class BoundedStack {
- public:
-  static const bool kNeedFree = true;
-  void* Malloc(std::size_t size) { return Realloc(nullptr, 0, size); }
-  void* Realloc(void* original, std::size_t, std::size_t size) {
-    if (size == 0) {
-      std::free(original);
-      return nullptr;
-    }
-    if (size > JsonReader::kMaxStackBytes) throw StackTooLarge{};
-    void* resized = std::realloc(original, size);
-    if (!resized) throw std::bad_alloc();
-    return resized;
-  }
-  static void Free(void* block) { std::free(block); }
-};
+// Names the reader's stack below.
+struct BoundedStack {};
 
 using JsonParser = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, BoundedStack>;
 
 }  // namespace
 }  // namespace venbrook
+
+// The reader's stack (its states, and a string or number being copied),
+// the reader's own point of extension being the stack's allocator. This
+// stack is refused past kMaxStackBytes (a value too large) and throws
+// std::bad_alloc rather than leave a null pointer the reader would write
+// through; and it never does arithmetic on a null pointer before its first
+// block, as RapidJSON 1.1.0's own stack does (undefined; mended after 1.1.0).
+template <>
+class rapidjson::internal::Stack<venbrook::BoundedStack> {
+ public:
+  Stack(venbrook::BoundedStack*, std::size_t) {}
+  ~Stack() { std::free(bottom_); }
+  Stack(const Stack&) = delete;
+  Stack& operator=(const Stack&) = delete;
+
+  template <typename T>
+  T* Push(std::size_t count = 1) {
+    const std::size_t bytes = sizeof(T) * count;
+    if (bytes > static_cast<std::size_t>(end_ - top_)) grow(bytes);
+    T* pushed = reinterpret_cast<T*>(top_);
+    top_ += bytes;
+    return pushed;
+  }
+  template <typename T>
+  T* Pop(std::size_t count) {
+    top_ -= sizeof(T) * count;
+    return reinterpret_cast<T*>(top_);
+  }
+  template <typename T>
+  T* Top() {
+    return reinterpret_cast<T*>(top_ - sizeof(T));
+  }
+  void Clear() { top_ = bottom_; }
+
+ private:
+  void grow(std::size_t bytes) {
+    const std::size_t size = static_cast<std::size_t>(top_ - bottom_);
+    const std::size_t capacity = std::max({size + bytes, 2 * static_cast<std::size_t>(end_ - bottom_), std::size_t{256}});
+    if (size + bytes > venbrook::JsonReader::kMaxStackBytes) throw venbrook::StackTooLarge{};
+    const std::size_t kept = std::min(capacity, venbrook::JsonReader::kMaxStackBytes);
+    char* grown = static_cast<char*>(std::realloc(bottom_, kept));
+    if (!grown) throw std::bad_alloc();
+    bottom_ = grown;
+    top_ = grown + size;
+    end_ = grown + kept;
+  }
+
+  char* bottom_ = nullptr;
+  char* top_ = nullptr;
+  char* end_ = nullptr;
+};
 
 // RapidJSON's own points of extension for a stream, as it has them for its
 // in-memory streams: blanks passed over, and a string's plain characters
@@ -133,8 +168,7 @@ JsonEnd JsonReader::read(JsonEvents& events) {
   // A byte-order mark the decoding left is no part of the JSON.
   offset_ = text_.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   JsonTextStream stream(*this);
-  BoundedStack stack;
-  JsonParser reader(&stack, 256);
+  JsonParser reader;
   Handler handler(events);
   try {
     for (bool first = true;; first = false) {

@@ -37,6 +37,11 @@ const KnownRoot* KnownRootNamed(std::string_view root) {
 // A MAC with blanks around it is no longer than this.
 constexpr std::size_t kTextKept = 40;
 
+// Element names a document may have: a record's keys and as many more
+// around the records. More is no list, and the names are refused as a
+// record's would be.
+constexpr std::size_t kMaxNames = 2 * kMaxRecordCells;
+
 std::string_view Trim(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t\r\n");
   if (first == std::string_view::npos) return {};
@@ -146,7 +151,7 @@ class RecordFinder final : public XmlHandler {
   int intern(std::string_view name) {
     const auto found = ids_.find(name);
     if (found != ids_.end()) return found->second;
-    if (names_.size() >= kMaxRecordCells) throw XmlStop{LayoutEnd::Past(Bound::RecordCells)};
+    if (names_.size() >= kMaxNames) throw XmlStop{LayoutEnd::Past(Bound::RecordCells)};
     const int id = static_cast<int>(names_.size());
     spelling_.emplace_back(name);
     ids_.emplace(spelling_.back(), id);
