@@ -8,6 +8,7 @@
 //   load_text/ours|yungengxin/<rows>       LoadDatabase of the same machines as a GBK CSV vs the
 //                                          云更新 LoadDatabase
 //   load_dnsmasq/ours|yungengxin/<rows>    the same as a dnsmasq lease file
+//   load_json/ours|yungengxin/<rows>       the same as a JSON lease list (Kea's answer)
 //   load_workbook/ours|text_list|bare_parse/<rows>
 //                                          LoadDatabase of the same machines as an .xlsx workbook
 //                                          vs the same as a GBK CSV, and vs the least a workbook
@@ -475,6 +476,8 @@ void Register(const Options& options) {
     add("load_text", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_dnsmasq", "ours", rows, LoadDerived, Derived::DnsmasqLeases, rows);
     add("load_dnsmasq", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
+    add("load_json", "ours", rows, LoadDerived, Derived::JsonLeases, rows);
+    add("load_json", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_workbook", "ours", rows, LoadDerived, Derived::Workbook, rows);
     add("load_workbook", "text_list", rows, LoadDerived, Derived::TextList, rows);
     add("load_workbook", "bare_parse", rows, LoadWorkbookBareParse, rows);

@@ -284,6 +284,39 @@ void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem:
     throw std::runtime_error("writing " + file.string());
 }
 
+// A name as a JSON string's characters: the generated names need no escape
+// but a quote or a backslash would.
+std::string JsonText(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == '"' || c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+void MakeJsonLeases(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
+  Database db(yungengxin);
+  sqlite3_stmt* rows = db.prepare("SELECT MACHINE, IP, lower(replace(mac, '-', ':')) FROM tPcBaseInfo ORDER BY ID");
+  std::string text = "[\n    {\n        \"arguments\": {\n            \"leases\": [";
+  for (long cltt = 1717000000; sqlite3_step(rows) == SQLITE_ROW; ++cltt) {
+    const auto column = [&](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(rows, i))); };
+    text += cltt == 1717000000 ? "\n" : ",\n";
+    text += "                {\n                    \"cltt\": " + std::to_string(cltt) +
+            ",\n                    \"fqdn-fwd\": false,\n                    \"fqdn-rev\": false,\n"
+            "                    \"hostname\": \"" + JsonText(column(0)) + "\",\n"
+            "                    \"hw-address\": \"" + column(2) + "\",\n"
+            "                    \"ip-address\": \"" + column(1) + "\",\n"
+            "                    \"state\": 0,\n                    \"subnet-id\": 1,\n"
+            "                    \"valid-lft\": 86400\n                }";
+  }
+  sqlite3_finalize(rows);
+  text += "\n            ]\n        },\n        \"result\": 0,\n        \"text\": \"IPv4 leases found.\"\n    }\n]\n";
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
+    throw std::runtime_error("writing " + file.string());
+}
+
 }  // namespace
 
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows) {
@@ -291,6 +324,7 @@ std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived wha
                      : what == Derived::ProductCopy   ? "lwdiskless - copy.db"
                      : what == Derived::TextList      ? "machines.csv"
                      : what == Derived::DnsmasqLeases ? "dnsmasq.leases"
+                     : what == Derived::JsonLeases    ? "kea-leases.json"
                                                       : "machines.xlsx";
   return DatabasePath(data, SourceKind::Yungengxin, rows).parent_path() / name;
 }
@@ -309,6 +343,7 @@ std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived wha
     case Derived::TextList: MakeTextList(partial, yungengxin); break;
     case Derived::Workbook: MakeWorkbook(partial, yungengxin); break;
     case Derived::DnsmasqLeases: MakeDnsmasqLeases(partial, yungengxin); break;
+    case Derived::JsonLeases: MakeJsonLeases(partial, yungengxin); break;
   }
   std::filesystem::rename(partial, file);
   return file;

@@ -45,10 +45,15 @@ Path CorePath(const std::filesystem::path& path);
 //                 机器名,IP,MAC地址
 //   DnsmasqLeases a dnsmasq lease file: "expiry mac ip hostname client-id",
 //                 MACs in lower case joined by ':', names in UTF-8
+//   JsonLeases    Kea's answer to lease4-get-all as its shell prints it: one
+//                 object per lease (cltt, fqdn-fwd, fqdn-rev, hostname,
+//                 hw-address, ip-address, state, subnet-id, valid-lft) in
+//                 `arguments.leases`, the answer wrapped in an array,
+//                 indented by four spaces, names in UTF-8
 //   Workbook      the same rows as an .xlsx workbook, as Excel saves one:
 //                 every text in the shared strings, each cell with its
 //                 reference, deflated by minizip's writer
-enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases, Workbook };
+enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases, JsonLeases, Workbook };
 std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows);
 // Where that file is, made or not.
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows);
