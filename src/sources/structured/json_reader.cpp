@@ -128,7 +128,7 @@ template <>
 inline void venbrook::JsonParser::ScanCopyUnescapedString(venbrook::JsonTextStream& stream,
                                                           venbrook::JsonParser::StackStream<char>& copy) {
   const std::string_view plain = stream.takePlain();
-  std::memcpy(copy.Push(static_cast<rapidjson::SizeType>(plain.size())), plain.data(), plain.size());
+  if (!plain.empty()) std::memcpy(copy.Push(static_cast<rapidjson::SizeType>(plain.size())), plain.data(), plain.size());
 }
 
 namespace venbrook {
