@@ -208,6 +208,17 @@ TEST_F(StructuredFiles, JsonShapes) {
        {{{{"mac", "00:e0:4c:68:10:01"}, {"name", "SW1"}}, 1}},
        RecordKind::List, "JSON 文件", How::Done, {"SW1"}, {kMac1},
        "来源：JSON 文件，机器名取自 name，MAC地址取自 mac，读入 1 台"},
+      {"an inventory giving each host's adapters: the first is the host's, written as short as it comes",
+       R"({"hosts":[{"name":"PC01","macs":["0:e0:4c:68:10:1","00:e0:4c:68:10:09"]},)"
+       R"({"name":"PC02","macs":["0:e0:4c:68:10:2"]}]})",
+       {{{{"name", "PC01"}, {"macs", "0:e0:4c:68:10:1"}}, 1}, {{{"name", "PC02"}, {"macs", "0:e0:4c:68:10:2"}}, 1}},
+       RecordKind::List, "JSON 文件", How::Done, {"PC01", "PC02"}, {kMac1, kMac2},
+       "来源：JSON 文件，机器名取自 name，MAC地址取自 macs，读入 2 台"},
+      {"a neighbour table of one MAC with every byte a single digit, the shortest a MAC is written",
+       R"([{"dst":"10.0.0.1","lladdr":"0:e:4:6:1:1","state":"REACHABLE"}])",
+       {{{{"dst", "10.0.0.1"}, {"lladdr", "0:e:4:6:1:1"}, {"state", "REACHABLE"}}, 1}},
+       RecordKind::Events, "JSON 文件", How::Done, {""}, {"00-0E-04-06-01-01"},
+       "来源：JSON 文件，没有机器名列，MAC地址取自 lladdr，读入 1 台"},
       {"objects without a MAC: no table", R"([{"name":"PC01","ip":"192.168.1.101"}])", {}, {}, {}, How::Done, {}, {},
        "未载入：file 里没有找到机器列表"},
       {"cut short in its second record: the first is handed over, then the damage",
@@ -235,12 +246,14 @@ TEST_F(StructuredFiles, XmlShapes) {
   }
   sheet += "  </Table>\n </Worksheet>\n</Workbook>\n";
   const std::vector<Case> cases = {
-      {"nmap -oX: hosts after their hints, addresses told apart by their type",
+      {"nmap -v -oX: hosts after a hint for each, addresses told apart by their type",
        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE nmaprun>\n"
        "<?xml-stylesheet href=\"file:///usr/bin/../share/nmap/nmap.xsl\" type=\"text/xsl\"?>\n"
-       "<nmaprun scanner=\"nmap\" args=\"nmap -sn -oX scan.xml 192.168.1.0/24\" start=\"1717380000\">\n"
+       "<nmaprun scanner=\"nmap\" args=\"nmap -v -sn -oX scan.xml 192.168.1.0/24\" start=\"1717380000\">\n"
        "<hosthint><status state=\"up\" reason=\"arp-response\"/>\n<address addr=\"192.168.1.11\" addrtype=\"ipv4\"/>\n"
        "<address addr=\"00:E0:4C:68:10:01\" addrtype=\"mac\" vendor=\"Realtek Semiconductor\"/>\n</hosthint>\n"
+       "<hosthint><status state=\"up\" reason=\"arp-response\"/><address addr=\"192.168.1.12\" addrtype=\"ipv4\"/>"
+       "<address addr=\"00:E0:4C:68:10:02\" addrtype=\"mac\"/></hosthint>\n"
        "<host><status state=\"up\" reason=\"arp-response\"/>\n<address addr=\"192.168.1.11\" addrtype=\"ipv4\"/>\n"
        "<address addr=\"00:E0:4C:68:10:01\" addrtype=\"mac\" vendor=\"Realtek Semiconductor\"/>\n"
        "<hostnames>\n<hostname name=\"pc01.cafe.lan\" type=\"PTR\"/>\n</hostnames>\n</host>\n"
@@ -250,10 +263,10 @@ TEST_F(StructuredFiles, XmlShapes) {
        "<runstats><hosts up=\"2\" down=\"254\" total=\"256\"/></runstats>\n</nmaprun>\n",
        {{{{"status.state", "up"}, {"status.reason", "arp-response"}, {"address[ipv4].addr", "192.168.1.11"},
           {"address[mac].addr", "00:E0:4C:68:10:01"}, {"address[mac].vendor", "Realtek Semiconductor"},
-          {"hostnames.hostname[PTR].name", "pc01.cafe.lan"}}, 9},
+          {"hostnames.hostname[PTR].name", "pc01.cafe.lan"}}, 10},
         {{{"status.state", "up"}, {"status.reason", "arp-response"}, {"address[ipv4].addr", "192.168.1.12"},
           {"address[mac].addr", "00:E0:4C:68:10:02"}, {"hostnames.hostname[user].name", "pc02"},
-          {"hostnames.hostname[PTR].name", "pc02.cafe.lan"}}, 16}},
+          {"hostnames.hostname[PTR].name", "pc02.cafe.lan"}}, 17}},
        RecordKind::Events, "nmap 扫描结果", How::Done, {"pc01.cafe.lan", "pc02.cafe.lan"}, {kMac1, kMac2},
        "来源：nmap 扫描结果，机器名取自 hostnames.host…，MAC地址取自 address[mac].a…，读入 2 台"},
       {"pfSense config.xml: static maps of two interfaces, a description in CDATA, two DNS servers",
@@ -410,6 +423,10 @@ TEST(StructuredLayouts, BoundsHoldExactly) {
   } cases[] = {
       {"JSON nested as deep as a file may", nested(depth), false, {}},
       {"JSON one level deeper", nested(depth + 1), false, LayoutEnd::Past(Bound::Depth)},
+      {"JSON nested as deep as a file may before any table", std::string(depth, '[') + std::string(depth, ']'), false,
+       {}},
+      {"one level deeper", std::string(depth + 1, '[') + std::string(depth + 1, ']'), false,
+       LayoutEnd::Past(Bound::Depth)},
       {"XML nested as deep as a file may", nestedXml(depth), true, {}},
       {"XML one level deeper", nestedXml(depth + 1), true, LayoutEnd::Past(Bound::Depth)},
       {"a JSON record of as many keys as a record may hold", keys(cells), false, {}},
