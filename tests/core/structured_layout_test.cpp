@@ -194,15 +194,17 @@ TEST_F(StructuredFiles, JsonShapes) {
         {{{"dst", "fe80::2e0:4cff:fe68:1001"}, {"dev", "eth0"}, {"lladdr", "00:e0:4c:68:10:01"}, {"state", "STALE"}}, 1}},
        RecordKind::Events, "JSON 文件", How::Done, {""}, {kMac1},
        "来源：JSON 文件，没有机器名列，MAC地址取自 lladdr，读入 1 台，合并重复记录 1 条"},
-      {"Zeek's dhcp.log as JSON Lines: one object a line",
+      {"Zeek's dhcp.log as JSON Lines: one object a line, the first without a MAC",
+       "{\"ts\":1716999999.0,\"uids\":[\"C0\"],\"msg_types\":[\"INFORM\",\"ACK\"]}\n"
        "{\"ts\":1717000000.1,\"uids\":[\"C1\",\"C2\"],\"client_addr\":\"192.168.1.101\",\"mac\":\"00:e0:4c:68:10:01\","
        "\"host_name\":\"PC01\",\"lease_time\":86400.0}\n"
        "{\"ts\":1717000100.5,\"mac\":\"00:e0:4c:68:10:02\",\"host_name\":\"PC02\",\"lease_time\":86400.0}\n",
-       {{{{"ts", "1717000000.1"}, {"uids", "C1"}, {"client_addr", "192.168.1.101"}, {"mac", "00:e0:4c:68:10:01"},
-          {"host_name", "PC01"}, {"lease_time", "86400.0"}}, 1},
-        {{{"ts", "1717000100.5"}, {"mac", "00:e0:4c:68:10:02"}, {"host_name", "PC02"}, {"lease_time", "86400.0"}}, 2}},
+       {{{{"ts", "1716999999.0"}, {"uids", "C0"}, {"msg_types", "INFORM"}}, 1},
+        {{{"ts", "1717000000.1"}, {"uids", "C1"}, {"client_addr", "192.168.1.101"}, {"mac", "00:e0:4c:68:10:01"},
+          {"host_name", "PC01"}, {"lease_time", "86400.0"}}, 2},
+        {{{"ts", "1717000100.5"}, {"mac", "00:e0:4c:68:10:02"}, {"host_name", "PC02"}, {"lease_time", "86400.0"}}, 3}},
        RecordKind::Events, "JSON 文件", How::Done, {"PC01", "PC02"}, {kMac1, kMac2},
-       "来源：JSON 文件，机器名取自 host_name，MAC地址取自 mac，读入 2 台"},
+       "来源：JSON 文件，机器名取自 host_name，MAC地址取自 mac，读入 2 台，跳过 1 行（第 1 行）"},
       {"a device holding its ports: the device is the record, its ports no cells",
        R"({"data":[{"mac":"00:e0:4c:68:10:01","name":"SW1","port_table":[{"mac":"00:e0:4c:68:10:09","port_idx":1}]}]})",
        {{{{"mac", "00:e0:4c:68:10:01"}, {"name", "SW1"}}, 1}},

@@ -21,7 +21,7 @@ class TableFinder final : public JsonEvents {
   }
 
   bool value(std::string_view text) override {
-    if (frames_.empty()) return nextValueOfText();
+    if (frames_.empty()) return true;
     Frame& top = frames_.back();
     if (top.object) {
       top.ownMac |= LooksLikeMac(text);
@@ -36,8 +36,11 @@ class TableFinder final : public JsonEvents {
     const Frame ended = frames_.back();
     frames_.pop_back();
     if (frames_.empty()) {
-      if (values_ == 1) firstValue_ = ended;
-      return true;
+      // One of the text's own values (the text a single object, or JSON
+      // Lines): when it holds a MAC, no array before it did.
+      if (!ended.ownMac) return true;
+      found(JsonTable::Where::Values, {}, ended.sighting);
+      return false;
     }
     Frame& parent = frames_.back();
     if (parent.object) {
@@ -63,9 +66,7 @@ class TableFinder final : public JsonEvents {
 
   JsonTable finish(JsonEnd end) {
     switch (end) {
-      case JsonEnd::Done:
-        if (values_ == 1 && firstValue_.ownMac) found(JsonTable::Where::Values, {}, firstValue_.sighting);
-        break;
+      case JsonEnd::Done: break;
       case JsonEnd::Stopped:
         if (tooDeep_) table_.end = LayoutEnd::Past(Bound::Depth);
         break;
@@ -91,25 +92,13 @@ class TableFinder final : public JsonEvents {
     }
     Frame frame;
     frame.object = object;
-    if (frames_.empty()) {
-      if (!nextValueOfText()) return false;
-    } else if (!frames_.back().object) {
+    if (!frames_.empty() && !frames_.back().object) {
       ++frames_.back().elements;
       if (!object) frame.name = frames_.back().name;
-    } else if (!object) {
+    } else if (!frames_.empty() && !object) {
       frame.name = key_;
     }
     frames_.push_back(std::move(frame));
-    return true;
-  }
-
-  // A value of the text's own begins: a second one after a first object
-  // holding a MAC makes the text's values the records (JSON Lines).
-  bool nextValueOfText() {
-    if (++values_ == 2 && firstValue_.ownMac) {
-      found(JsonTable::Where::Values, {}, firstValue_.sighting);
-      return false;
-    }
     return true;
   }
 
@@ -121,8 +110,6 @@ class TableFinder final : public JsonEvents {
 
   std::vector<Frame> frames_;
   std::string key_;
-  int values_ = 0;
-  Frame firstValue_;
   bool tooDeep_ = false;
   JsonTable table_;
 };

@@ -6,17 +6,18 @@
 // when they are objects (PowerShell's ConvertTo-Json of one object, JSON
 // Lines' one object a line).
 //
-// The table is the first array, in the text's order, one of whose objects
-// holds a MAC-looking value of its own: in its members, in objects nested
-// in it, or first in an array of plain values (an array of objects in it
-// is a table of its own). An object holding one of its own wins over the
-// arrays nested in it: a device with its ports is the device. Arrays are
-// named by their key, so every array of that name is the table (a
+// The table is found at the first object, in the text's order of their
+// ends, that holds a MAC-looking value of its own: in its members, in
+// objects nested in it, or first in an array of plain values (an array of
+// objects in it is a table of its own). An object of an array makes that
+// array the table, unless an object around it, in an array too, holds a
+// MAC of its own already: a device with its ports is the device. Arrays
+// are named by their key, so every array of that name is the table (a
 // configuration's `reservations` in each of its subnets); an array that is
 // the text itself, or lies straight in another array, has its parent's
-// name. Found at the first such object, the search reads no further: the
-// table's two walks read the rest. Only when no array holds one are the
-// text's own values the records, if the first holds a MAC.
+// name. One of the text's own values makes the text's values the records
+// (PowerShell's one object, JSON Lines). The search reads no further than
+// that object: the table's two walks read the rest.
 #include <string>
 #include <string_view>
 
