@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/load_database.h"
+#include "model/text_codec.h"
 #include "sources/aligned/ip_neighbours.h"
 #include "sources/aligned/shown_line.h"
+#include "support/fake_window.h"
 #include "support/layout_records.h"
+#include "support/temp_folder.h"
 
 namespace venbrook {
 namespace {
@@ -32,14 +36,17 @@ struct Shape {
   RecordKind kind;
   Texts columns;
   Texts records;
+  Texts machines;     // loaded as the window loads the file: "name=MAC"
+  std::string label;  // the source label then
   std::unique_ptr<TableLayout> (*make)(std::string_view) = MakeAlignedLayout;
 };
 
 constexpr RecordKind kEvents = RecordKind::Events, kList = RecordKind::List;
 
 // Each shape as the command prints it (from its maker's documentation),
-// with what comes around it in a copy from the terminal.
-TEST(AlignedLayout, EachShapeReadsItsRecords) {
+// with what comes around it in a copy from the terminal: its records, then
+// the machines and the label when the window loads it.
+TEST(AlignedLayout, EachShapeReadsAndLoads) {
   const std::vector<Shape> shapes = {
       {"Cisco IOS show mac address-table: a title, a rule with gaps, --More-- rubbed out, the total",
        "Switch#show mac address-table\n          Mac Address Table\n-------------------------------------------\n\n"
@@ -50,7 +57,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        "对齐的表格", kEvents, {"Vlan", "Mac Address", "Type", "Ports"},
        {"7: Mac Address=0100.0ccc.cccc | Ports=CPU | Type=STATIC | Vlan=All |",
         "8: Mac Address=001a.2b3c.4d01 | Ports=Gi1/0/24 | Type=DYNAMIC | Vlan=1 |",
-        "9: Mac Address=001a.2b3c.4d02 | Ports=Fa0/1 | Type=DYNAMIC | Vlan=10 |"}},
+        "9: Mac Address=001a.2b3c.4d02 | Ports=Fa0/1 | Type=DYNAMIC | Vlan=10 |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 Mac Address，读入 2 台，跳过 1 行（第 7 行）"},
       {"Cisco IOS show ip arp: an age written to the right under \"Age (min)\", an incomplete entry",
        "Router#show ip arp\nProtocol  Address          Age (min)  Hardware Addr   Type   Interface\n"
        "Internet  192.168.1.11           21   001a.2b3c.4d01  ARPA   FastEthernet0/0\n"
@@ -61,7 +70,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
         "Protocol=Internet | Type=ARPA |",
         "4: Address=192.168.1.12 | Age (min)=- | Hardware Addr=001a.2b3c.4d02 | Interface=FastEthernet0/0 | "
         "Protocol=Internet | Type=ARPA |",
-        "5: Address=192.168.1.13 | Age (min)=0 | Hardware Addr=Incomplete | Protocol=Internet | Type=ARPA |"}},
+        "5: Address=192.168.1.13 | Age (min)=0 | Hardware Addr=Incomplete | Protocol=Internet | Type=ARPA |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 Hardware Addr，读入 2 台，跳过 1 行（第 5 行）"},
       {"Cisco IOS show ip dhcp binding: a heading of three lines, a client id going on over lines",
        "Router#show ip dhcp binding\nBindings from all pools not associated with VRF:\n"
        "IP address          Client-ID/              Lease expiration        Type\n"
@@ -76,7 +87,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
         "7: Client-ID/Hardware address/User name=0063.6973.636f.2d30. 3030.302e.6162.6364. 2e65.6667.68 | "
         "IP address=192.168.1.12 | Lease expiration=Mar 01 2025 12:00 PM | Type=Automatic |",
         "10: Client-ID/Hardware address/User name=0100.1a2b.3c4d.03 | IP address=192.168.1.13 | "
-        "Lease expiration=Infinite | Type=Manual |"}},
+        "Lease expiration=Infinite | Type=Manual |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-03"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 Client-ID/Hard…，读入 2 台，跳过 1 行（第 7 行）"},
       {"Huawei display arp: two heading lines, VLANs on a second line, the pager drawn out, rules and total",
        "<HUAWEI> display arp\nIP ADDRESS      MAC ADDRESS     EXPIRE(M) TYPE        INTERFACE   VPN-INSTANCE\n"
        "                                          VLAN/CEVLAN PVC\n"
@@ -92,7 +105,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
         "6: EXPIRE(M)=20 | INTERFACE PVC=GE0/0/1 | IP ADDRESS=192.168.1.11 | MAC ADDRESS=001a-2b3c-4d01 | "
         "TYPE VLAN/CEVLAN=D-0 10/- |",
         "8: EXPIRE(M)=19 | INTERFACE PVC=GE0/0/2 | IP ADDRESS=192.168.1.12 | MAC ADDRESS=001a-2b3c-4d02 | "
-        "TYPE VLAN/CEVLAN=D-0 10/- |"}},
+        "TYPE VLAN/CEVLAN=D-0 10/- |"},
+       {"=00-E0-FC-12-34-56", "=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 MAC ADDRESS，读入 3 台"},
       {"Huawei display mac-address: one blank between MAC and VLAN, the pager's prompt alone on a line",
        "<HUAWEI> display mac-address\n-------------------------------------------------------------------------------\n"
        "MAC Address    VLAN/VSI                          Learned-From        Type\n"
@@ -102,7 +117,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        "-------------------------------------------------------------------------------\nTotal items displayed = 2\n",
        "对齐的表格", kEvents, {"MAC Address", "VLAN/VSI", "Learned-From", "Type"},
        {"5: Learned-From=GE1/0/3 | MAC Address=001a-2b3c-4d01 | Type=dynamic | VLAN/VSI=10/- |",
-        "7: Learned-From=Eth-Trunk2 | MAC Address=001a-2b3c-4d02 | Type=dynamic | VLAN/VSI=10/- |"}},
+        "7: Learned-From=Eth-Trunk2 | MAC Address=001a-2b3c-4d02 | Type=dynamic | VLAN/VSI=10/- |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 MAC Address，读入 2 台"},
       {"H3C display arp: a legend above the heading, \"VLAN/VSI name\" one blank from \"Interface\"",
        "<H3C>display arp\n  Type: S-Static   D-Dynamic   O-Openflow   R-Rule   M-Multiport  I-Invalid\n"
        "IP address      MAC address    VLAN/VSI name Interface                Aging Type\n"
@@ -112,14 +129,18 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        {"4: Aging=757 | IP address=172.18.5.93 | Interface=GE1/0/1 | MAC address=023b-3818-1fdf | Type=D | "
         "VLAN/VSI name=50 |",
         "5: Aging=1177 | IP address=172.18.5.111 | Interface=GE1/0/1 | MAC address=22fb-4aa6-ccfe | Type=D | "
-        "VLAN/VSI name=50 |"}},
+        "VLAN/VSI name=50 |"},
+       {"=02-3B-38-18-1F-DF", "=22-FB-4A-A6-CC-FE"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 MAC address，读入 2 台"},
       {"Juniper show arp no-resolve: the MAC first, one blank before the address",
        "user@host> show arp no-resolve\nMAC Address       Address         Interface     Flags\n"
        "00:1a:2b:3c:4d:01 10.0.0.1        ge-0/0/0.0    none\n00:1a:2b:3c:4d:02 10.0.0.3        fxp0.0        none\n"
        "Total entries: 2\n",
        "ARP 表", kEvents, {"MAC Address", "Address", "Interface", "Flags"},
        {"3: Address=10.0.0.1 | Flags=none | Interface=ge-0/0/0.0 | MAC Address=00:1a:2b:3c:4d:01 |",
-        "4: Address=10.0.0.3 | Flags=none | Interface=fxp0.0 | MAC Address=00:1a:2b:3c:4d:02 |"}},
+        "4: Address=10.0.0.3 | Flags=none | Interface=fxp0.0 | MAC Address=00:1a:2b:3c:4d:02 |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 MAC Address，读入 2 台"},
       {"Windows arp -a: a table an interface, sharing their columns; an entry without its address",
        "\r\nInterface: 192.168.1.5 --- 0xb\r\n  Internet Address      Physical Address      Type\r\n"
        "  192.168.1.1           00-1a-2b-3c-4d-01     dynamic\r\n  192.168.1.255         ff-ff-ff-ff-ff-ff     static\r\n"
@@ -129,13 +150,17 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        {"4: Internet Address=192.168.1.1 | Physical Address=00-1a-2b-3c-4d-01 | Type=dynamic |",
         "5: Internet Address=192.168.1.255 | Physical Address=ff-ff-ff-ff-ff-ff | Type=static |",
         "9: Internet Address=10.0.0.2 | Physical Address=00-1a-2b-3c-4d-02 | Type=dynamic |",
-        "10: Internet Address=10.0.0.9 | Physical Address=dynamic |"}},
+        "10: Internet Address=10.0.0.9 | Physical Address=dynamic |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 Physical Addre…，读入 2 台，跳过 2 行（第 5、10 行）"},
       {"Windows arp -a in Chinese: two columns a character",
        "\r\n接口: 192.168.1.5 --- 0xb\r\n  Internet 地址         物理地址              类型\r\n"
        "  192.168.1.1           00-1a-2b-3c-4d-01     动态\r\n  192.168.1.255         ff-ff-ff-ff-ff-ff     静态\r\n",
        "ARP 表", kEvents, {"Internet 地址", "物理地址", "类型"},
        {"4: Internet 地址=192.168.1.1 | 物理地址=00-1a-2b-3c-4d-01 | 类型=动态 |",
-        "5: Internet 地址=192.168.1.255 | 物理地址=ff-ff-ff-ff-ff-ff | 类型=静态 |"}},
+        "5: Internet 地址=192.168.1.255 | 物理地址=ff-ff-ff-ff-ff-ff | 类型=静态 |"},
+       {"=00-1A-2B-3C-4D-01"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 物理地址，读入 1 台，跳过 1 行（第 5 行）"},
       {"netsh interface ipv4 show neighbors in Chinese",
        "\r\n接口 11: 以太网\r\n\r\n\r\nInternet 地址                                 物理地址           类型\r\n"
        "--------------------------------------------  -----------------  -----------\r\n"
@@ -143,7 +168,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        "192.168.1.255                                 ff-ff-ff-ff-ff-ff  永久\r\n",
        "对齐的表格", kEvents, {"Internet 地址", "物理地址", "类型"},
        {"7: Internet 地址=192.168.1.1 | 物理地址=00-1a-2b-3c-4d-01 | 类型=可访问 |",
-        "8: Internet 地址=192.168.1.255 | 物理地址=ff-ff-ff-ff-ff-ff | 类型=永久 |"}},
+        "8: Internet 地址=192.168.1.255 | 物理地址=ff-ff-ff-ff-ff-ff | 类型=永久 |"},
+       {"=00-1A-2B-3C-4D-01"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 物理地址，读入 1 台，跳过 1 行（第 8 行）"},
       {"getmac /v: values cut at the rule's width, one blank between columns, several adapters",
        "\r\nConnection Name Network Adapter Physical Address    Transport Name\r\n"
        "=============== =============== =================== ==========================================================\r\n"
@@ -156,7 +183,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
         "5: Connection Name=Wi-Fi | Network Adapter=Intel(R) Dual B | Physical Address=00-1A-2B-3C-4D-02 | "
         "Transport Name=Media disconnected |",
         "6: Connection Name=Bluetooth Netwo | Network Adapter=Bluetooth Devic | Physical Address=00-1A-2B-3C-4D-03 | "
-        "Transport Name=Media disconnected |"}},
+        "Transport Name=Media disconnected |"},
+       {"=00-1A-2B-3C-4D-01"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 Physical Addre…，读入 1 台，跳过 2 行（第 5、6 行）"},
       {"Get-NetNeighbor | Format-Table",
        "\r\nifIndex IPAddress                                          LinkLayerAddress      State       PolicyStore\r\n"
        "------- ---------                                          ----------------      -----       -----------\r\n"
@@ -166,7 +195,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        {"4: IPAddress=192.168.1.11 | LinkLayerAddress=00-1A-2B-3C-4D-01 | PolicyStore=ActiveStore | State=Reachable | "
         "ifIndex=12 |",
         "5: IPAddress=192.168.1.20 | LinkLayerAddress=00-00-00-00-00-00 | PolicyStore=ActiveStore | State=Unreachable | "
-        "ifIndex=12 |"}},
+        "ifIndex=12 |"},
+       {"=00-1A-2B-3C-4D-01"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 LinkLayerAddre…，读入 1 台，跳过 1 行（第 5 行）"},
       {"Get-NetAdapter | Format-Table: numbers to the right, values cut short with ..., an adapter without a MAC",
        "\r\nName                      InterfaceDescription                    ifIndex Status       MacAddress             LinkSpeed\r\n"
        "----                      --------------------                    ------- ------       ----------             ---------\r\n"
@@ -181,7 +212,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
         "6: InterfaceDescription=Hyper-V Virtual Ethernet Adapter | LinkSpeed=10 Gbps | MacAddress=00-1A-2B-3C-4D-03 | "
         "Status=Up | ifIndex=64 |",
         "7: InterfaceDescription=Wintun Userspace Tunnel | LinkSpeed=100 Gbps | Name=LAN-Verbindung 2 | Status=Up | "
-        "ifIndex=4 |"}},
+        "ifIndex=4 |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-03"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 MacAddress，读入 2 台，跳过 2 行（第 5、7 行）"},
       {"Linux arp -n: an empty Mask column, an incomplete entry",
        "$ arp -n\nAddress                  HWtype  HWaddress           Flags Mask            Iface\n"
        "192.168.1.1              ether   00:1a:2b:3c:4d:01   C                     eth0\n"
@@ -190,18 +223,24 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        "ARP 表", kEvents, {"Address", "HWtype", "HWaddress", "Flags Mask", "Iface"},
        {"3: Address=192.168.1.1 | Flags Mask=C | HWaddress=00:1a:2b:3c:4d:01 | HWtype=ether | Iface=eth0 |",
         "4: Address=192.168.1.12 | HWaddress=(incomplete) | Iface=eth0 |",
-        "5: Address=192.168.1.13 | Flags Mask=CM | HWaddress=00:1a:2b:3c:4d:03 | HWtype=ether | Iface=eth0 |"}},
+        "5: Address=192.168.1.13 | Flags Mask=CM | HWaddress=00:1a:2b:3c:4d:03 | HWtype=ether | Iface=eth0 |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-03"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 HWaddress，读入 2 台，跳过 1 行（第 4 行）"},
       {"Linux /proc/net/arp",
        "IP address       HW type     Flags       HW address            Mask     Device\n"
        "192.168.1.12     0x1         0x2         00:1a:2b:3c:4d:02     *        br-lan\n",
        "ARP 表", kEvents, {"IP address", "HW type", "Flags", "HW address", "Mask", "Device"},
-       {"2: Device=br-lan | Flags=0x2 | HW address=00:1a:2b:3c:4d:02 | HW type=0x1 | IP address=192.168.1.12 | Mask=* |"}},
+       {"2: Device=br-lan | Flags=0x2 | HW address=00:1a:2b:3c:4d:02 | HW type=0x1 | IP address=192.168.1.12 | Mask=* |"},
+       {"=00-1A-2B-3C-4D-02"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 HW address，读入 1 台"},
       {"Linux ip neigh: a neighbour a line, IPv6 passed over, a failed one",
        "192.168.1.13 dev br-lan lladdr 00:1a:2b:3c:4d:03 REACHABLE\nfe80::1 dev br-lan lladdr 00:1a:2b:3c:4d:03 router STALE\n"
        "192.168.1.14 dev br-lan  FAILED\n",
        "ARP 表", kEvents, {"dst", "dev", "lladdr", "used", "probes", "state"},
        {"1: dev=br-lan | dst=192.168.1.13 | lladdr=00:1a:2b:3c:4d:03 | state=REACHABLE |",
         "3: dev=br-lan | dst=192.168.1.14 | state=FAILED |"},
+       {"=00-1A-2B-3C-4D-03"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 lladdr，读入 1 台，跳过 1 行（第 3 行）",
        MakeIpNeighboursLayout},
       {"MikroTik /ip arp print: the number and the flags of each entry apart",
        "[admin@MikroTik] > /ip arp print\n"
@@ -210,7 +249,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        " 1 DC 192.168.88.12   00:1A:2B:3C:4D:02 bridge\n",
        "ARP 表", kEvents, {"#", "ADDRESS", "MAC-ADDRESS", "INTERFACE", "Flags"},
        {"4: #=0 | ADDRESS=192.168.88.11 | Flags=DC | INTERFACE=bridge | MAC-ADDRESS=00:1A:2B:3C:4D:01 |",
-        "5: #=1 | ADDRESS=192.168.88.12 | Flags=DC | INTERFACE=bridge | MAC-ADDRESS=00:1A:2B:3C:4D:02 |"}},
+        "5: #=1 | ADDRESS=192.168.88.12 | Flags=DC | INTERFACE=bridge | MAC-ADDRESS=00:1A:2B:3C:4D:02 |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 MAC-ADDRESS，读入 2 台"},
       {"MikroTik /ip dhcp-server lease print: a comment names the entry after it, on its own line or after the number",
        "[admin@MikroTik] /ip dhcp-server lease> print\nFlags: X - disabled, R - radius, D - dynamic, B - blocked\n"
        " #   ADDRESS        MAC-ADDRESS       HOST-NAME  SERVER  STATUS\n"
@@ -222,7 +263,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
         "6: #=1 | ADDRESS=192.168.88.12 | Flags=D | HOST-NAME=PC02 | MAC-ADDRESS=00:1A:2B:3C:4D:02 | SERVER=dhcp1 | "
         "STATUS=bound |",
         "8: #=2 | ADDRESS=192.168.88.13 | Flags=D | HOST-NAME=三楼 | MAC-ADDRESS=00:1A:2B:3C:4D:03 | SERVER=dhcp1 | "
-        "STATUS=bound |"}},
+        "STATUS=bound |"},
+       {"A01=00-1A-2B-3C-4D-01", "PC02=00-1A-2B-3C-4D-02", "三楼=00-1A-2B-3C-4D-03"},
+       "来源：MikroTik 租约列表，机器名取自 HOST-NAME，MAC地址取自 MAC-ADDRESS，读入 3 台"},
       {"nbtscan: a scanner's table, a host that answered with an error",
        "Doing NBT name scan for addresses from 192.168.1.0/24\n\n"
        "IP address       NetBIOS Name     Server    User             MAC address      \n"
@@ -234,7 +277,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        {"5: IP address=192.168.1.11 | MAC address=00:1a:2b:3c:4d:01 | NetBIOS Name=A01 | Server=<server> | "
         "User=<unknown> |",
         "6: IP address=192.168.1.12 | MAC address=00:1a:2b:3c:4d:02 | NetBIOS Name=A02 | User=<unknown> |",
-        "7: IP address=192.168.1.13 | NetBIOS Name=Sendto | Server=failed: Connection | User=refused |"}},
+        "7: IP address=192.168.1.13 | NetBIOS Name=Sendto | Server=failed: Connection | User=refused |"},
+       {"A01=00-1A-2B-3C-4D-01", "A02=00-1A-2B-3C-4D-02"},
+       "来源：对齐的表格，机器名取自 NetBIOS Name，MAC地址取自 MAC address，读入 2 台，跳过 1 行（第 7 行）"},
       {"two switches' outputs one after the other, each with its prompt: one set of columns",
        "SW1#show mac address-table dynamic\nVlan    Mac Address       Type        Ports\n"
        "----    -----------       --------    -----\n   1    001a.2b3c.4d01    DYNAMIC     Gi1/0/1\n"
@@ -242,7 +287,9 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        "----    -----------       --------    -----\n  20    001a.2b3c.4d02    DYNAMIC     Gi1/0/2\n",
        "对齐的表格", kEvents, {"Vlan", "Mac Address", "Type", "Ports"},
        {"4: Mac Address=001a.2b3c.4d01 | Ports=Gi1/0/1 | Type=DYNAMIC | Vlan=1 |",
-        "8: Mac Address=001a.2b3c.4d02 | Ports=Gi1/0/2 | Type=DYNAMIC | Vlan=20 |"}},
+        "8: Mac Address=001a.2b3c.4d02 | Ports=Gi1/0/2 | Type=DYNAMIC | Vlan=20 |"},
+       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 Mac Address，读入 2 台"},
       {"a café's own list aligned with blanks: an empty remark, a blank line inside, a MAC after the table",
        "机器名    IP地址          MAC地址              备注\nA01       192.168.1.11    00-1A-2B-3C-4D-01    一楼\n"
        "A02       192.168.1.12    00-1A-2B-3C-4D-02\n\nA03       192.168.1.13    00-1A-2B-3C-4D-03    二楼\n\n"
@@ -250,10 +297,27 @@ TEST(AlignedLayout, EachShapeReadsItsRecords) {
        "对齐的表格", kList, {"机器名", "IP地址", "MAC地址", "备注"},
        {"2: IP地址=192.168.1.11 | MAC地址=00-1A-2B-3C-4D-01 | 备注=一楼 | 机器名=A01 |",
         "3: IP地址=192.168.1.12 | MAC地址=00-1A-2B-3C-4D-02 | 机器名=A02 |",
-        "5: IP地址=192.168.1.13 | MAC地址=00-1A-2B-3C-4D-03 | 备注=二楼 | 机器名=A03 |", "7:"}},
+        "5: IP地址=192.168.1.13 | MAC地址=00-1A-2B-3C-4D-03 | 备注=二楼 | 机器名=A03 |", "7:"},
+       {"A01=00-1A-2B-3C-4D-01", "A02=00-1A-2B-3C-4D-02", "A03=00-1A-2B-3C-4D-03"},
+       "来源：对齐的表格，机器名取自 机器名，MAC地址取自 MAC地址，读入 3 台，跳过 1 行（第 7 行）"},
   };
+  test::TempFolder dir;
+  test::FakeWindow window;
+  MachineList list;
+  SourceConnection connection;
   for (const Shape& shape : shapes) {
     SCOPED_TRACE(shape.what);
+    // As the window loads the file: GBK where a Chinese Windows wrote it.
+    const bool chinese = std::any_of(shape.text.begin(), shape.text.end(), [](char c) { return c & 0x80; });
+    test::WriteBytes(dir / "copy.txt", chinese ? Gbk(shape.text) : shape.text);
+    window.typePath(test::PathOf(dir / "copy.txt"));
+    LoadDatabase(connection, list, window);
+    Texts machines;
+    for (int i = 0; i < list.count(); ++i)
+      machines.push_back(GbkToUtf8(list.cellText(i, kMachineNameColumn)) + "=" + std::string(list.cellText(i, kMacColumn)));
+    EXPECT_EQ(machines, shape.machines);
+    EXPECT_EQ(GbkToUtf8(window.source), shape.label);
+
     const std::unique_ptr<TableLayout> layout = shape.make(shape.text);
     const test::LayoutRecords first = test::RecordsOf(*layout), second = test::RecordsOf(*layout);
     EXPECT_EQ(first.how, LayoutEnd::How::Done);
@@ -283,7 +347,7 @@ TEST(AlignedLayout, ClaimsOnlyTables) {
       {"leases without a heading", "192.168.1.23  00:1a:2b:3c:4d:02  PC23\n192.168.1.24  00:1a:2b:3c:4d:01  PC24\n"},
       {"words one blank apart under a heading one blank apart",
        "Name IP MAC\nPC01 192.168.1.11 00-1a-2b-3c-4d-01\nPC02 192.168.1.12 00-1a-2b-3c-4d-02\n"},
-      {"blocks of keys and values, aligned",
+      {"blocks of keys and values aligned: two columns, the MAC one row of several",
        "hostname   PC01\nip         192.168.1.11\nmac        00:11:22:33:44:01\n\nhostname   PC02\n"
        "ip         192.168.1.12\nmac        00:11:22:33:44:02\n"},
       {"ipconfig /all", "Ethernet adapter Ethernet:\n\n   Physical Address. . . . . . . . . : 00-1A-2B-3C-4D-01\n"},

@@ -26,14 +26,17 @@ class FirstTable final : public AlignedSink {
   TableTraits traits;
 };
 
-// Whether the first table reads as a table of machines: each of its records
-// with a MAC, or two of them at least and half of them (a host's block of
-// keys, its MAC one key among others, is none).
+// Whether the first table reads as a table of machines: half of its
+// records at least with a MAC, or all of them when it has two columns (a
+// host's block of keys and values aligned with blanks looks like a table
+// of two columns under its first key's line; its MAC is one key among
+// others).
 class ClaimProbe final : public AlignedSink {
  public:
   bool table(const AlignedTable& table) override {
     if (tables_++ > 0) return false;
     macAlone = table.macAlone;
+    columns = table.columns.size();
     return true;
   }
   bool record(const AlignedRecord& record) override {
@@ -47,6 +50,7 @@ class ClaimProbe final : public AlignedSink {
     return true;
   }
   bool macAlone = false;
+  std::size_t columns = 0;
   int records = 0, withMac = 0;
 
  private:
@@ -163,7 +167,8 @@ class AlignedLayout final : public TableLayout {
 bool ClaimsAlignedTable(std::string_view sampleUtf8) {
   ClaimProbe probe;
   WalkAlignedTables(sampleUtf8, probe);
-  return probe.macAlone && (probe.withMac == probe.records || (probe.withMac >= 2 && 2 * probe.withMac >= probe.records));
+  if (!probe.macAlone) return false;
+  return probe.columns > 2 ? 2 * probe.withMac >= probe.records : probe.withMac == probe.records;
 }
 
 std::unique_ptr<TableLayout> MakeAlignedLayout(std::string_view textUtf8) {

@@ -20,8 +20,8 @@
 namespace venbrook {
 
 // The sample shows a heading of several words over data lines aligned with
-// blanks, all of them with a MAC or two at least and half of them, the
-// first standing as a value of its own. A list
+// blanks, half of them at least with a MAC (all of them in a table of two
+// columns), the first standing as a value of its own. A list
 // whose fields are parted by commas, semicolons or tabs never is one.
 bool ClaimsAlignedTable(std::string_view sampleUtf8);
 
