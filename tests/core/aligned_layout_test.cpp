@@ -331,6 +331,28 @@ TEST(AlignedLayout, EachShapeReadsAndLoads) {
   }
 }
 
+// Corners no real shape shows, each a record of at most one cell a column.
+TEST(AlignedLayout, OddCorners) {
+  const struct {
+    const char* what;
+    std::string text;
+    Texts columns, records;  // records by name: of two alike, the last shows
+    std::unique_ptr<TableLayout> (*make)(std::string_view) = MakeAlignedLayout;
+  } corners[] = {
+      {"a heading naming two columns alike: both kept, apart",
+       "Address   Address        MAC\n10.0.0.1  192.168.1.11   00:1a:2b:3c:4d:01\n", {"Address", "Address", "MAC"},
+       {"2: Address=192.168.1.11 | MAC=00:1a:2b:3c:4d:01 |"}},
+      {"a neighbour's key given twice keeps its first value", "192.168.1.13 dev br-lan lladdr 00:1a:2b:3c:4d:03 dev x\n",
+       {"dst", "dev", "lladdr", "used", "probes", "state"},
+       {"1: dev=br-lan | dst=192.168.1.13 | lladdr=00:1a:2b:3c:4d:03 |"}, MakeIpNeighboursLayout},
+  };
+  for (const auto& corner : corners) {
+    const std::unique_ptr<TableLayout> layout = corner.make(corner.text);
+    EXPECT_EQ(Rendered(test::RecordsOf(*layout)), corner.records) << corner.what;
+    EXPECT_EQ(layout->columnNames(), corner.columns) << corner.what;
+  }
+}
+
 // Lists of other shapes stay with their readers: a list parted by commas,
 // semicolons or tabs is the delimited reader's, blocks of keys are not a
 // table, lines without a heading are no table.

@@ -57,13 +57,12 @@ class ClaimProbe final : public AlignedSink {
   int tables_ = 0;
 };
 
-// The columns of all the tables, one a name: tables whose headings agree
-// share them. A column without a name is one of its table's place.
+// The columns of all the tables, one a key: tables whose headings agree
+// share them.
 class SharedColumns {
  public:
   // -1 past kMaxRecordCells columns.
-  int columnOf(const std::string& name, std::size_t place) {
-    const std::string key = name.empty() ? "\x01" + std::to_string(place) : name;
+  int columnOf(const std::string& key, const std::string& name) {
     const auto found = columns_.find(key);
     if (found != columns_.end()) return found->second;
     if (names_.size() >= kMaxRecordCells) return -1;
@@ -104,15 +103,22 @@ class AlignedLayout final : public TableLayout {
    public:
     Records(SharedColumns& columns, RecordVisitor& visitor) : columns_(columns), visitor_(visitor) {}
 
+    // A column's key: its name, the name and its place among the columns
+    // of that name in the table when a heading repeats one, its place when
+    // it has none.
     bool table(const AlignedTable& table) override {
       table_ = &table;
       shared_.clear();
+      seen_.clear();
       flags_ = hostName_ = -1;
       for (std::size_t column = 0; column < table.columns.size(); ++column) {
-        shared_.push_back(columns_.columnOf(table.columns.name(column), column));
+        const std::string& name = table.columns.name(column);
+        shared_.push_back(columns_.columnOf(name.empty() ? "\x01" + std::to_string(column) : keyOf(name), name));
         if (shared_.back() < 0) return !(tooWide_ = true);
-        if (table.routerOs && table.columns.name(column) == kHostNameColumn) hostName_ = shared_.back();
+        if (table.routerOs && name == kHostNameColumn && hostName_ < 0) hostName_ = shared_.back();
       }
+      flagsKey_ = keyOf(std::string(kFlagsColumn));
+      hostNameKey_ = keyOf(std::string(kHostNameColumn));
       return true;
     }
 
@@ -128,7 +134,8 @@ class AlignedLayout final : public TableLayout {
         }
       }
       if (commented) {
-        if (hostName_ < 0 && (hostName_ = columns_.columnOf(std::string(kHostNameColumn), 0)) < 0) return !(tooWide_ = true);
+        if (hostName_ < 0 && (hostName_ = columns_.columnOf(hostNameKey_, std::string(kHostNameColumn))) < 0)
+          return !(tooWide_ = true);
         visitor_.cell(hostName_, record.comment);
       }
       return visitor_.endRecord(record.line);
@@ -144,15 +151,22 @@ class AlignedLayout final : public TableLayout {
       if (digits > 0) visitor_.cell(column, value.substr(0, digits));
       const std::string_view flags = TrimBlanks(value.substr(digits));
       if (flags.empty()) return true;
-      if (flags_ < 0 && (flags_ = columns_.columnOf(std::string(kFlagsColumn), 0)) < 0) return !(tooWide_ = true);
+      if (flags_ < 0 && (flags_ = columns_.columnOf(flagsKey_, std::string(kFlagsColumn))) < 0) return !(tooWide_ = true);
       visitor_.cell(flags_, flags);
       return true;
+    }
+
+    std::string keyOf(const std::string& name) {
+      const int before = seen_[name]++;
+      return before == 0 ? name : name + "\x02" + std::to_string(before);
     }
 
     SharedColumns& columns_;
     RecordVisitor& visitor_;
     const AlignedTable* table_ = nullptr;
     std::vector<int> shared_;
+    std::unordered_map<std::string, int> seen_;  // the table's names, how often each
+    std::string flagsKey_, hostNameKey_;
     int flags_ = -1, hostName_ = -1;
     bool tooWide_ = false;
   };

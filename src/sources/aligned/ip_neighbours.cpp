@@ -48,15 +48,21 @@ class IpNeighbours final : public TableLayout {
   std::string_view wordsUtf8() const override { return "ARP 表"; }
 
  private:
+  // A key given twice keeps its first value.
   static void cells(std::string_view line, const std::vector<Word>& words, RecordVisitor& visitor) {
-    visitor.cell(kDst, WordText(line, words[0]));
+    bool given[std::size(kColumns)] = {};
+    const auto give = [&](int column, std::string_view value) {
+      if (!given[column]) visitor.cell(column, value);
+      given[column] = true;
+    };
+    give(kDst, WordText(line, words[0]));
     for (std::size_t i = 1; i < words.size(); ++i) {
       const std::string_view word = WordText(line, words[i]);
       const auto key = std::find(std::begin(kColumns), std::end(kColumns), word);
       if (key != std::end(kColumns) && *key != "dst" && *key != "state" && i + 1 < words.size())
-        visitor.cell(static_cast<int>(key - std::begin(kColumns)), WordText(line, words[++i]));
+        give(static_cast<int>(key - std::begin(kColumns)), WordText(line, words[++i]));
       else if (IsState(word))
-        visitor.cell(kState, word);
+        give(kState, word);
     }
   }
 
