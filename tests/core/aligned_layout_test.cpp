@@ -406,8 +406,9 @@ TEST(AlignedLayout, PagerAndEscapesDrawnOut) {
       {"dashes that are no prompt", "----    -----------", "----    -----------", false},
   };
   ShownLine shown;
+  std::vector<Word> words;
   for (const auto& line : lines) {
-    EXPECT_EQ(shown.shown(line.line), line.shown) << line.what;
+    EXPECT_EQ(shown.shown(line.line, words), line.shown) << line.what;
     EXPECT_EQ(shown.heldControls(), line.controls) << line.what;
   }
 }

@@ -31,6 +31,7 @@ bool HoldsMac(std::string_view line, const std::vector<Word>& words) {
 }
 
 bool IsRule(std::string_view line, const std::vector<Word>& words) {
+  if (words.empty() || std::string_view("-=+").find(line[words.front().begin]) == std::string_view::npos) return false;
   bool long_ = false;
   for (const Word& word : words) {
     const std::string_view text = WordText(line, word);
@@ -54,16 +55,18 @@ bool IsPrompt(std::string_view line, const std::vector<Word>& words) {
     return close != std::string_view::npos && close > 1;
   }
   if (first == "PS" && words.size() > 1) return WordText(line, words[1]).find('>') != std::string_view::npos;
-  const std::size_t mark = first.find_first_of("#>");
-  return mark != std::string_view::npos && mark > 0;
+  for (std::size_t at = 1; at < first.size(); ++at)
+    if (first[at] == '#' || first[at] == '>') return true;
+  return false;
 }
 
 bool IsTotals(std::string_view line, const std::vector<Word>& words) {
   if (words.empty()) return false;
   const std::string_view first = WordText(line, words.front());
-  std::string lower(first.substr(0, 5));
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return IsCapital(c) ? c - 'A' + 'a' : c; });
-  if (lower == "total") return true;
+  const auto lower = [](char c) { return IsCapital(c) ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (first.size() >= 5 && std::equal(first.begin(), first.begin() + 5, "total", [&](char a, char b) { return lower(a) == b; }))
+    return true;
+  if (static_cast<unsigned char>(first.front()) < 0x80) return false;
   for (const std::string_view count : {"共计", "共有", "总计", "总数", "合计"})
     if (first.starts_with(count)) return true;
   return first == "共";

@@ -1,11 +1,14 @@
 #include "sources/aligned/line_words.h"
 
+#include <cstring>
+
 #include "platform/utf8.h"
 
 namespace venbrook {
 namespace {
 
 constexpr std::uint32_t kTabStop = 8;
+constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
 
 bool IsWide(char32_t c) {
   return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0x33FF) ||
@@ -18,35 +21,44 @@ bool IsWide(char32_t c) {
 
 int ScreenWidth(char32_t c) { return IsWide(c) ? 2 : 1; }
 
-void SplitWords(std::string_view line, std::vector<Word>& words) {
+bool SplitWords(std::string_view line, std::vector<Word>& words) {
   words.clear();
+  const std::size_t size = line.size();
   std::uint32_t column = 0;
-  bool inWord = false;
-  for (std::size_t at = 0; at < line.size();) {
-    const auto byte = static_cast<unsigned char>(line[at]);
-    char32_t c = byte;
-    std::size_t length = 1;
-    if (byte >= 0x80) {
+  bool controls = false;
+  for (std::size_t at = 0; at < size;) {
+    auto byte = static_cast<unsigned char>(line[at]);
+    if (byte == ' ') {  // the blanks that align the columns, most of a table's bytes: eight at a time
+      std::uint64_t eight = 0;
+      while (at + 8 <= size && (std::memcpy(&eight, line.data() + at, 8), eight == kEightBlanks)) at += 8, column += 8;
+      while (at < size && line[at] == ' ') ++at, ++column;
+      continue;
+    }
+    if (byte < 0x20 || byte == 0x7F) {  // a tab or another control: a blank
+      controls |= byte == 0x1B || byte == 0x08;
+      column += byte == '\t' ? kTabStop - column % kTabStop : 1;
+      ++at;
+      continue;
+    }
+    if (byte >= 0x80 && DecodeUtf8(line, at).codePoint == 0x3000) {  // the ideographic space
+      at += 3, column += 2;
+      continue;
+    }
+    Word word{static_cast<std::uint32_t>(at), 0, column, 0};
+    controls |= byte == '-' && at + 1 < size && line[at + 1] == '-';
+    for (;;) {
+      while (at < size && (byte = static_cast<unsigned char>(line[at])) > 0x20 && byte < 0x7F) ++at, ++column;
+      if (at == size || byte < 0x80) break;
       const Utf8Character character = DecodeUtf8(line, at);
-      c = character.codePoint;
-      length = character.length;
+      if (character.codePoint == 0x3000) break;
+      at += character.length;
+      column += static_cast<std::uint32_t>(ScreenWidth(character.codePoint));
     }
-    const bool blank = c <= 0x20 || c == 0x7F || c == 0x3000;
-    if (blank && inWord) {
-      words.back().end = static_cast<std::uint32_t>(at);
-      words.back().right = column;
-      inWord = false;
-    } else if (!blank && !inWord) {
-      words.push_back({static_cast<std::uint32_t>(at), 0, column, 0});
-      inWord = true;
-    }
-    column += c == '\t' ? kTabStop - column % kTabStop : static_cast<std::uint32_t>(ScreenWidth(c));
-    at += length;
+    word.end = static_cast<std::uint32_t>(at);
+    word.right = column;
+    words.push_back(word);
   }
-  if (inWord) {
-    words.back().end = static_cast<std::uint32_t>(line.size());
-    words.back().right = column;
-  }
+  return controls;
 }
 
 }  // namespace venbrook

@@ -19,8 +19,10 @@ struct Word {
 // characters of East Asian scripts and full-width forms, one else.
 int ScreenWidth(char32_t c);
 
-// The line's words, left to right (the vector's room is kept).
-void SplitWords(std::string_view line, std::vector<Word>& words);
+// The line's words, left to right (the vector's room is kept). True when
+// the line may hold what a terminal drew over: an escape, a backspace, or a
+// word beginning with two dashes (a pager's prompt); see shown_line.h.
+bool SplitWords(std::string_view line, std::vector<Word>& words);
 
 inline std::string_view WordText(std::string_view line, const Word& word) {
   return line.substr(word.begin, word.end - word.begin);

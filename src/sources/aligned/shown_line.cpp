@@ -1,7 +1,6 @@
 #include "sources/aligned/shown_line.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/utf8.h"
 
@@ -89,13 +88,16 @@ void AppendUtf8(char32_t c, std::string& out) {
 
 }  // namespace
 
-std::string_view ShownLine::shown(std::string_view line) {
-  const bool controls = std::memchr(line.data(), kEscape, line.size()) != nullptr ||
-                        std::memchr(line.data(), kBackspace, line.size()) != nullptr;
+std::string_view ShownLine::shown(std::string_view line, std::vector<Word>& words) {
+  heldControls_ = false;
+  if (!SplitWords(line, words)) return line;
+  const bool controls = line.find_first_of("\x1b\b") != std::string_view::npos;
   std::string_view text = controls ? draw(line) : line;
   const std::size_t prompt = PagerPromptEnd(text);
   heldControls_ = controls || prompt != std::string_view::npos;
-  return prompt == std::string_view::npos ? text : text.substr(prompt);
+  if (prompt != std::string_view::npos) text = text.substr(prompt);
+  if (heldControls_) SplitWords(text, words);
+  return text;
 }
 
 // The characters drawn one a cell, the cursor moved as the terminal moves

@@ -14,14 +14,17 @@
 #include <string_view>
 #include <vector>
 
+#include "sources/aligned/line_words.h"
+
 namespace venbrook {
 
 class ShownLine {
  public:
-  // The line as shown: `line` itself when it holds neither an escape, a
-  // backspace nor a pager's prompt (nearly every line); else a text kept in
-  // this object until the next call.
-  std::string_view shown(std::string_view line);
+  // The line as shown, and its words (line_words.h): `line` itself when it
+  // holds neither an escape, a backspace nor a pager's prompt (nearly every
+  // line, looked at once); else a text kept in this object until the next
+  // call.
+  std::string_view shown(std::string_view line, std::vector<Word>& words);
   // The last line held a pager's prompt, an escape or a backspace: drawn
   // out it may be blank, and then it was the terminal's, no line of the
   // output at all.

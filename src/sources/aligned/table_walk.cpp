@@ -54,8 +54,7 @@ class Walk {
       const TextLines::Place place = lines_.place();
       if (!lines_.next(raw)) break;
       if (raw.size() > kMaxRecordBytes) return LayoutEnd::Past(Bound::RecordBytes);
-      const std::string_view line = shown_.shown(raw);
-      SplitWords(line, words_);
+      const std::string_view line = shown_.shown(raw, words_);
       macKnown_ = false;
       if (const std::optional<LayoutEnd> end = inTable_ ? tableLine(place, raw, line) : seekingLine(place, raw, line))
         return *end;
@@ -99,8 +98,7 @@ class Walk {
     int sampled = 0;
     for (int looked = 0; sampled < kSampleLines && looked < kLookedAhead && look.next(raw); ++looked) {
       if (raw.size() > kMaxRecordBytes) break;
-      const std::string_view line = lookShown_.shown(raw);
-      SplitWords(line, lookWords_);
+      const std::string_view line = lookShown_.shown(raw, lookWords_);
       if (lookWords_.empty()) {
         if (lookShown_.heldControls()) continue;
         break;
@@ -124,8 +122,7 @@ class Walk {
       std::string_view raw;
       again.next(raw);
       looked.place = ring_[i];
-      looked.text.assign(lookShown_.shown(raw));
-      SplitWords(looked.text, looked.words);
+      looked.text.assign(lookShown_.shown(raw, looked.words));  // the words' places hold in the copy
       if (!IsHeadingLike(looked.text, looked.words)) continue;
       const int covered = ColumnsCovered(runs_, looked.words);
       if (covered > named) named = covered, heading = i;
@@ -217,7 +214,11 @@ class Walk {
   bool flush() {
     if (!pending_) return true;
     pending_ = false;
-    std::stable_sort(pieces_.begin(), pieces_.end(), [](const Piece& a, const Piece& b) { return a.column < b.column; });
+    // A record of one line has its pieces in column order already; one that
+    // goes on over lines is sorted in place, each column's pieces in the
+    // order they came (their place in the arena).
+    const auto before = [](const Piece& a, const Piece& b) { return a.column != b.column ? a.column < b.column : a.at < b.at; };
+    if (!std::is_sorted(pieces_.begin(), pieces_.end(), before)) std::sort(pieces_.begin(), pieces_.end(), before);
     joined_.clear();
     joined_.reserve(arena_.size() + pieces_.size());
     cells_.clear();
