@@ -8,7 +8,9 @@
 #include "commands/load_database.h"
 #include "model/text_codec.h"
 #include "sources/aligned/ip_neighbours.h"
+#include "sources/aligned/line_kinds.h"
 #include "sources/aligned/shown_line.h"
+#include "sources/aligned/table_columns.h"
 #include "support/fake_window.h"
 #include "support/layout_records.h"
 #include "support/temp_folder.h"
@@ -60,19 +62,20 @@ TEST(AlignedLayout, EachShapeReadsAndLoads) {
         "9: Mac Address=001a.2b3c.4d02 | Ports=Fa0/1 | Type=DYNAMIC | Vlan=10 |"},
        {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
        "来源：对齐的表格，没有机器名列，MAC地址取自 Mac Address，读入 2 台，跳过 1 行（第 7 行）"},
-      {"Cisco IOS show ip arp: an age written to the right under \"Age (min)\", an incomplete entry",
+      {"Cisco IOS show ip arp: an age written to the right under \"Age (min)\", the pager's prompt alone, an "
+       "incomplete entry",
        "Router#show ip arp\nProtocol  Address          Age (min)  Hardware Addr   Type   Interface\n"
        "Internet  192.168.1.11           21   001a.2b3c.4d01  ARPA   FastEthernet0/0\n"
-       "Internet  192.168.1.12            -   001a.2b3c.4d02  ARPA   FastEthernet0/0\n"
+       "Internet  192.168.1.12            -   001a.2b3c.4d02  ARPA   FastEthernet0/0\n --More-- \n"
        "Internet  192.168.1.13            0   Incomplete      ARPA\nRouter#\n",
        "ARP 表", kEvents, {"Protocol", "Address", "Age (min)", "Hardware Addr", "Type", "Interface"},
        {"3: Address=192.168.1.11 | Age (min)=21 | Hardware Addr=001a.2b3c.4d01 | Interface=FastEthernet0/0 | "
         "Protocol=Internet | Type=ARPA |",
         "4: Address=192.168.1.12 | Age (min)=- | Hardware Addr=001a.2b3c.4d02 | Interface=FastEthernet0/0 | "
         "Protocol=Internet | Type=ARPA |",
-        "5: Address=192.168.1.13 | Age (min)=0 | Hardware Addr=Incomplete | Protocol=Internet | Type=ARPA |"},
+        "6: Address=192.168.1.13 | Age (min)=0 | Hardware Addr=Incomplete | Protocol=Internet | Type=ARPA |"},
        {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
-       "来源：ARP 表，没有机器名列，MAC地址取自 Hardware Addr，读入 2 台，跳过 1 行（第 5 行）"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 Hardware Addr，读入 2 台，跳过 1 行（第 6 行）"},
       {"Cisco IOS show ip dhcp binding: a heading of three lines, a client id going on over lines",
        "Router#show ip dhcp binding\nBindings from all pools not associated with VRF:\n"
        "IP address          Client-ID/              Lease expiration        Type\n"
@@ -290,16 +293,18 @@ TEST(AlignedLayout, EachShapeReadsAndLoads) {
         "8: Mac Address=001a.2b3c.4d02 | Ports=Gi1/0/2 | Type=DYNAMIC | Vlan=20 |"},
        {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-02"},
        "来源：对齐的表格，没有机器名列，MAC地址取自 Mac Address，读入 2 台"},
-      {"a café's own list aligned with blanks: an empty remark, a blank line inside, a MAC after the table",
+      {"a café's own list aligned with blanks: an empty remark, a blank line inside, a machine without its name, a "
+       "MAC after the table",
        "机器名    IP地址          MAC地址              备注\nA01       192.168.1.11    00-1A-2B-3C-4D-01    一楼\n"
-       "A02       192.168.1.12    00-1A-2B-3C-4D-02\n\nA03       192.168.1.13    00-1A-2B-3C-4D-03    二楼\n\n"
-       "交换机的管理地址是 00-1A-2B-3C-4D-FF\n",
+       "A02       192.168.1.12    00-1A-2B-3C-4D-02\n\nA03       192.168.1.13    00-1A-2B-3C-4D-03    二楼\n"
+       "          192.168.1.14    00-1A-2B-3C-4D-04\n\n交换机的管理地址是 00-1A-2B-3C-4D-FF\n",
        "对齐的表格", kList, {"机器名", "IP地址", "MAC地址", "备注"},
        {"2: IP地址=192.168.1.11 | MAC地址=00-1A-2B-3C-4D-01 | 备注=一楼 | 机器名=A01 |",
         "3: IP地址=192.168.1.12 | MAC地址=00-1A-2B-3C-4D-02 | 机器名=A02 |",
-        "5: IP地址=192.168.1.13 | MAC地址=00-1A-2B-3C-4D-03 | 备注=二楼 | 机器名=A03 |", "7:"},
-       {"A01=00-1A-2B-3C-4D-01", "A02=00-1A-2B-3C-4D-02", "A03=00-1A-2B-3C-4D-03"},
-       "来源：对齐的表格，机器名取自 机器名，MAC地址取自 MAC地址，读入 3 台，跳过 1 行（第 7 行）"},
+        "5: IP地址=192.168.1.13 | MAC地址=00-1A-2B-3C-4D-03 | 备注=二楼 | 机器名=A03 |",
+        "6: IP地址=192.168.1.14 | MAC地址=00-1A-2B-3C-4D-04 |", "8:"},
+       {"A01=00-1A-2B-3C-4D-01", "A02=00-1A-2B-3C-4D-02", "A03=00-1A-2B-3C-4D-03", "=00-1A-2B-3C-4D-04"},
+       "来源：对齐的表格，机器名取自 机器名，MAC地址取自 MAC地址，读入 4 台，跳过 1 行（第 8 行）"},
   };
   test::TempFolder dir;
   test::FakeWindow window;
@@ -410,6 +415,98 @@ TEST(AlignedLayout, PagerAndEscapesDrawnOut) {
   for (const auto& line : lines) {
     EXPECT_EQ(shown.shown(line.line, words), line.shown) << line.what;
     EXPECT_EQ(shown.heldControls(), line.controls) << line.what;
+  }
+}
+
+// Lines of the shapes above, each told by its words: what begins and ends
+// a table.
+TEST(AlignedLayout, LinesToldByTheirWords) {
+  enum Kind { kData, kRule, kPrompt, kTotals, kHeading, kInterface, kComment };
+  const struct {
+    std::string line;
+    Kind kind;
+  } lines[] = {
+      {"----    -----------       --------    -----", kRule},
+      {"---  ---", kRule},
+      {"=============== ===============", kRule},
+      {"+------+-------+", kRule},
+      {"-- 10.0.0.1", kData},
+      {"Router#show ip arp", kPrompt},
+      {"<HUAWEI> display arp", kPrompt},
+      {"[H3C]display arp", kPrompt},
+      {"[~HUAWEI]", kPrompt},
+      {"[admin@MikroTik] /ip arp> print", kPrompt},
+      {"PS C:\\> Get-NetNeighbor", kPrompt},
+      {"C:\\>arp -a", kPrompt},
+      {"Total entries: 2", kTotals},
+      {"TOTAL:3         Dynamic:2", kTotals},
+      {"共计 20 条", kTotals},
+      {"Vlan    Mac Address       Type        Ports", kHeading},
+      {" #   ADDRESS        MAC-ADDRESS       HOST-NAME", kHeading},
+      {"  Internet 地址         物理地址              类型", kHeading},
+      {"  Type: S-Static   D-Dynamic", kData},
+      {"IP,MAC,Name", kData},
+      {"Interface: 192.168.1.5 --- 0xb", kInterface},
+      {"接口: 192.168.1.5 --- 0xb", kInterface},
+      {" 0   ;;; A01", kComment},
+      {";;; 三楼", kComment},
+      {" 1 D 192.168.88.12  00:1A:2B:3C:4D:02", kData},
+  };
+  std::vector<Word> words;
+  for (const auto& line : lines) {
+    SplitWords(line.line, words);
+    std::string_view comment;
+    const Kind kind = IsRule(line.line, words)                     ? kRule
+                      : IsPrompt(line.line, words)                 ? kPrompt
+                      : IsTotals(line.line, words)                 ? kTotals
+                      : IsWindowsInterface(line.line, words)       ? kInterface
+                      : IsRouterOsComment(line.line, words, comment) ? kComment
+                      : IsHeadingLike(line.line, words)            ? kHeading
+                                                                   : kData;
+    EXPECT_EQ(kind, line.kind) << line.line;
+  }
+
+  // Screen columns: a Chinese character two, a tab to the next multiple of eight.
+  SplitWords("一楼01\t00-1A  x", words);
+  ASSERT_EQ(words.size(), 3u);
+  EXPECT_EQ(words[0].right, 6u);
+  EXPECT_EQ(words[1].left, 8u);
+  EXPECT_EQ(words[2].left, 15u);
+}
+
+// Where the columns lie: the data's runs, parted by two blanks, or by one
+// where a heading's word or a rule's dash begins within the right run.
+TEST(AlignedLayout, ColumnsFromRunsAndHeading) {
+  const struct {
+    const char* what;
+    std::string heading, rule;
+    std::vector<std::string> data;
+    Texts names;
+  } tables[] = {
+      {"two blanks part columns the heading does not name", "Name", "", {"A01  00-1A-2B-3C-4D-01"}, {"Name", ""}},
+      {"one blank parts no columns of itself", "Lease expiration", "", {"Mar 01 2002 12:00 AM"}, {"Lease expiration"}},
+      {"a heading's word one column into the run still parts it", " #   ADDRESS       MAC-ADDRESS",
+       "", {" 0 192.168.88.11 00:1A:2B:3C:4D:01"}, {"#", "ADDRESS", "MAC-ADDRESS"}},
+      {"runs under one dash are one column", "Connection Name Physical Address", "=============== =================",
+       {"Local Area Conn 00-1A-2B-3C-4D-01"}, {"Connection Name", "Physical Address"}},
+      {"a heading's word over no data is a column of its own", "Address          Mask   Iface", "",
+       {"192.168.1.1             eth0"}, {"Address", "Mask", "Iface"}},
+  };
+  for (const auto& table : tables) {
+    std::vector<Span> runs;
+    std::vector<std::vector<Word>> dataWords(table.data.size());
+    for (std::size_t i = 0; i < table.data.size(); ++i) {
+      SplitWords(table.data[i], dataWords[i]);
+      AddToRuns(dataWords[i], runs);
+    }
+    std::vector<Word> headingWords, ruleWords;
+    SplitWords(table.heading, headingWords);
+    SplitWords(table.rule, ruleWords);
+    TableColumns columns;
+    ASSERT_TRUE(columns.build(runs, {{table.heading, &headingWords}}, ruleWords, 100)) << table.what;
+    Texts names;
+    for (std::size_t column = 0; column < columns.size(); ++column) names.push_back(columns.name(column));
+    EXPECT_EQ(names, table.names) << table.what;
   }
 }
 
