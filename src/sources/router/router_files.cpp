@@ -4,7 +4,6 @@
 #include <string>
 
 #include "sources/machine_source.h"
-#include "sources/router/dnsmasq_leases.h"
 #include "sources/router/isc_dhcp.h"
 #include "sources/router/mikrotik.h"
 #include "sources/router/openwrt_dhcp.h"
@@ -27,7 +26,6 @@ constexpr RouterFormat kRouterFormats[] = {
     {RouterFileKind::MikrotikExport, LooksLikeMikrotikExport, ReadMikrotikExport},
     {RouterFileKind::OpenWrtConfig, LooksLikeOpenWrtConfig, ReadOpenWrtConfig},
     {RouterFileKind::OpenWrtConfig, LooksLikeUciShow, ReadUciShow},
-    {RouterFileKind::DnsmasqLeases, LooksLikeDnsmasqLeases, ReadDnsmasqLeases},
 };
 
 // The first bytes as text. When they fill the sample the file may go on,
