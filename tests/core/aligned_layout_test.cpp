@@ -216,8 +216,8 @@ TEST(AlignedLayout, EachShapeReadsAndLoads) {
         "Status=Up | ifIndex=64 |",
         "7: InterfaceDescription=Wintun Userspace Tunnel | LinkSpeed=100 Gbps | Name=LAN-Verbindung 2 | Status=Up | "
         "ifIndex=4 |"},
-       {"=00-1A-2B-3C-4D-01", "=00-1A-2B-3C-4D-03"},
-       "来源：对齐的表格，没有机器名列，MAC地址取自 MacAddress，读入 2 台，跳过 2 行（第 5、7 行）"},
+       {"=00-1A-2B-3C-4D-03"},
+       "来源：对齐的表格，没有机器名列，MAC地址取自 MacAddress，读入 1 台，跳过 3 行（第 4、5、7 行）"},
       {"Linux arp -n: an empty Mask column, an incomplete entry",
        "$ arp -n\nAddress                  HWtype  HWaddress           Flags Mask            Iface\n"
        "192.168.1.1              ether   00:1a:2b:3c:4d:01   C                     eth0\n"
