@@ -69,11 +69,11 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
        " 0   ;;; A01\n     192.168.88.11  00:1A:2B:3C:4D:01 DESKTOP-1  dhcp1   bound\n"
        " 1 D 192.168.88.12  00:1A:2B:3C:4D:02 PC02       dhcp1   bound\n"
        ";;; \xE4\xB8\x89\xE6\xA5\xBC\n 2 D 192.168.88.13  00:1A:2B:3C:4D:03            dhcp1   bound\n",
-       {"A01", "PC02", G("三楼")}, {kMac1, kMac2, kMac3}, G("来源：MikroTik 租约列表，读入 3 台")},
+       {"A01", "PC02", G("三楼")}, {kMac1, kMac2, kMac3}, G("来源：MikroTik 租约列表，机器名取自 HOST-NAME，MAC地址取自 MAC-ADDRESS，读入 3 台")},
       {"print7.txt",
        "Flags: D - DYNAMIC\nColumns: ADDRESS, MAC-ADDRESS, SERVER, STATUS\n#   ADDRESS        MAC-ADDRESS        SERVER  STATUS\n"
        "0 D 192.168.88.11  00:1A:2B:3C:4D:01  dhcp1   bound\n",
-       {""}, {kMac1}, G("来源：MikroTik 租约列表，读入 1 台")},
+       {""}, {kMac1}, G("来源：MikroTik 租约列表，没有机器名列，MAC地址取自 MAC-ADDRESS，读入 1 台")},
       {"dhcp",
        "config dnsmasq\n\toption domainneeded '1'\n\nconfig host\n\toption name '\xE4\xB8\x80\xE6\xA5\xBC\x30\x31'\n"
        "\toption mac '00:1a:2b:3c:4d:01 00:1a:2b:3c:4d:02'\n\tlist mac \"00:1a:2b:3c:4d:03\"\n",
@@ -87,24 +87,24 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
        G("\r\n接口: 192.168.1.5 --- 0xb\r\n  Internet 地址         物理地址              类型\r\n"
          "  192.168.1.1           00-1a-2b-3c-4d-01     动态\r\n  192.168.1.255         ff-ff-ff-ff-ff-ff     静态\r\n"
          "  224.0.0.22            01-00-5e-00-00-16     静态\r\n"),
-       {""}, {kMac1}, G("来源：ARP 表，没有机器名列，读入 1 台，跳过 2 行（第 5、6 行）")},
+       {""}, {kMac1}, G("来源：ARP 表，没有机器名列，MAC地址取自 物理地址，读入 1 台，跳过 2 行（第 5、6 行）")},
       {"arp-en.txt",
        test::Utf16File(u"C:\\>arp -a\r\n\r\nInterface: 10.0.0.5 --- 0x4\r\n  Internet Address      Physical Address      Type\r\n"
                        u"  10.0.0.2              00-1a-2b-3c-4d-02     dynamic\r\n  10.0.0.9              dynamic\r\n"),
-       {""}, {kMac2}, G("来源：ARP 表，没有机器名列，读入 1 台，跳过 1 行（第 6 行）")},
+       {""}, {kMac2}, G("来源：ARP 表，没有机器名列，MAC地址取自 Physical Addre…，读入 1 台，跳过 1 行（第 6 行）")},
       {"cisco.txt",
        "Router#show ip arp\nProtocol  Address          Age (min)  Hardware Addr   Type   Interface\n"
        "Internet  192.168.1.1             -   001a.2b3c.4d01  ARPA   Vlan10\n"
        "Internet  192.168.1.13            0   Incomplete      ARPA\nRouter#\n",
-       {""}, {kMac1}, G("来源：ARP 表，没有机器名列，读入 1 台，跳过 1 行（第 4 行）")},
+       {""}, {kMac1}, G("来源：ARP 表，没有机器名列，MAC地址取自 Hardware Addr，读入 1 台，跳过 1 行（第 4 行）")},
       {"arp",
        "IP address       HW type     Flags       HW address            Mask     Device\n"
        "192.168.1.12     0x1         0x2         00:1a:2b:3c:4d:02     *        br-lan\n",
-       {""}, {kMac2}, G("来源：ARP 表，没有机器名列，读入 1 台")},
+       {""}, {kMac2}, G("来源：ARP 表，没有机器名列，MAC地址取自 HW address，读入 1 台")},
       {"neigh.txt",
        "192.168.1.13 dev br-lan lladdr 00:1a:2b:3c:4d:03 REACHABLE\nfe80::1 dev br-lan lladdr 00:1a:2b:3c:4d:03 STALE\n"
        "192.168.1.14 dev br-lan FAILED\n",
-       {""}, {kMac3}, G("来源：ARP 表，没有机器名列，读入 1 台，跳过 1 行（第 3 行）")},
+       {""}, {kMac3}, G("来源：ARP 表，没有机器名列，MAC地址取自 lladdr，读入 1 台，跳过 1 行（第 3 行）")},
       {"list.csv", G("机器名,IP地址,MAC地址\r\nPC01,192.168.1.11,00-1a-2b-3c-4d-01\r\n"), {"PC01"},
        {"00-1A-2B-3C-4D-01"}, G("来源：文本列表，机器名取自 机器名，MAC地址取自 MAC地址，读入 1 台")},
       {"export.txt", "00-1A-2B-3C-4D-02 1 2 3 4\r\n", {"1 2 3 4"}, {kMac2},

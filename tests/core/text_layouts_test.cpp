@@ -57,6 +57,10 @@ TEST(TextLayouts, EachFileToItsLayout) {
       {"XML declaring entities: claimed, to be refused as damaged",
        "<!DOCTYPE a [<!ENTITY b \"c\">]><a>&b;</a>", "XML: an element repeated per host"},
       {"an HTML page", "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>ARP</title></head>", "text list"},
+      {"ip neigh", "192.168.1.13 dev br-lan lladdr 00:1a:2b:3c:4d:03 REACHABLE\n", "ip neigh's neighbours, a line each"},
+      {"Windows's arp -a in Chinese", G("接口: 192.168.1.5 --- 0xb\r\n  Internet 地址         物理地址              类型\r\n"
+                                         "  192.168.1.1           00-1a-2b-3c-4d-01     动态\r\n"),
+       "tables laid out with blanks"},
   };
   for (const auto& c : cases) EXPECT_EQ(ClaimedBy(c.bytes), c.layout) << c.what;
 }

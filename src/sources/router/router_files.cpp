@@ -4,7 +4,6 @@
 #include <string>
 
 #include "sources/machine_source.h"
-#include "sources/router/arp_table.h"
 #include "sources/router/isc_dhcp.h"
 #include "sources/router/mikrotik.h"
 #include "sources/router/openwrt_dhcp.h"
@@ -25,13 +24,8 @@ constexpr RouterFormat kRouterFormats[] = {
     {RouterFileKind::IscLeases, LooksLikeIscLeases, ReadIscLeases},
     {RouterFileKind::IscConfig, LooksLikeIscConfig, ReadIscConfig},
     {RouterFileKind::MikrotikExport, LooksLikeMikrotikExport, ReadMikrotikExport},
-    {RouterFileKind::MikrotikPrint, LooksLikeMikrotikPrint, ReadMikrotikPrint},
     {RouterFileKind::OpenWrtConfig, LooksLikeOpenWrtConfig, ReadOpenWrtConfig},
     {RouterFileKind::OpenWrtConfig, LooksLikeUciShow, ReadUciShow},
-    {RouterFileKind::ArpTable, LooksLikeWindowsArp, ReadWindowsArp},
-    {RouterFileKind::ArpTable, LooksLikeCiscoArp, ReadCiscoArp},
-    {RouterFileKind::ArpTable, LooksLikeProcNetArp, ReadProcNetArp},
-    {RouterFileKind::ArpTable, LooksLikeIpNeigh, ReadIpNeigh},
 };
 
 // The first bytes as text. When they fill the sample the file may go on,

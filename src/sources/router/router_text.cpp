@@ -41,14 +41,6 @@ bool TextLines::next(std::string_view& line) {
   return true;
 }
 
-bool IsPromptLine(std::string_view line) {
-  line = TrimBlanks(line);
-  if (line.starts_with('[')) return line.find("> ") != std::string_view::npos || line.ends_with('>');
-  const std::string_view first = line.substr(0, line.find_first_of(" \t"));
-  const std::size_t mark = first.find_first_of("#>");
-  return mark != std::string_view::npos && mark > 0;
-}
-
 void SplitWords(std::string_view line, std::vector<std::string_view>& words) {
   words.clear();
   for (std::size_t at = 0; at < line.size();) {

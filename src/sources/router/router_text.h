@@ -21,9 +21,6 @@ class TextLines {
   int number_ = 0;
 };
 
-// A terminal's prompt copied with a table, alone or before its command:
-// "C:\>arp -a", "Router#show ip arp", "[admin@MikroTik] /ip dhcp-server lease> print".
-bool IsPromptLine(std::string_view line);
 // The words of a line between runs of spaces and tabs.
 void SplitWords(std::string_view line, std::vector<std::string_view>& words);
 

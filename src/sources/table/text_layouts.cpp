@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "sources/aligned/aligned_layout.h"
+#include "sources/aligned/ip_neighbours.h"
 #include "sources/read_types.h"
 #include "sources/structured/json_layout.h"
 #include "sources/structured/xml_layout.h"
@@ -18,6 +20,8 @@ const TextLayoutRow kTextLayouts[] = {
     {"XML: an element repeated per host", ClaimsXml, MakeXmlLayout},
     {"dnsmasq's lease file", LooksLikeDnsmasqLeases, MakeDnsmasqLeasesLayout},
     {"arp-scan's output", LooksLikeArpScan, MakeArpScanLayout},
+    {"ip neigh's neighbours, a line each", ClaimsIpNeighbours, MakeIpNeighboursLayout},
+    {"tables laid out with blanks", ClaimsAlignedTable, MakeAlignedLayout},
 };
 const std::size_t kTextLayoutCount = std::size(kTextLayouts);
 
