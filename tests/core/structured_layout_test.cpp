@@ -339,7 +339,7 @@ TEST_F(StructuredFiles, XmlShapes) {
 // second whatever its size.
 TEST_F(StructuredFiles, HostileFilesStopAtTheirBound) {
   const std::string deepJson = std::string(1'000'000, '[') + std::string(1'000'000, ']');
-  std::string deepXml;
+  std::string deepXml = "<?xml version=\"1.0\"?>\n";
   for (int i = 0; i < 1'000'000; ++i) deepXml += "<a>";
   std::string wideJson = "[{\"mac\":\"00:e0:4c:68:10:01\"";
   std::string wideXml = "<r><h mac=\"00:e0:4c:68:10:01\">";

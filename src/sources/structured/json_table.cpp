@@ -24,10 +24,10 @@ class TableFinder final : public JsonEvents {
     if (frames_.empty()) return true;
     Frame& top = frames_.back();
     if (top.object) {
-      top.ownMac |= LooksLikeMac(text);
+      top.ownMac |= ReadsAsMac(text);
     } else if (++top.elements == 1 && frames_.size() >= 2 && frames_[frames_.size() - 2].object) {
       // An array of plain values gives its first to the object around it.
-      frames_[frames_.size() - 2].ownMac |= LooksLikeMac(text);
+      frames_[frames_.size() - 2].ownMac |= ReadsAsMac(text);
     }
     return true;
   }

@@ -7,8 +7,9 @@
 namespace venbrook {
 namespace {
 
-// Shorter than 0:0:0:0:0:0 or longer than six pairs with blanks around
-// them, a value is no MAC: most values are passed over without parsing.
+// Shorter than 0:0:0:0:0:0 or longer than a client identifier's seven
+// pairs with blanks around them, a value is no MAC: most values are passed
+// over without parsing.
 constexpr std::size_t kShortestMac = 11;
 constexpr std::size_t kLongestMac = 24;
 
@@ -31,8 +32,9 @@ constexpr std::array<std::string_view, 6> kSightingWords = {"expir", "time", "se
 
 }  // namespace
 
-bool LooksLikeMac(std::string_view value) {
-  return value.size() >= kShortestMac && value.size() <= kLongestMac && ParseMac(value).valid();
+bool ReadsAsMac(std::string_view value) {
+  return value.size() >= kShortestMac && value.size() <= kLongestMac &&
+         (ParseMac(value).valid() || ParseClientId(value).valid());
 }
 
 bool NamesASighting(std::string_view key) {

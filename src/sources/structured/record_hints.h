@@ -6,9 +6,10 @@
 
 namespace venbrook {
 
-// A value that reads as a MAC by the one rule of what a MAC is
-// (model/mac_address.h): what marks the records of a machine list.
-bool LooksLikeMac(std::string_view value);
+// A value that reads as a MAC by the one rule of what a MAC is, or as a
+// DHCP client identifier carrying one (model/mac_address.h): what marks the
+// records of a machine list.
+bool ReadsAsMac(std::string_view value);
 
 // A key (UTF-8, any case) that names when a record was seen or lasts, or
 // what became of it: an expiry, a time, a last or first sighting, a lease's

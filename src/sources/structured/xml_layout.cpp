@@ -226,12 +226,13 @@ class XmlLayout final : public TableLayout {
   RecordKeys paths_;  // the elements' paths, for numbering siblings
 };
 
-// Reads as far as it goes, telling nothing.
-class NoHandler final : public XmlHandler {
+// Reads as far as it goes, counting the elements closed.
+class ClosedElements final : public XmlHandler {
  public:
   void start(std::string_view, const XmlAttributes&) override {}
-  void end(std::string_view) override {}
+  void end(std::string_view) override { ++closed; }
   void text(std::string_view) override {}
+  int closed = 0;
 };
 
 bool IsNameStart(char c) {
@@ -247,9 +248,11 @@ bool ClaimsXml(std::string_view sampleUtf8) {
   if (!text.starts_with("<!--") && !text.starts_with("<!DOCTYPE") &&
       !(text.size() >= 2 && text[0] == '<' && IsNameStart(text[1])))
     return false;
-  NoHandler none;
-  XmlStream xml(none, DoctypeRule::BareNameOnly, XmlBytes::Utf8);
-  return xml.feed(text) || xml.refusedDoctype();
+  // A switch's prompt (`<HUAWEI>`, `<H3C>`) opens what reads as an element
+  // too, but nothing it prints ever closes one.
+  ClosedElements elements;
+  XmlStream xml(elements, DoctypeRule::BareNameOnly, XmlBytes::Utf8);
+  return (xml.feed(text) && elements.closed > 0) || xml.refusedDoctype();
 }
 
 std::unique_ptr<TableLayout> MakeXmlLayout(std::string_view textUtf8) {

@@ -21,8 +21,8 @@ namespace venbrook {
 // The first bytes (after a byte-order mark and blanks) are an XML
 // declaration (XML, however damaged further on), or open a comment, a
 // document type declaration or an element and are well-formed XML as far
-// as they go, or stop at a document type declaration that would be
-// refused (claimed, to be refused as damaged).
+// as they go, an element closed among them, or stop at a document type
+// declaration that would be refused (claimed, to be refused as damaged).
 bool ClaimsXml(std::string_view sampleUtf8);
 
 std::unique_ptr<TableLayout> MakeXmlLayout(std::string_view textUtf8);

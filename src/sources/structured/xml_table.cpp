@@ -65,7 +65,7 @@ class RecordFinder final : public XmlHandler {
     frame.namesSighting = NamesASighting(name);
     attributes.forEach([&](std::string_view attribute, std::string_view value) {
       ++frame.values;
-      frame.macInAttribute |= LooksLikeMac(value);
+      frame.macInAttribute |= ReadsAsMac(value);
       frame.sighting |= NamesASighting(attribute);
     });
     frame.holdsMac = frame.macInAttribute;
@@ -88,7 +88,7 @@ class RecordFinder final : public XmlHandler {
     frames_.pop_back();
     if (frame.textFilled) {
       ++frame.values;
-      frame.macInText = !frame.textLong && LooksLikeMac(Trim({frame.text, frame.textLength}));
+      frame.macInText = !frame.textLong && ReadsAsMac(Trim({frame.text, frame.textLength}));
       frame.holdsMac |= frame.macInText;
     }
     if (frame.holdsMac) holdsMac(frame);
