@@ -118,14 +118,16 @@ TEST_F(StructuredFiles, JsonShapes) {
                         line};
   };
   const std::vector<Case> cases = {
-      {"UniFi controller, stat/sta: clients in `data`, beside `meta`",
-       R"({"meta":{"rc":"ok"},"data":[{"_id":"5f1a","mac":"00:e0:4c:68:10:01","is_wired":true,"hostname":"PC01",)"
-       R"("ip":"192.168.1.101","first_seen":1717000000,"last_seen":1717003600,"name":"一楼01"},)"
-       R"({"_id":"5f1b","mac":"00:e0:4c:68:10:02","is_wired":false,"ip":"192.168.1.102","last_seen":1717003500}]})",
-       {{{{"_id", "5f1a"}, {"mac", "00:e0:4c:68:10:01"}, {"is_wired", "true"}, {"hostname", "PC01"},
-          {"ip", "192.168.1.101"}, {"first_seen", "1717000000"}, {"last_seen", "1717003600"}, {"name", "一楼01"}}, 1},
-        {{{"_id", "5f1b"}, {"mac", "00:e0:4c:68:10:02"}, {"is_wired", "false"}, {"ip", "192.168.1.102"},
-          {"last_seen", "1717003500"}}, 1}},
+      {"UniFi controller, stat/sta: clients in `data`, beside `meta`; a wired client's switch, a wireless one's AP",
+       R"({"meta":{"rc":"ok"},"data":[{"_id":"5f1a","mac":"00:e0:4c:68:10:01","is_wired":true,)"
+       R"("sw_mac":"f0:9f:c2:00:00:01","hostname":"PC01","ip":"192.168.1.101","first_seen":1717000000,)"
+       R"("last_seen":1717003600,"name":"一楼01"},{"_id":"5f1b","mac":"00:e0:4c:68:10:02","is_wired":false,)"
+       R"("ap_mac":"f0:9f:c2:00:00:02","ip":"192.168.1.102","last_seen":1717003500}]})",
+       {{{{"_id", "5f1a"}, {"mac", "00:e0:4c:68:10:01"}, {"is_wired", "true"}, {"sw_mac", "f0:9f:c2:00:00:01"},
+          {"hostname", "PC01"}, {"ip", "192.168.1.101"}, {"first_seen", "1717000000"}, {"last_seen", "1717003600"},
+          {"name", "一楼01"}}, 1},
+        {{{"_id", "5f1b"}, {"mac", "00:e0:4c:68:10:02"}, {"is_wired", "false"}, {"ap_mac", "f0:9f:c2:00:00:02"},
+          {"ip", "192.168.1.102"}, {"last_seen", "1717003500"}}, 1}},
        RecordKind::Events, "JSON 文件", How::Done, {"PC01", ""}, {kMac1, kMac2},
        "来源：JSON 文件，机器名取自 hostname，MAC地址取自 mac，读入 2 台"},
       {"MikroTik REST, /rest/ip/dhcp-server/lease: a bare array",
