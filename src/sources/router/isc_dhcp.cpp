@@ -189,18 +189,7 @@ class IscReader {
   }
 };
 
-IscReader::Kinds KindsOf(std::string_view sample) {
-  return IscReader::read(sample, [](const Block&) {});
-}
-
 }  // namespace
-
-bool LooksLikeIscLeases(std::string_view sample) { return KindsOf(sample).leases; }
-
-bool LooksLikeIscConfig(std::string_view sample) {
-  const IscReader::Kinds kinds = KindsOf(sample);
-  return !kinds.leases && kinds.config;
-}
 
 void ReadIscLeases(std::string_view text, RouterRows& rows) {
   std::vector<Block> blocks;

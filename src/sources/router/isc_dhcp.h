@@ -16,12 +16,7 @@
 
 namespace venbrook {
 
-// A "lease 〈IPv4〉 {" declaration.
-bool LooksLikeIscLeases(std::string_view sample);
-// A host, subnet, shared-network or group declaration, or a statement only
-// dhcpd.conf holds ("default-lease-time 600;").
-bool LooksLikeIscConfig(std::string_view sample);
-
+// Their recognition: sources/blocks/isc_dhcp_layout.h.
 void ReadIscLeases(std::string_view text, RouterRows& rows);
 void ReadIscConfig(std::string_view text, RouterRows& rows);
 

@@ -50,10 +50,6 @@ void AddHost(const Host& host, RouterRows& rows) {
   for (const auto& [mac, line] : host.macs) rows.add(host.name, mac, line);
 }
 
-bool IsStatement(std::string_view keyword) {
-  return keyword == "config" || keyword == "option" || keyword == "list" || keyword == "package";
-}
-
 // "dhcp.@host[0].name='A01'": the configuration, the section, the option
 // (empty on a section's own line) and the value as written.
 struct ShowLine {
@@ -87,34 +83,6 @@ bool ReadShowLine(std::string_view line, ShowLine& show) {
 }
 
 }  // namespace
-
-bool LooksLikeOpenWrtConfig(std::string_view sample) {
-  TextLines lines(sample);
-  std::string_view line;
-  std::string word;
-  bool section = false, option = false;
-  while (lines.next(line)) {
-    std::size_t at = 0;
-    if (!NextWord(line, at, word)) continue;
-    if (!IsStatement(word)) return false;
-    section |= word == "config";
-    option |= word == "option" || word == "list";
-  }
-  return section && option;
-}
-
-bool LooksLikeUciShow(std::string_view sample) {
-  TextLines lines(sample);
-  std::string_view line;
-  ShowLine show;
-  bool dhcp = false;
-  while (lines.next(line)) {
-    if (TrimBlanks(line).empty()) continue;
-    if (!ReadShowLine(line, show)) return false;
-    dhcp |= show.config == "dhcp";
-  }
-  return dhcp;
-}
 
 void ReadOpenWrtConfig(std::string_view text, RouterRows& rows) {
   TextLines lines(text);

@@ -22,13 +22,7 @@
 
 namespace venbrook {
 
-// Every line holds a statement (or nothing, or a comment), among them a
-// "config" line and an "option" or "list" line.
-bool LooksLikeOpenWrtConfig(std::string_view sample);
-// Every line is "〈config〉.〈section〉[.〈option〉]=〈value〉", one at least of
-// the dhcp configuration.
-bool LooksLikeUciShow(std::string_view sample);
-
+// Their recognition: sources/blocks/openwrt_layout.h.
 void ReadOpenWrtConfig(std::string_view text, RouterRows& rows);
 void ReadUciShow(std::string_view text, RouterRows& rows);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "sources/blocks/isc_dhcp_layout.h"
+#include "sources/blocks/openwrt_layout.h"
 #include "sources/machine_source.h"
 #include "sources/router/arp_table.h"
 #include "sources/router/dnsmasq_leases.h"

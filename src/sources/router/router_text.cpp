@@ -36,7 +36,7 @@ bool TextLines::next(std::string_view& line) {
   if (at_ >= text_.size()) return false;
   const std::size_t end = std::min(text_.find_first_of("\r\n", at_), text_.size());
   line = text_.substr(at_, end - at_);
-  at_ = end + (text_.substr(end, 2) == "\r\n" ? 2 : 1);
+  at_ = end + (text_.substr(end, 3) == "\r\r\n" ? 3 : text_.substr(end, 2) == "\r\n" ? 2 : 1);
   ++number_;
   return true;
 }

@@ -8,7 +8,8 @@
 
 namespace venbrook {
 
-// Lines of text, numbered from 1, ending at CR LF, LF or CR.
+// Lines of text, numbered from 1, ending at CR LF, LF or CR; CR CR LF, as
+// wmic writes its lines into a file, is one line's end.
 class TextLines {
  public:
   explicit TextLines(std::string_view text) : text_(text) {}
