@@ -339,17 +339,17 @@ TEST_F(LoadFaultsTest, OtherDatabasesAtTheirOddest) {
   };
   const std::vector<Case> cases = {
       {"1,000 tables", thousandTables, nullptr, true, LoadOutcome::Loaded,
-       G("来源：表 seats，机器名取自 seat 列，MAC地址取自 mac 列"), 1},
+       G("来源：表 seats，机器名取自 seat，MAC地址取自 mac，读入 1 台"), 1},
       {"hostile names",
        "CREATE TABLE \"x\"\"; DROP TABLE y; --\"(\"名 \"\"字\", \"mac'); --\");"
        "INSERT INTO \"x\"\"; DROP TABLE y; --\" VALUES ('PC01', '00-1A-2B-3C-4D-01'); CREATE TABLE y(a);",
        nullptr, true, LoadOutcome::Loaded,
-       G("来源：表 x\"; DROP TABLE…，机器名取自 名 \"字 列，MAC地址取自 mac'); -- 列"), 1},  // long names cut
+       G("来源：表 x\"; DROP TABLE…，机器名取自 名 \"字，MAC地址取自 mac'); --，读入 1 台"), 1},  // long names cut
       {"a view and a virtual table of a missing module beside the table",
        "CREATE VIEW v AS SELECT name, mac FROM pcs;" + machines +
            "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
            "('table', 'gone', 'gone', 0, 'CREATE VIRTUAL TABLE gone USING nosuchmodule(name, mac)');",
-       nullptr, true, LoadOutcome::Loaded, G("来源：表 pcs，机器名取自 name 列，MAC地址取自 mac 列"), 2},
+       nullptr, true, LoadOutcome::Loaded, G("来源：表 pcs，机器名取自 name，MAC地址取自 mac，读入 2 台"), 2},
       {"only a view and a virtual table",
        "CREATE TABLE raw(x); CREATE VIEW v AS SELECT 'PC01' AS name, '00-1A-2B-3C-4D-01' AS mac;"
        "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "

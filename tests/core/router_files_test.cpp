@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "commands/load_database.h"
-#include "sources/source_file.h"
+#include "sources/read_bounds.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/temp_folder.h"
@@ -130,7 +130,7 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
 
   // Too large to be a list: refused before it is read, as a text list is.
   test::WriteBytes(dir / "big.leases", "0 00:1a:2b:3c:4d:01 192.168.1.11 A01 *\n");
-  std::filesystem::resize_file(dir / "big.leases", kMaxTextListBytes + 1);
+  std::filesystem::resize_file(dir / "big.leases", kMaxFileBytes + 1);
   window.typePath(test::PathOf(dir / "big.leases"));
   EXPECT_EQ(LoadDatabase(connection, list, window).outcome, LoadOutcome::NoList);
   EXPECT_EQ(window.source, G("未载入：big.leases 太大（文件超过 64 MB）"));

@@ -76,6 +76,13 @@ class TableLayout {
   // between separators, a sheet).
   virtual std::vector<std::string> columnNames() const { return {}; }
 
+  // Whether the file's own structure names the columns (a database's
+  // table, keys of blocks, objects and elements): then every record is a
+  // row, judged as such. Otherwise (fields between separators, a sheet, an
+  // aligned table's lines) a record without a MAC is no row of the list but
+  // a title, a comment or a total, and the judge leaves it aside.
+  virtual bool namesColumns() const { return false; }
+
   // How the cells are encoded: UTF-8, or GBK for a text list kept as read.
   virtual CellText cellText() const { return CellText::Utf8; }
 

@@ -4,8 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "platform/code_page_936.h"
-#include "sources/columns/column_judge.h"
 #include "sources/text/line_fields.h"
 #include "sources/text/text_encoding.h"
 
@@ -114,111 +112,70 @@ void ForEachCell(LineFields& fields, std::string_view record, LineText text, OnC
   }
 }
 
-// A name as the list keeps it: one line (a quoted field may hold breaks),
-// up to its first NUL as a database's text ends.
-std::string_view ShownName(std::string_view name, std::string& holder) {
-  name = name.substr(0, name.find('\0'));
-  if (name.find_first_of("\r\n") == std::string_view::npos) return name;
-  holder.clear();
-  for (const char c : name) {
-    const bool lineBreak = c == '\r' || c == '\n';
-    if (!lineBreak) holder += c;
-    else if (holder.empty() || holder.back() != ' ') holder += ' ';
-  }
-  return holder;
+// A comment line: '#' first, after blanks (PowerShell's "#TYPE" line too).
+bool IsCommentLine(std::string_view record) {
+  const std::size_t first = record.find_first_not_of(" \t");
+  return first != std::string_view::npos && record[first] == '#';
 }
 
-class TextListReader {
+class TextListLayout final : public TableLayout {
  public:
-  TextListReader(RowSink& sink, std::string_view text, LineText encoding)
-      : sink_(sink), text_(text), encoding_(encoding) {}
+  // `owned` holds the text when it had to be decoded (UTF-16).
+  TextListLayout(std::string owned, std::string_view text, LineText encoding)
+      : owned_(std::move(owned)), text_(owned_.empty() ? text : std::string_view(owned_)), encoding_(encoding) {}
 
-  TextListRead read() && {
-    ColumnJudge judge(encoding_ == LineText::Gbk ? CellText::Gbk : CellText::Utf8);
-    ForEachRecord(text_, [&](std::string_view record, int) {
-      if (IsBlankLine(record, encoding_)) return;
-      ForEachCell(fields_, record, encoding_, [&](int, std::string_view cell) { judge.addCell(cell); });
-      judge.endRow();
-    });
-    const ColumnChoice choice = judge.decide();
-    if (choice.mac < 0) {
-      // No column of MACs: every line of the file is one without a machine.
-      ForEachRecord(text_, [&](std::string_view record, int line) {
-        if (!IsBlankLine(record, encoding_)) skip(line);
-      });
-      return std::move(read_);
-    }
-    if (choice.name >= 0) read_.nameColumn = judge.columnWordsUtf8(choice.name);
-    read_.macColumn = judge.columnWordsUtf8(choice.mac);
-    int row = -1;
+  LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    LayoutEnd end;
     ForEachRecord(text_, [&](std::string_view record, int line) {
-      if (IsBlankLine(record, encoding_)) return;
-      ++row;
-      if (row == choice.headerRow) return;
-      if (row < choice.headerRow || !readMachine(record, choice)) skip(line);
+      if (end.how != LayoutEnd::How::Done || IsBlankLine(record, encoding_)) return;
+      if (record.size() > kMaxRecordBytes) {
+        end = LayoutEnd::Past(Bound::RecordBytes);
+        return;
+      }
+      if (!IsCommentLine(record)) ForEachCell(fields_, record, encoding_, [&](int index, std::string_view cell) {
+        visitor.cell(index, cell);
+      });
+      if (!visitor.endRecord(line)) end.how = LayoutEnd::How::Stopped;
     });
-    return std::move(read_);
+    return end;
   }
+
+  CellText cellText() const override { return encoding_ == LineText::Gbk ? CellText::Gbk : CellText::Utf8; }
+  RecordKind kind() const override { return RecordKind::List; }
+  std::string_view wordsUtf8() const override { return "文本列表"; }
 
  private:
-  bool readMachine(std::string_view record, const ColumnChoice& choice) {
-    std::string_view mac, name;
-    ForEachCell(fields_, record, encoding_, [&](int index, std::string_view cell) {
-      if (index == choice.mac) mac = keep(cell, macHolder_);
-      if (index == choice.name) name = keep(cell, nameHolder_);
-    });
-    name = ShownName(name, shownHolder_);
-    const bool added = encoding_ == LineText::Gbk ? sink_.addGbk(IsWellFormedCodePage936(name) ? name : std::string_view{}, mac)
-                                                  : sink_.addUtf8(name, mac);
-    if (added) ++read_.rows;
-    return added;
-  }
-
-  // A field that lies in the splitter's buffer is copied before the next
-  // field overwrites it.
-  std::string_view keep(std::string_view field, std::string& holder) const {
-    if (!fields_.lastWasCopied()) return field;
-    holder.assign(field);
-    return holder;
-  }
-
-  void skip(int line) {
-    if (read_.skippedLines++ < 3) read_.firstSkipped.push_back(line);
-  }
-
-  RowSink& sink_;
+  std::string owned_;
   std::string_view text_;
   const LineText encoding_;
   LineFields fields_;
-  std::string macHolder_, nameHolder_, shownHolder_;
-  TextListRead read_;
 };
-
-// Room in the list for the rows a text of this many bytes (as one byte a
-// character) may hold: a line with a MAC and a name takes some 24 bytes at
-// the least, and the list keeps the name twice (as read and renamed) beside
-// the MAC, about one and a half times the line's bytes for the shortest
-// lines, our export's.
-void ExpectRowsOf(std::size_t textBytes, RowSink& sink) { sink.expect(textBytes / 24, textBytes + textBytes / 2); }
 
 }  // namespace
 
-TextListRead ReadTextList(std::string_view bytes, RowSink& sink) {
+std::unique_ptr<TableLayout> MakeTextListLayout(std::string_view bytes) {
   const DetectedEncoding detected = DetectTextEncoding(bytes);
   switch (detected.encoding) {
     case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be: {
+    case TextEncoding::Utf16Be:
       // Decoded once: the records and fields are then read as UTF-8.
-      const std::string utf8 = DecodeToUtf8(bytes);
-      ExpectRowsOf(utf8.size(), sink);
-      return TextListReader(sink, utf8, LineText::Utf8).read();
-    }
+      return std::make_unique<TextListLayout>(DecodeToUtf8(bytes), std::string_view{}, LineText::Utf8);
     case TextEncoding::Utf8:
     case TextEncoding::Gbk: break;
   }
-  const std::string_view body = bytes.substr(detected.markBytes);
-  ExpectRowsOf(body.size(), sink);
-  return TextListReader(sink, body, detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk).read();
+  return std::make_unique<TextListLayout>(std::string(), bytes.substr(detected.markBytes),
+                                          detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk);
+}
+
+TableRead ReadTextList(std::string_view bytes, RowSink& sink) {
+  // Room in the list for the rows a text of this many bytes (as one byte a
+  // character) may hold: a line with a MAC and a name takes some 24 bytes at
+  // the least, and the list keeps the name twice (as read and renamed) beside
+  // the MAC, about one and a half times the line's bytes for the shortest
+  // lines, our export's.
+  sink.expect(bytes.size() / 24, bytes.size() + bytes.size() / 2);
+  const std::unique_ptr<TableLayout> layout = MakeTextListLayout(bytes);
+  return ReadTable(*layout, sink);
 }
 
 }  // namespace venbrook
