@@ -64,11 +64,7 @@ std::string RouterKindWords(RouterFileKind kind) {
   const char* named = "";
   switch (kind) {
     case RouterFileKind::DnsmasqLeases: named = "dnsmasq 租约文件"; break;
-    case RouterFileKind::IscLeases: named = "ISC DHCP 租约文件"; break;
-    case RouterFileKind::IscConfig: named = "ISC DHCP 配置文件"; break;
-    case RouterFileKind::MikrotikExport: named = "MikroTik 租约导出"; break;
     case RouterFileKind::MikrotikPrint: named = "MikroTik 租约列表"; break;
-    case RouterFileKind::OpenWrtConfig: named = "OpenWrt DHCP 配置"; break;
     case RouterFileKind::ArpTable: named = "ARP 表，没有机器名列"; break;
   }
   return Gbk(named);

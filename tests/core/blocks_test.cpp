@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/load_database.h"
 #include "sources/blocks/base64.h"
 #include "sources/blocks/block_layout.h"
 #include "sources/blocks/dnsmasq_conf.h"
@@ -17,7 +18,11 @@
 #include "sources/blocks/openwrt_layout.h"
 #include "sources/blocks/routeros_export.h"
 #include "sources/blocks/routeros_print.h"
+#include "sources/text/text_encoding.h"
+#include "support/fake_window.h"
+#include "support/gbk_literal.h"
 #include "support/layout_records.h"
+#include "support/temp_folder.h"
 
 namespace venbrook {
 namespace {
@@ -37,6 +42,9 @@ struct Shape {
   std::vector<Record> records;
   RecordKind kind;
   std::string_view words;
+  std::vector<std::string> loaded;  // each machine as the window lists it, "name|MAC" (UTF-8)
+  std::string label;                // and the source label (UTF-8)
+  std::string around = {};          // the hosts a café's file holds beside the shape's, for the load
 };
 
 // ipconfig /all of three PCs, one after the other, as a café collects them.
@@ -126,9 +134,21 @@ class Collect final : public RecordVisitor {
   bool endRecord(int) override { return true; }
 };
 
-// Each real shape, read into records.
-TEST(BlockLayouts, EachShapeGivesItsRecords) {
-  const std::vector<Shape> shapes = {
+// The hosts a café's file holds beside a shape's own, A11 on: `pattern`
+// once for each, "NN" written as its number.
+std::string Hosts(std::string_view pattern, int count) {
+  std::string text;
+  for (int number = 11; number < 11 + count; ++number) {
+    std::string host(pattern);
+    for (std::size_t at = host.find("NN"); at != std::string::npos; at = host.find("NN"))
+      host.replace(at, 2, std::to_string(number));
+    text += host;
+  }
+  return text;
+}
+
+std::vector<Shape> Shapes() {
+  return {
       {"ipconfig /all of three PCs: the adapter with an IPv4 address, wired before virtual",
        kIpconfigEnglish,
        MakeBlocksLayout,
@@ -136,7 +156,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
         {35, {{"Host Name", "A02"}, {"Physical Address", "00-0C-29-37-3B-4E"}, {"IPv4 Address", "192.168.1.102(Preferred)"}}},
         {58, {{"Host Name", "A03"}, {"Physical Address", "00-0C-29-25-B6-4D"}, {"IP Address", "192.168.1.103"}}}},
        RecordKind::List,
-       "分段记录"},
+       "分段记录",
+       {"A01|00-E0-4C-21-CE-B6", "A02|00-0C-29-37-3B-4E", "A03|00-0C-29-25-B6-4D"},
+       "来源：分段记录，机器名取自 Host Name，MAC地址取自 Physical Addre…，读入 3 台"},
       {"ipconfig /all in Chinese: a laptop on Wi-Fi, a PC whose cable is out",
        kIpconfigChinese,
        MakeBlocksLayout,
@@ -144,7 +166,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
         {21, {{"主机名", "B02"}, {"物理地址", "5C-E4-2A-11-22-33"}, {"IPv4 地址", "192.168.0.12(首选)"}}},
         {37, {{"主机名", "B03"}, {"物理地址", "00-E0-4C-68-01-03"}}}},
        RecordKind::List,
-       "分段记录"},
+       "分段记录",
+       {"B01|00-E0-4C-68-01-01", "B02|5C-E4-2A-11-22-33", "B03|00-E0-4C-68-01-03"},
+       "来源：分段记录，机器名取自 主机名，MAC地址取自 物理地址，读入 3 台"},
       {"getmac /v /fo list: one PC that does not say its name",
        "\r\nConnection Name:  Wi-Fi\r\nNetwork Adapter:  Intel(R) Wireless-AC 9560 160MHz\r\n"
        "Physical Address: 1C-C1-0C-C3-25-B5\r\nTransport Name:   Media disconnected\r\n\r\n"
@@ -155,7 +179,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
        MakeBlocksLayout,
        {{2, {{"Physical Address", "00-E0-4C-21-CE-B6"}}}},
        RecordKind::List,
-       "分段记录"},
+       "分段记录",
+       {"|00-E0-4C-21-CE-B6"},
+       "来源：分段记录，没有机器名列，MAC地址取自 Physical Addre…，读入 1 台"},
       {"Get-NetAdapter | Format-List: Wi-Fi up, a Hyper-V switch, the wired card",
        "\r\n\r\nName                       : Wi-Fi\r\nInterfaceDescription       : Intel(R) Wi-Fi 6 AX201 160MHz\r\n"
        "InterfaceIndex             : 24\r\nMacAddress                 : 5C-E4-2A-11-22-33\r\n"
@@ -170,7 +196,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
        MakeBlocksLayout,
        {{3, {{"MacAddress", "00-E0-4C-21-CE-B6"}}}},
        RecordKind::List,
-       "分段记录"},
+       "分段记录",
+       {"|00-E0-4C-21-CE-B6"},
+       "来源：分段记录，没有机器名列，MAC地址取自 MacAddress，读入 1 台"},
       {"wmic /node:… nic get … /format:list of two PCs, lines ending CR CR LF",
        "\r\r\n\r\r\nMACAddress=\r\r\nName=WAN Miniport (IP)\r\r\nNetConnectionID=\r\r\nSystemName=C01\r\r\n"
        "\r\r\n\r\r\nMACAddress=00:50:56:C0:00:08\r\r\nName=VMware Virtual Ethernet Adapter for VMnet8\r\r\n"
@@ -183,7 +211,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
        {{3, {{"SystemName", "C01"}, {"MACAddress", "00:E0:4C:21:CE:B6"}}},
         {21, {{"SystemName", "C02"}, {"MACAddress", "00:E0:4C:21:CE:B7"}}}},
        RecordKind::List,
-       "分段记录"},
+       "分段记录",
+       {"C01|00-E0-4C-21-CE-B6", "C02|00-E0-4C-21-CE-B7"},
+       "来源：分段记录，机器名取自 SystemName，MAC地址取自 MACAddress，读入 2 台"},
       {"Get-DhcpServerv4Reservation | Format-List: each block a record",
        "\r\nName        : A01.cafe.local\r\nIPAddress   : 192.168.1.101\r\nClientId    : 00-e0-4c-21-ce-b6\r\n"
        "Description : 一楼 01\r\n\r\nName        : A02.cafe.local\r\nIPAddress   : 192.168.1.102\r\n"
@@ -193,7 +223,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
              {"Description", "一楼 01"}}},
         {7, {{"Name", "A02.cafe.local"}, {"IPAddress", "192.168.1.102"}, {"ClientId", "00-e0-4c-21-ce-b7"}}}},
        RecordKind::List,
-       "分段记录"},
+       "分段记录",
+       {"A01.cafe.local|00-E0-4C-21-CE-B6", "A02.cafe.local|00-E0-4C-21-CE-B7"},
+       "来源：分段记录，机器名取自 Name，MAC地址取自 ClientId，读入 2 台"},
       {"RouterOS lease print terse: a comment with blanks, unquoted",
        " 0   address=192.168.88.11 mac-address=00:E0:4C:21:CE:B6 server=dhcp1 status=bound host-name=DESKTOP-1\n"
        " 1 D address=192.168.88.12 mac-address=00:E0:4C:21:CE:B7 server=dhcp1 status=bound last-seen=2m ago "
@@ -204,7 +236,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
         {2, {{"address", "192.168.88.12"}, {"mac-address", "00:E0:4C:21:CE:B7"}, {"server", "dhcp1"},
              {"status", "bound"}, {"last-seen", "2m ago"}, {"comment/host-name", "前台 收银"}}}},
        RecordKind::Events,
-       "MikroTik 租约列表"},
+       "MikroTik 租约列表",
+       {"DESKTOP-1|00-E0-4C-21-CE-B6", "前台 收银|00-E0-4C-21-CE-B7"},
+       "来源：MikroTik 租约列表，机器名取自 comment/host-n…，MAC地址取自 mac-address，读入 2 台"},
       {"RouterOS lease print detail: wrapped entries, comments after the number and before the entry",
        "[admin@MikroTik] /ip dhcp-server lease> print detail\r\n"
        "Flags: X - disabled, R - radius, D - dynamic, B - blocked \r\n"
@@ -221,16 +255,26 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
         {11, {{"address", "192.168.88.13"}, {"mac-address", "00:E0:4C:21:CE:B8"}, {"server", "dhcp1"},
               {"comment/host-name", "二楼"}}}},
        RecordKind::Events,
-       "MikroTik 租约列表"},
+       "MikroTik 租约列表",
+       {"A01|00-E0-4C-21-CE-B6", "DESKTOP-2|00-E0-4C-21-CE-B7", "二楼|00-E0-4C-21-CE-B8"},
+       "来源：MikroTik 租约列表，机器名取自 comment/host-n…，MAC地址取自 mac-address，读入 3 台"},
       {"RouterOS arp print detail",
        "Flags: X - disabled, I - invalid, H - DHCP, D - dynamic, P - published, C - complete \n"
-       " 0 HDC address=192.168.88.11 mac-address=00:E0:4C:21:CE:B6 interface=bridge published=no \n",
+       " 0 HDC address=192.168.88.11 mac-address=00:E0:4C:21:CE:B6 interface=bridge published=no \n"
+       " 1 HDC address=192.168.88.12 mac-address=00:E0:4C:21:CE:B7 interface=bridge published=no \n"
+       " 2  DC address=192.168.88.13 mac-address=00:E0:4C:21:CE:B8 interface=bridge published=no \n",
        MakeRouterOsPrintLayout,
        {{2, {{"address", "192.168.88.11"}, {"mac-address", "00:E0:4C:21:CE:B6"}, {"interface", "bridge"},
+             {"published", "no"}}},
+        {3, {{"address", "192.168.88.12"}, {"mac-address", "00:E0:4C:21:CE:B7"}, {"interface", "bridge"},
+             {"published", "no"}}},
+        {4, {{"address", "192.168.88.13"}, {"mac-address", "00:E0:4C:21:CE:B8"}, {"interface", "bridge"},
              {"published", "no"}}}},
        RecordKind::Events,
-       "ARP 表"},
-      {"LDIF from ldifde: computers with folding and base64, a user, a device of OpenLDAP",
+       "ARP 表",
+       {"|00-E0-4C-21-CE-B6", "|00-E0-4C-21-CE-B7", "|00-E0-4C-21-CE-B8"},
+       "来源：ARP 表，没有机器名列，MAC地址取自 mac-address，读入 3 台"},
+      {"LDIF from ldifde: computers with folding and base64, a user",
        "version: 1\n\n# computers of the café\ndn: CN=A01,OU=Cafe Computers,DC=cafe,DC=local\nchangetype: add\n"
        "objectClass: top\nobjectClass: computer\ncn: A01\nobjectGUID:: 8Kx6hFz0lU6yCmR2nX3l1A==\n"
        "sAMAccountName: A01$\ndNSHostName: A01.cafe.lo\n cal\nnetworkAddress: 00:e0:4c:21:ce:b6\n\n"
@@ -238,17 +282,31 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
        "description:: 5LqM5qW8IDAy\nsAMAccountName: A02$\nnetworkAddress: 00:e0:4c:21:ce:b7\n"
        "networkAddress: 192.168.1.102\nthumbnailPhoto:< file:///tmp/a02.jpg\n\n"
        "dn: CN=Zhang San,OU=Staff,DC=cafe,DC=local\nobjectClass: user\ncn: Zhang San\nsAMAccountName: zhangsan\n\n"
-       "dn: cn=A03,ou=Hosts,dc=cafe,dc=local\nobjectClass: device\nobjectClass: ieee802Device\ncn: A03\n"
-       "macAddress: 0:e0:4c:21:ce:b8\ndescription:: 5LiJ5qW85pS26ZO25Y+w\n",
+       "dn: CN=A03,OU=Cafe Computers,DC=cafe,DC=local\nobjectClass: computer\ncn: A03\nsAMAccountName: A03$\n"
+       "networkAddress: 00:e0:4c:21:ce:b8\n",
        MakeLdifLayout,
        {{4, {{"objectClass", "top"}, {"cn", "A01"}, {"sAMAccountName", "A01"}, {"dNSHostName", "A01.cafe.local"},
              {"networkAddress", "00:e0:4c:21:ce:b6"}}},
         {15, {{"objectClass", "computer"}, {"cn", "A02"}, {"description", "二楼 02"}, {"sAMAccountName", "A02"},
               {"networkAddress", "00:e0:4c:21:ce:b7"}}},
-        {29, {{"objectClass", "device"}, {"cn", "A03"}, {"macAddress", "0:e0:4c:21:ce:b8"},
-              {"description", "三楼收银台"}}}},
+        {29, {{"objectClass", "computer"}, {"cn", "A03"}, {"sAMAccountName", "A03"},
+              {"networkAddress", "00:e0:4c:21:ce:b8"}}}},
        RecordKind::List,
-       "LDIF 目录导出"},
+       "LDIF 目录导出",
+       {"A01|00-E0-4C-21-CE-B6", "A02|00-E0-4C-21-CE-B7", "A03|00-E0-4C-21-CE-B8"},
+       "来源：LDIF 目录导出，机器名取自 sAMAccountName，MAC地址取自 networkAddress，读入 3 台"},
+      {"LDIF of OpenLDAP's ieee802Device entries: RFC 2307 MACs without leading zeros",
+       "dn: cn=A11,ou=Hosts,dc=cafe,dc=local\nobjectClass: device\nobjectClass: ieee802Device\ncn: A11\n"
+       "macAddress: 0:e0:4c:21:ce:b8\ndescription:: 5LiJ5qW85pS26ZO25Y+w\n\n"
+       "dn: cn=A12,ou=Hosts,dc=cafe,dc=local\nobjectClass: device\nobjectClass: ieee802Device\ncn: A12\n"
+       "macAddress: 0:e0:4c:21:ce:b9\n",
+       MakeLdifLayout,
+       {{1, {{"objectClass", "device"}, {"cn", "A11"}, {"macAddress", "0:e0:4c:21:ce:b8"}, {"description", "三楼收银台"}}},
+        {8, {{"objectClass", "device"}, {"cn", "A12"}, {"macAddress", "0:e0:4c:21:ce:b9"}}}},
+       RecordKind::List,
+       "LDIF 目录导出",
+       {"A11|00-E0-4C-21-CE-B8", "A12|00-E0-4C-21-CE-B9"},
+       "来源：LDIF 目录导出，机器名取自 cn，MAC地址取自 macAddress，读入 2 台"},
       {"dnsmasq.conf: hosts in any order of fields, comments out",
        "# Configuration file for dnsmasq.\ndomain-needed\nbogus-priv\ninterface=br-lan\n"
        "dhcp-range=192.168.1.100,192.168.1.199,12h\n"
@@ -268,7 +326,11 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
         {11, {{"client-id", "01:00:e0:4c:21:ce:ba"}, {"name", "A04"}}},
         {12, {{"mac", "00:e0:4c:21:ce:bb"}}}},
        RecordKind::List,
-       "dnsmasq 配置文件"},
+       "dnsmasq 配置文件",
+       {"A01|00-E0-4C-21-CE-B6", "A02|00-E0-4C-21-CE-B7", "A03|00-E0-4C-21-CE-B8", "A03|00-E0-4C-21-CE-B9",
+        "|00-E0-4C-21-CE-BB", "A11|00-E0-4C-21-CF-11"},
+       "来源：dnsmasq 配置文件，机器名取自 name，MAC地址取自 mac，读入 13 台，跳过 1 行（第 11 行）",
+       Hosts("dhcp-host=00:e0:4c:21:cf:NN,ANN\n", 8)},
       {"RouterOS export: escapes, a continued line, another menu's commands",
        "# jan/02/2025 10:00:00 by RouterOS 6.49\n/ip dhcp-server network\nadd address=192.168.88.0/24\n"
        "/ip dhcp-server lease\nadd address=192.168.88.11 comment=\"\\D2\\BB\\C2\\A5 01\" host-name=DESKTOP-1 "
@@ -279,7 +341,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
              {"comment/host-name", "一楼 01"}}},
         {7, {{"address", "192.168.88.12"}, {"mac-address", "00:1A:2B:3C:4D:02"}, {"comment/host-name", "PC02"}}}},
        RecordKind::List,
-       "MikroTik 租约导出"},
+       "MikroTik 租约导出",
+       {"一楼 01|00-1A-2B-3C-4D-01", "PC02|00-1A-2B-3C-4D-02"},
+       "来源：MikroTik 租约导出，机器名取自 comment/host-n…，MAC地址取自 mac-address，读入 2 台"},
       {"OpenWrt /etc/config/dhcp: a host of three MACs",
        "config dnsmasq\n\toption domainneeded '1'\n\nconfig host\n\toption name 'A01'\n"
        "\toption mac '00:1a:2b:3c:4d:01 00:1a:2b:3c:4d:02'\n\tlist mac \"00:1a:2b:3c:4d:03\"\n\toption ip '192.168.1.11'\n",
@@ -288,7 +352,10 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
         {6, {{"name", "A01"}, {"ip", "192.168.1.11"}, {"mac", "00:1a:2b:3c:4d:02"}}},
         {7, {{"name", "A01"}, {"ip", "192.168.1.11"}, {"mac", "00:1a:2b:3c:4d:03"}}}},
        RecordKind::List,
-       "OpenWrt DHCP 配置"},
+       "OpenWrt DHCP 配置",
+       {"A01|00-1A-2B-3C-4D-01", "A01|00-1A-2B-3C-4D-02", "A01|00-1A-2B-3C-4D-03", "A11|00-1A-2B-3C-5D-11"},
+       "来源：OpenWrt DHCP 配置，机器名取自 name，MAC地址取自 mac，读入 20 台",
+       Hosts("config host\n\toption name 'ANN'\n\toption mac '00:1a:2b:3c:5d:NN'\n", 17)},
       {"uci show dhcp: sections named and unnamed",
        "dhcp.@dnsmasq[0]=dnsmasq\ndhcp.@host[0]=host\ndhcp.@host[0].name='A01'\n"
        "dhcp.@host[0].mac='00:1a:2b:3c:4d:01'\ndhcp.cfg01fe=host\ndhcp.cfg01fe.mac='00:1a:2b:3c:4d:02'\n"
@@ -296,7 +363,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
        MakeUciShowLayout,
        {{4, {{"name", "A01"}, {"mac", "00:1a:2b:3c:4d:01"}}}, {6, {{"name", "B's"}, {"mac", "00:1a:2b:3c:4d:02"}}}},
        RecordKind::List,
-       "OpenWrt DHCP 配置"},
+       "OpenWrt DHCP 配置",
+       {"A01|00-1A-2B-3C-4D-01", "B's|00-1A-2B-3C-4D-02"},
+       "来源：OpenWrt DHCP 配置，机器名取自 name，MAC地址取自 mac，读入 2 台"},
       {"dhcpd.leases: every lease a sighting, its binding state told",
        "# The format of this file is documented in the dhcpd.leases(5) manual page.\n"
        "lease 192.168.1.11 {\n  starts 4 2024/06/06 10:00:00;\n  binding state free;\n"
@@ -311,7 +380,9 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
              {"hardware ethernet", "00:1a:2b:3c:4d:02"}, {"set vendor-class-identifier", "MSFT 5.0"},
              {"client-hostname", "一楼"}}}},
        RecordKind::Events,
-       "ISC DHCP 租约文件"},
+       "ISC DHCP 租约文件",
+       {"一楼|00-1A-2B-3C-4D-02"},
+       "来源：ISC DHCP 租约文件，机器名取自 client-hostnam…，MAC地址取自 hardware ether…，读入 1 台，跳过 1 行（第 2 行）"},
       {"dhcpd.conf: hosts inside a subnet",
        "default-lease-time 600;\nsubnet 192.168.1.0 netmask 255.255.255.0 {\n"
        "  host A01 { hardware ethernet 00:1a:2b:3c:4d:01; fixed-address 192.168.1.11; }\n"
@@ -320,9 +391,15 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
        {{3, {{"host", "A01"}, {"hardware ethernet", "00:1a:2b:3c:4d:01"}, {"fixed-address", "192.168.1.11"}}},
         {4, {{"host", "B02"}, {"hardware ethernet", "00:1A:2B:3C:4D:02"}, {"option host-name", "b02"}}}},
        RecordKind::List,
-       "ISC DHCP 配置文件"},
+       "ISC DHCP 配置文件",
+       {"A01|00-1A-2B-3C-4D-01", "B02|00-1A-2B-3C-4D-02"},
+       "来源：ISC DHCP 配置文件，机器名取自 host，MAC地址取自 hardware ether…，读入 2 台"},
   };
-  for (const Shape& shape : shapes) {
+}
+
+// Each real shape, read into records.
+TEST(BlockLayouts, EachShapeGivesItsRecords) {
+  for (const Shape& shape : Shapes()) {
     SCOPED_TRACE(shape.what);
     const std::unique_ptr<TableLayout> layout = shape.make(shape.text);
     const test::LayoutRecords first = test::RecordsOf(*layout);
@@ -337,6 +414,27 @@ TEST(BlockLayouts, EachShapeGivesItsRecords) {
     EXPECT_EQ(test::RecordsOf(*layout).records, first.records) << "the second walk";
     StopAtFirst stop;
     EXPECT_EQ(layout->forEachRecord(stop).how, LayoutEnd::How::Stopped);
+  }
+}
+
+// Each real shape loaded as the window loads a file: the machines, their
+// names and the label.
+TEST(BlockLayouts, EachShapeLoadsWithItsLabel) {
+  test::TempFolder dir;
+  test::FakeWindow window;
+  MachineList list;
+  SourceConnection connection;
+  for (const Shape& shape : Shapes()) {
+    SCOPED_TRACE(shape.what);
+    test::WriteBytes(dir / "machines.txt", shape.text + shape.around);
+    window.typePath(test::PathOf(dir / "machines.txt"));
+    EXPECT_EQ(LoadDatabase(connection, list, window).outcome, LoadOutcome::Loaded);
+    std::vector<std::string> loaded;
+    for (int row = 0; row < list.count() && loaded.size() < shape.loaded.size(); ++row)
+      loaded.push_back(GbkToUtf8(list.cellText(row, kMachineNameColumn)) + "|" +
+                       std::string(list.cellText(row, kMacColumn)));
+    EXPECT_EQ(loaded, shape.loaded);
+    EXPECT_EQ(window.source, G(shape.label));
   }
 }
 
@@ -386,12 +484,22 @@ TEST(BlockLayouts, ClaimedByTheirOwnShapeAlone) {
        ""},
       {"one block of settings", "[server]\nmac=00:1a:2b:3c:4d:01\nname=A01\nport=80\n", ""},
       {"JSON", "[{\"mac\": \"00:1a:2b:3c:4d:01\", \"name\": \"A01\"},\n {\"mac\": \"00:1a:2b:3c:4d:02\"}]\n", ""},
-      {"dhcpd.conf after the sample's start", "# hosts\nddns-update-style none;\n", "ISC config"},
+      {"dhcpd.conf with options alone in its first bytes", "ddns-update-style none;\ndefault-lease-time 600;\n",
+       "ISC config"},
+      {"a whole /export, its leases further on", "# 2025-07-03 by RouterOS 7.15\n/interface bridge\nadd name=bridge\n",
+       "RouterOS export"},
+      {"UTF-16 without a mark", std::string("c\0o\0n\0f\0i\0g\0 \0h\0o\0s\0t\0\n\0o\0p\0t\0i\0o\0n\0 \0x\0 \0y\0", 44),
+       "OpenWrt config"},
+      {"semicolons and braces in a CSV", "host;A01;{\n# 注释\n#;MAC-ADDRESS;ADDRESS\n", ""},
+      {"RouterOS's lease table as printed", " #   ADDRESS        MAC-ADDRESS       HOST-NAME  SERVER  STATUS\n"
+                                           " 1 D 192.168.88.12  00:1A:2B:3C:4D:02 PC02       dhcp1   bound\n",
+       ""},
   };
   for (const auto& c : cases) {
+    const std::string sample = DecodeToUtf8(c.sample);
     std::string_view claimant;
     for (const auto& layout : order)
-      if (layout.claims(c.sample)) {
+      if (layout.claims(sample)) {
         claimant = layout.name;
         break;
       }

@@ -21,6 +21,7 @@ class BlockLayout final : public TableLayout {
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override;
   std::vector<std::string> columnNames() const override { return keys_.names(); }
+  bool namesColumns() const override { return true; }
   RecordKind kind() const override { return RecordKind::List; }
   std::string_view wordsUtf8() const override { return "分段记录"; }
 

@@ -25,6 +25,7 @@ class DnsmasqConfLayout final : public TableLayout {
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override;
   std::vector<std::string> columnNames() const override { return {"mac", "ip", "name", "client-id"}; }
+  bool namesColumns() const override { return true; }
   RecordKind kind() const override { return RecordKind::List; }
   std::string_view wordsUtf8() const override { return "dnsmasq 配置文件"; }
 

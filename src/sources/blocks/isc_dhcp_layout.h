@@ -32,6 +32,7 @@ class IscDhcpLayout final : public TableLayout {
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override;
   std::vector<std::string> columnNames() const override { return keys_.names(); }
+  bool namesColumns() const override { return true; }
   RecordKind kind() const override { return file_ == IscFile::Leases ? RecordKind::Events : RecordKind::List; }
   std::string_view wordsUtf8() const override {
     return file_ == IscFile::Leases ? "ISC DHCP 租约文件" : "ISC DHCP 配置文件";

@@ -35,6 +35,7 @@ class RouterOsPrintLayout final : public TableLayout {
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override;
   std::vector<std::string> columnNames() const override { return keys_.names(); }
+  bool namesColumns() const override { return true; }
   RecordKind kind() const override { return table_ == RouterOsTable::Other ? RecordKind::List : RecordKind::Events; }
   std::string_view wordsUtf8() const override;
 

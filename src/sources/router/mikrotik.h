@@ -1,13 +1,7 @@
 #pragma once
 // MikroTik RouterOS's DHCP server leases, as an operator takes them off the
-// router.
-//
-// The export (/export, or /ip dhcp-server lease export): a menu line
-// "/ip dhcp-server lease" (or "/ip/dhcp-server/lease"), then one command a
-// line, "add address=… mac-address=… comment=… server=…"; a line ending in
-// '\' goes on in the next. Values hold no blank unless quoted; "\"", "\\"
-// and "\E4" (a byte in hex) are escapes. A whole /export holds other menus
-// too: only the lease menu's commands are read.
+// router (its export, print terse and print detail are layouts:
+// sources/blocks/routeros_export.h, routeros_print.h).
 //
 // The table of "/ip dhcp-server lease print", copied from a terminal:
 //   Flags: X - disabled, R - radius, D - dynamic, B - blocked
@@ -29,12 +23,9 @@
 
 namespace venbrook {
 
-// A line of the lease menu, or the first line of an /export ("# … by RouterOS").
-bool LooksLikeMikrotikExport(std::string_view sample);
 // A heading "#  ADDRESS  MAC-ADDRESS …" that is no ARP table's (no INTERFACE).
 bool LooksLikeMikrotikPrint(std::string_view sample);
 
-void ReadMikrotikExport(std::string_view text, RouterRows& rows);
 void ReadMikrotikPrint(std::string_view text, RouterRows& rows);
 
 }  // namespace venbrook

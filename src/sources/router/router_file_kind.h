@@ -6,11 +6,7 @@ namespace venbrook {
 
 enum class RouterFileKind {
   DnsmasqLeases,   // dnsmasq's lease file (OpenWrt's /tmp/dhcp.leases)
-  IscLeases,       // ISC dhcpd's dhcpd.leases
-  IscConfig,       // ISC dhcpd's dhcpd.conf, its host declarations
-  MikrotikExport,  // RouterOS /ip dhcp-server lease, exported
   MikrotikPrint,   // RouterOS /ip dhcp-server lease print, copied from the terminal
-  OpenWrtConfig,   // OpenWrt's /etc/config/dhcp, or `uci show dhcp`
   ArpTable,        // arp -a (Windows), show ip arp (Cisco), ip neigh, /proc/net/arp
 };
 

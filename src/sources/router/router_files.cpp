@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "sources/blocks/isc_dhcp_layout.h"
-#include "sources/blocks/openwrt_layout.h"
 #include "sources/machine_source.h"
 #include "sources/router/arp_table.h"
 #include "sources/router/dnsmasq_leases.h"
-#include "sources/router/isc_dhcp.h"
 #include "sources/router/mikrotik.h"
-#include "sources/router/openwrt_dhcp.h"
 #include "sources/router/router_text.h"
 #include "sources/text/text_encoding.h"
 
@@ -25,12 +21,7 @@ struct RouterFormat {
 
 // Asked in this order; the first that recognises the sample reads the file.
 constexpr RouterFormat kRouterFormats[] = {
-    {RouterFileKind::IscLeases, LooksLikeIscLeases, ReadIscLeases},
-    {RouterFileKind::IscConfig, LooksLikeIscConfig, ReadIscConfig},
-    {RouterFileKind::MikrotikExport, LooksLikeMikrotikExport, ReadMikrotikExport},
     {RouterFileKind::MikrotikPrint, LooksLikeMikrotikPrint, ReadMikrotikPrint},
-    {RouterFileKind::OpenWrtConfig, LooksLikeOpenWrtConfig, ReadOpenWrtConfig},
-    {RouterFileKind::OpenWrtConfig, LooksLikeUciShow, ReadUciShow},
     {RouterFileKind::DnsmasqLeases, LooksLikeDnsmasqLeases, ReadDnsmasqLeases},
     {RouterFileKind::ArpTable, LooksLikeWindowsArp, ReadWindowsArp},
     {RouterFileKind::ArpTable, LooksLikeCiscoArp, ReadCiscoArp},
