@@ -508,7 +508,8 @@ TEST(BlockLayouts, ClaimedByTheirOwnShapeAlone) {
 }
 
 // What no file may pass: the bounds of one record and of the keys, and the
-// nesting of dhcpd's declarations, each refused with its bound.
+// nesting of dhcpd's declarations, each refused with its bound; records
+// each within the bound pass, however large together.
 TEST(BlockLayouts, EachBoundRefusesWithItsWords) {
   const std::string longValue(kMaxRecordBytes, 'x');
   std::string manyKeys, manyAttributes = "dn: cn=A01\nmacAddress: 00:1a:2b:3c:4d:01\n";
@@ -522,7 +523,7 @@ TEST(BlockLayouts, EachBoundRefusesWithItsWords) {
     const char* what;
     std::string text;
     Make make;
-    Bound bound;
+    std::optional<Bound> bound;  // none: every record within the bounds
   } cases[] = {
       {"a block's line", "mac: 00:1a:2b:3c:4d:01\nname: " + longValue + "\n", MakeBlocksLayout, Bound::RecordBytes},
       {"a block's lines together", "mac: 00:1a:2b:3c:4d:01\na: " + longValue.substr(9) + "\nb: 12345678\n",
@@ -540,13 +541,20 @@ TEST(BlockLayouts, EachBoundRefusesWithItsWords) {
       {"an OpenWrt line", "config host\n\toption name '" + longValue + "'\n", MakeOpenWrtConfigLayout,
        Bound::RecordBytes},
       {"a dnsmasq line", "dhcp-host=00:1a:2b:3c:4d:01," + longValue + "\n", MakeDnsmasqConfLayout, Bound::RecordBytes},
+      {"RouterOS entries of half the bound each",
+       " 0 comment=" + longValue.substr(kMaxRecordBytes / 2) + "\n 1 comment=" + longValue.substr(kMaxRecordBytes / 2) + "\n",
+       MakeRouterOsPrintLayout, std::nullopt},
+      {"blocks of half the bound each", "a: " + longValue.substr(kMaxRecordBytes / 2) + "\n\na: " +
+                                           longValue.substr(kMaxRecordBytes / 2) + "\n",
+       MakeBlocksLayout, std::nullopt},
   };
   for (const auto& c : cases) {
     const std::unique_ptr<TableLayout> layout = c.make(c.text);
-    test::LayoutRecords records = test::RecordsOf(*layout);
-    EXPECT_EQ(records.how, LayoutEnd::How::TooLarge) << c.what;
+    const test::LayoutRecords records = test::RecordsOf(*layout);
+    EXPECT_EQ(records.how, c.bound ? LayoutEnd::How::TooLarge : LayoutEnd::How::Done) << c.what;
+    EXPECT_EQ(records.records.size(), c.bound ? 0u : 2u) << c.what;
     Collect none;
-    EXPECT_EQ(layout->forEachRecord(none).bound, c.bound) << c.what;
+    if (c.bound) EXPECT_EQ(layout->forEachRecord(none).bound, *c.bound) << c.what;
     EXPECT_LE(layout->columnNames().size(), kMaxRecordCells) << c.what;
   }
 }

@@ -59,9 +59,14 @@ void RouterOsPairs::readValue(std::string& value) {
     }
     if (!quoted && IsBlank(c)) {
       if (values_ == RouterOsValues::EndAtBlank) break;
+      // The run of blanks, looked past once: the value goes on unless a key
+      // or the end follows it.
       std::size_t next = at_;
       while (next < text_.size() && IsBlank(text_[next])) ++next;
       if (next == text_.size() || keyStartsAt(next)) break;
+      value.append(text_.substr(at_, next - at_ - 1));
+      at_ = next - 1;
+      c = text_[at_];
     }
     if (c == '\\' && at_ + 1 < text_.size()) {
       c = text_[++at_];

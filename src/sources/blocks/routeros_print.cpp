@@ -55,10 +55,7 @@ class EntryReader {
     bool open = false;
     std::string_view line, rest;
     while (nextLine(line)) {
-      if (line.size() > kMaxRecordBytes || entry.text.size() + line.size() > kMaxRecordBytes) {
-        tooLong_ = true;
-        return false;
-      }
+      if (line.size() > kMaxRecordBytes) return fail();
       const std::string_view trimmed = TrimBlanks(line);
       if (trimmed.empty()) {
         if (open) return true;
@@ -82,6 +79,7 @@ class EntryReader {
         continue;
       }
       if (open && IsBlank(line[0])) {
+        if (entry.text.size() + 1 + trimmed.size() > kMaxRecordBytes) return fail();
         entry.text.append(" ").append(trimmed);
         continue;
       }
@@ -104,6 +102,10 @@ class EntryReader {
     if (!lines_.next(line)) return false;
     number_ = lines_.number();
     return true;
+  }
+  bool fail() {
+    tooLong_ = true;
+    return false;
   }
   bool hold(std::string_view line) {
     held_ = line;
