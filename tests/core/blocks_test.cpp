@@ -16,6 +16,7 @@
 #include "sources/blocks/isc_dhcp_layout.h"
 #include "sources/blocks/ldif_layout.h"
 #include "sources/blocks/openwrt_layout.h"
+#include "sources/blocks/pair_line.h"
 #include "sources/blocks/routeros_export.h"
 #include "sources/blocks/routeros_print.h"
 #include "sources/text/text_encoding.h"
@@ -98,6 +99,10 @@ const char kIpconfigChinese[] =
     "\r\nWindows IP 配置\r\n\r\n"
     "   主机名  . . . . . . . . . . . . . : B01\r\n"
     "   节点类型  . . . . . . . . . . . . : 混合\r\n\r\n"
+    "无线局域网适配器 WLAN:\r\n\r\n"
+    "   描述. . . . . . . . . . . . . . . : Intel(R) Wi-Fi 6 AX201 160MHz\r\n"
+    "   物理地址. . . . . . . . . . . . . : 5C-E4-2A-11-22-31\r\n"
+    "   IPv4 地址 . . . . . . . . . . . . : 192.168.0.111(首选)\r\n\r\n"
     "以太网适配器 以太网:\r\n\r\n"
     "   描述. . . . . . . . . . . . . . . : Realtek PCIe GbE Family Controller\r\n"
     "   物理地址. . . . . . . . . . . . . : 00-E0-4C-68-01-01\r\n"
@@ -120,7 +125,12 @@ const char kIpconfigChinese[] =
     "   主机名  . . . . . . . . . . . . . : B03\r\n\r\n"
     "以太网适配器 以太网:\r\n\r\n"
     "   媒体状态  . . . . . . . . . . . . : 媒体已断开连接\r\n"
-    "   物理地址. . . . . . . . . . . . . : 00-E0-4C-68-01-03\r\n";
+    "   物理地址. . . . . . . . . . . . . : 00-E0-4C-68-01-03\r\n"
+    "\r\nWindows IP 配置\r\n\r\n"
+    "   主机名  . . . . . . . . . . . . . : B03\r\n\r\n"
+    "以太网适配器 以太网:\r\n\r\n"
+    "   物理地址. . . . . . . . . . . . . : 00-E0-4C-68-01-04\r\n"
+    "   IPv4 地址 . . . . . . . . . . . . : 192.168.0.14(首选)\r\n";
 
 class StopAtFirst final : public RecordVisitor {
  public:
@@ -152,26 +162,33 @@ std::vector<Shape> Shapes() {
       {"ipconfig /all of three PCs: the adapter with an IPv4 address, wired before virtual",
        kIpconfigEnglish,
        MakeBlocksLayout,
-       {{4, {{"Host Name", "A01"}, {"Physical Address", "00-E0-4C-21-CE-B6"}, {"IPv4 Address", "192.168.1.101(Preferred)"}}},
-        {35, {{"Host Name", "A02"}, {"Physical Address", "00-0C-29-37-3B-4E"}, {"IPv4 Address", "192.168.1.102(Preferred)"}}},
-        {58, {{"Host Name", "A03"}, {"Physical Address", "00-0C-29-25-B6-4D"}, {"IP Address", "192.168.1.103"}}}},
+       {{4, {{"Host Name", "A01"}, {"Physical Address", "00-E0-4C-21-CE-B6"}}},
+        {35, {{"Host Name", "A02"}, {"Physical Address", "00-0C-29-37-3B-4E"}}},
+        {58, {{"Host Name", "A03"}, {"Physical Address", "00-0C-29-25-B6-4D"}}}},
        RecordKind::List,
        "分段记录",
        {"A01|00-E0-4C-21-CE-B6", "A02|00-0C-29-37-3B-4E", "A03|00-0C-29-25-B6-4D"},
        "来源：分段记录，机器名取自 Host Name，MAC地址取自 Physical Addre…，读入 3 台"},
-      {"ipconfig /all in Chinese: a laptop on Wi-Fi, a PC whose cable is out",
+      {"ipconfig /all in Chinese: wired before Wi-Fi, a laptop on Wi-Fi, a PC whose cable is out, a clone of its name",
        kIpconfigChinese,
        MakeBlocksLayout,
-       {{4, {{"主机名", "B01"}, {"物理地址", "00-E0-4C-68-01-01"}, {"IPv4 地址", "192.168.0.11(首选)"}}},
-        {21, {{"主机名", "B02"}, {"物理地址", "5C-E4-2A-11-22-33"}, {"IPv4 地址", "192.168.0.12(首选)"}}},
-        {37, {{"主机名", "B03"}, {"物理地址", "00-E0-4C-68-01-03"}}}},
+       {{4, {{"主机名", "B01"}, {"物理地址", "00-E0-4C-68-01-01"}}},
+        {27, {{"主机名", "B02"}, {"物理地址", "5C-E4-2A-11-22-33"}}},
+        {43, {{"主机名", "B03"}, {"物理地址", "00-E0-4C-68-01-03"}}},
+        {52, {{"主机名", "B03"}, {"物理地址", "00-E0-4C-68-01-04"}}}},
        RecordKind::List,
        "分段记录",
-       {"B01|00-E0-4C-68-01-01", "B02|5C-E4-2A-11-22-33", "B03|00-E0-4C-68-01-03"},
-       "来源：分段记录，机器名取自 主机名，MAC地址取自 物理地址，读入 3 台"},
-      {"getmac /v /fo list: one PC that does not say its name",
+       {"B01|00-E0-4C-68-01-01", "B02|5C-E4-2A-11-22-33", "B03|00-E0-4C-68-01-03", "B03|00-E0-4C-68-01-04"},
+       "来源：分段记录，机器名取自 主机名，MAC地址取自 物理地址，读入 12 台",
+       Hosts("\r\nWindows IP 配置\r\n\r\n   主机名  . . . . . . . . . . . . . : BNN\r\n\r\n以太网适配器 以太网:\r\n\r\n"
+             "   物理地址. . . . . . . . . . . . . : 00-E0-4C-68-02-NN\r\n"
+             "   IPv4 地址 . . . . . . . . . . . . : 192.168.0.NN(首选)\r\n",
+             8)},
+      {"getmac /v /fo list: one PC that does not say its name, its second wired card unplugged",
        "\r\nConnection Name:  Wi-Fi\r\nNetwork Adapter:  Intel(R) Wireless-AC 9560 160MHz\r\n"
        "Physical Address: 1C-C1-0C-C3-25-B5\r\nTransport Name:   Media disconnected\r\n\r\n"
+       "Connection Name:  Ethernet 2\r\nNetwork Adapter:  Intel(R) I211 Gigabit Network Connection\r\n"
+       "Physical Address: 00-1B-21-0A-0B-0C\r\nTransport Name:   Media disconnected\r\n\r\n"
        "Connection Name:  Ethernet\r\nNetwork Adapter:  Realtek PCIe GbE Family Controller\r\n"
        "Physical Address: 00-E0-4C-21-CE-B6\r\nTransport Name:   \\Device\\Tcpip_{5E0B2A0A-1C2D-4E5F-8A9B-0C1D2E3F4A5B}\r\n\r\n"
        "Connection Name:  Bluetooth Network Connection\r\nNetwork Adapter:  Bluetooth Device (Personal Area Network)\r\n"
@@ -214,14 +231,39 @@ std::vector<Shape> Shapes() {
        "分段记录",
        {"C01|00-E0-4C-21-CE-B6", "C02|00-E0-4C-21-CE-B7"},
        "来源：分段记录，机器名取自 SystemName，MAC地址取自 MACAddress，读入 2 台"},
-      {"Get-DhcpServerv4Reservation | Format-List: each block a record",
-       "\r\nName        : A01.cafe.local\r\nIPAddress   : 192.168.1.101\r\nClientId    : 00-e0-4c-21-ce-b6\r\n"
-       "Description : 一楼 01\r\n\r\nName        : A02.cafe.local\r\nIPAddress   : 192.168.1.102\r\n"
+      {"wmic nic get MACAddress,Name /format:list: a card and VirtualBox's network, of one PC",
+       "\r\r\n\r\r\nMACAddress=0A:00:27:00:00:0E\r\r\nName=VirtualBox Host-Only Network\r\r\n"
+       "\r\r\n\r\r\nMACAddress=00:E0:4C:21:CE:D1\r\r\nName=Realtek PCIe GbE Family Controller\r\r\n",
+       MakeBlocksLayout,
+       {{3, {{"MACAddress", "00:E0:4C:21:CE:D1"}}}},
+       RecordKind::List,
+       "分段记录",
+       {"|00-E0-4C-21-CE-D1"},
+       "来源：分段记录，没有机器名列，MAC地址取自 MACAddress，读入 1 台"},
+      {"wmic /node:… nicconfig get … /format:list: the address a network gave, wired before Wi-Fi",
+       "\r\r\n\r\r\nDescription=Realtek PCIe GbE Family Controller\r\r\nDNSHostName=C03\r\r\n"
+       "IPAddress={\"169.254.31.7\",\"fe80::1c2b:3a4d:5e6f:7081\"}\r\r\nMACAddress=00:E0:4C:21:CE:C3\r\r\n"
+       "\r\r\n\r\r\nDescription=Intel(R) Wi-Fi 6 AX201 160MHz\r\r\nDNSHostName=C03\r\r\n"
+       "IPAddress={\"192.168.1.133\"}\r\r\nMACAddress=5C:E4:2A:11:22:C3\r\r\n"
+       "\r\r\n\r\r\nDescription=Intel(R) Wi-Fi 6 AX201 160MHz\r\r\nDNSHostName=C04\r\r\n"
+       "IPAddress={\"192.168.1.144\"}\r\r\nMACAddress=5C:E4:2A:11:22:C4\r\r\n"
+       "\r\r\n\r\r\nDescription=Realtek PCIe GbE Family Controller\r\r\nDNSHostName=C04\r\r\n"
+       "IPAddress={\"192.168.1.104\"}\r\r\nMACAddress=00:E0:4C:21:CE:C4\r\r\n",
+       MakeBlocksLayout,
+       {{3, {{"DNSHostName", "C03"}, {"MACAddress", "5C:E4:2A:11:22:C3"}}},
+        {15, {{"DNSHostName", "C04"}, {"MACAddress", "00:E0:4C:21:CE:C4"}}}},
+       RecordKind::List,
+       "分段记录",
+       {"C03|5C-E4-2A-11-22-C3", "C04|00-E0-4C-21-CE-C4"},
+       "来源：分段记录，机器名取自 DNSHostName，MAC地址取自 MACAddress，读入 2 台"},
+      {"Get-DhcpServerv4Reservation | Format-List | Where-Object { $_ }: blocks without blank lines between",
+       "Name        : A01.cafe.local\r\nIPAddress   : 192.168.1.101\r\nClientId    : 00-e0-4c-21-ce-b6\r\n"
+       "Description : 一楼 01\r\nName        : A02.cafe.local\r\nIPAddress   : 192.168.1.102\r\n"
        "ClientId    : 00-e0-4c-21-ce-b7\r\nDescription :\r\n",
        MakeBlocksLayout,
-       {{2, {{"Name", "A01.cafe.local"}, {"IPAddress", "192.168.1.101"}, {"ClientId", "00-e0-4c-21-ce-b6"},
+       {{1, {{"Name", "A01.cafe.local"}, {"IPAddress", "192.168.1.101"}, {"ClientId", "00-e0-4c-21-ce-b6"},
              {"Description", "一楼 01"}}},
-        {7, {{"Name", "A02.cafe.local"}, {"IPAddress", "192.168.1.102"}, {"ClientId", "00-e0-4c-21-ce-b7"}}}},
+        {5, {{"Name", "A02.cafe.local"}, {"IPAddress", "192.168.1.102"}, {"ClientId", "00-e0-4c-21-ce-b7"}}}},
        RecordKind::List,
        "分段记录",
        {"A01.cafe.local|00-E0-4C-21-CE-B6", "A02.cafe.local|00-E0-4C-21-CE-B7"},
@@ -274,7 +316,7 @@ std::vector<Shape> Shapes() {
        "ARP 表",
        {"|00-E0-4C-21-CE-B6", "|00-E0-4C-21-CE-B7", "|00-E0-4C-21-CE-B8"},
        "来源：ARP 表，没有机器名列，MAC地址取自 mac-address，读入 3 台"},
-      {"LDIF from ldifde: computers with folding and base64, a user",
+      {"LDIF from ldifde: computers with folding and base64, one without its MAC, a user",
        "version: 1\n\n# computers of the café\ndn: CN=A01,OU=Cafe Computers,DC=cafe,DC=local\nchangetype: add\n"
        "objectClass: top\nobjectClass: computer\ncn: A01\nobjectGUID:: 8Kx6hFz0lU6yCmR2nX3l1A==\n"
        "sAMAccountName: A01$\ndNSHostName: A01.cafe.lo\n cal\nnetworkAddress: 00:e0:4c:21:ce:b6\n\n"
@@ -283,18 +325,20 @@ std::vector<Shape> Shapes() {
        "networkAddress: 192.168.1.102\nthumbnailPhoto:< file:///tmp/a02.jpg\n\n"
        "dn: CN=Zhang San,OU=Staff,DC=cafe,DC=local\nobjectClass: user\ncn: Zhang San\nsAMAccountName: zhangsan\n\n"
        "dn: CN=A03,OU=Cafe Computers,DC=cafe,DC=local\nobjectClass: computer\ncn: A03\nsAMAccountName: A03$\n"
-       "networkAddress: 00:e0:4c:21:ce:b8\n",
+       "networkAddress: 00:e0:4c:21:ce:b8\n\n"
+       "dn: CN=A04,OU=Cafe Computers,DC=cafe,DC=local\nobjectClass: computer\ncn: A04\nsAMAccountName: A04$\n",
        MakeLdifLayout,
        {{4, {{"objectClass", "top"}, {"cn", "A01"}, {"sAMAccountName", "A01"}, {"dNSHostName", "A01.cafe.local"},
              {"networkAddress", "00:e0:4c:21:ce:b6"}}},
         {15, {{"objectClass", "computer"}, {"cn", "A02"}, {"description", "二楼 02"}, {"sAMAccountName", "A02"},
               {"networkAddress", "00:e0:4c:21:ce:b7"}}},
         {29, {{"objectClass", "computer"}, {"cn", "A03"}, {"sAMAccountName", "A03"},
-              {"networkAddress", "00:e0:4c:21:ce:b8"}}}},
+              {"networkAddress", "00:e0:4c:21:ce:b8"}}},
+        {35, {{"objectClass", "computer"}, {"cn", "A04"}, {"sAMAccountName", "A04"}}}},
        RecordKind::List,
        "LDIF 目录导出",
        {"A01|00-E0-4C-21-CE-B6", "A02|00-E0-4C-21-CE-B7", "A03|00-E0-4C-21-CE-B8"},
-       "来源：LDIF 目录导出，机器名取自 sAMAccountName，MAC地址取自 networkAddress，读入 3 台"},
+       "来源：LDIF 目录导出，机器名取自 sAMAccountName，MAC地址取自 networkAddress，读入 3 台，跳过 1 行（第 35 行）"},
       {"LDIF of OpenLDAP's ieee802Device entries: RFC 2307 MACs without leading zeros",
        "dn: cn=A11,ou=Hosts,dc=cafe,dc=local\nobjectClass: device\nobjectClass: ieee802Device\ncn: A11\n"
        "macAddress: 0:e0:4c:21:ce:b8\ndescription:: 5LiJ5qW85pS26ZO25Y+w\n\n"
@@ -313,10 +357,11 @@ std::vector<Shape> Shapes() {
        "# Always give the host with Ethernet address 11:22:33:44:55:66 the name fred\n"
        "#dhcp-host=11:22:33:44:55:66,fred\n"
        "dhcp-host=00:e0:4c:21:ce:b6,A01,192.168.1.101\n"
-       "dhcp-host=00:e0:4c:21:ce:b7,192.168.1.102,A02,infinite # the second\n"
+       "dhcp-host=00:e0:4c:21:ce:b7,192.168.1.102,infinite,A02 # the second\n"
        "dhcp-host=00:e0:4c:21:ce:b8,00:e0:4c:21:ce:b9,set:vip,A03,192.168.1.103,45m\n"
        "dhcp-host=id:01:00:e0:4c:21:ce:ba,A04\n"
        "dhcp-host=00:e0:4c:21:ce:bb,ignore\n"
+       "dhcp-host=00:e0:4c:21:ce:bd,192.168.1.105 # was A05\n"
        "  # dhcp-host=00:e0:4c:21:ce:bc,B01\n",
        MakeDnsmasqConfLayout,
        {{8, {{"mac", "00:e0:4c:21:ce:b6"}, {"ip", "192.168.1.101"}, {"name", "A01"}}},
@@ -324,12 +369,13 @@ std::vector<Shape> Shapes() {
         {10, {{"mac", "00:e0:4c:21:ce:b8"}, {"ip", "192.168.1.103"}, {"name", "A03"}}},
         {10, {{"mac", "00:e0:4c:21:ce:b9"}, {"ip", "192.168.1.103"}, {"name", "A03"}}},
         {11, {{"client-id", "01:00:e0:4c:21:ce:ba"}, {"name", "A04"}}},
-        {12, {{"mac", "00:e0:4c:21:ce:bb"}}}},
+        {12, {{"mac", "00:e0:4c:21:ce:bb"}}},
+        {13, {{"mac", "00:e0:4c:21:ce:bd"}, {"ip", "192.168.1.105"}}}},
        RecordKind::List,
        "dnsmasq 配置文件",
        {"A01|00-E0-4C-21-CE-B6", "A02|00-E0-4C-21-CE-B7", "A03|00-E0-4C-21-CE-B8", "A03|00-E0-4C-21-CE-B9",
-        "|00-E0-4C-21-CE-BB", "A11|00-E0-4C-21-CF-11"},
-       "来源：dnsmasq 配置文件，机器名取自 name，MAC地址取自 mac，读入 13 台，跳过 1 行（第 11 行）",
+        "|00-E0-4C-21-CE-BB", "|00-E0-4C-21-CE-BD", "A11|00-E0-4C-21-CF-11"},
+       "来源：dnsmasq 配置文件，机器名取自 name，MAC地址取自 mac，读入 14 台，跳过 1 行（第 11 行）",
        Hosts("dhcp-host=00:e0:4c:21:cf:NN,ANN\n", 8)},
       {"RouterOS export: escapes, a continued line, another menu's commands",
        "# jan/02/2025 10:00:00 by RouterOS 6.49\n/ip dhcp-server network\nadd address=192.168.88.0/24\n"
@@ -483,6 +529,10 @@ TEST(BlockLayouts, ClaimedByTheirOwnShapeAlone) {
                                      "Network Card(s):           1 NIC(s) Installed.\n",
        ""},
       {"one block of settings", "[server]\nmac=00:1a:2b:3c:4d:01\nname=A01\nport=80\n", ""},
+      {"a log of key=value lines after the date",
+       "2024-06-01 10:00:00 lease mac=00:1a:2b:3c:4d:01 ip=192.168.1.11\n"
+       "2024-06-01 10:00:05 lease mac=00:1a:2b:3c:4d:02 ip=192.168.1.12\n",
+       ""},
       {"JSON", "[{\"mac\": \"00:1a:2b:3c:4d:01\", \"name\": \"A01\"},\n {\"mac\": \"00:1a:2b:3c:4d:02\"}]\n", ""},
       {"dhcpd.conf with options alone in its first bytes", "ddns-update-style none;\ndefault-lease-time 600;\n",
        "ISC config"},
@@ -565,6 +615,35 @@ TEST(BlockLayouts, EachBoundRefusesWithItsWords) {
     Collect none;
     if (c.bound) EXPECT_EQ(layout->forEachRecord(none).bound, *c.bound) << c.what;
     EXPECT_LE(layout->columnNames().size(), kMaxRecordCells) << c.what;
+  }
+}
+
+// Each way a line writes a key and its value, as the programs print them.
+TEST(BlockLayouts, EachWayOfWritingAPair) {
+  const struct {
+    std::string_view line;
+    PairForm form;
+    std::optional<std::pair<std::string_view, std::string_view>> pair;
+  } cases[] = {
+      {"   Connection-specific DNS Suffix  . : cafe.local", PairForm::Colon,
+       std::pair{"Connection-specific DNS Suffix", "cafe.local"}},
+      {"   主机名  . . . . . . . . . . . . . : B01", PairForm::Colon, std::pair{"主机名", "B01"}},
+      {"   Primary Dns Suffix  . . . . . . . :", PairForm::Colon, std::pair{"Primary Dns Suffix", ""}},
+      {"LinkSpeed(Gbps)            : 1", PairForm::Colon, std::pair{"LinkSpeed(Gbps)", "1"}},
+      {"Physical Address: 00-E0-4C-21-CE-B6", PairForm::Colon, std::pair{"Physical Address", "00-E0-4C-21-CE-B6"}},
+      {"No.: 5", PairForm::Colon, std::pair{"No.", "5"}},
+      {"10:00:00 a time, no key", PairForm::Colon, std::nullopt},
+      {"MACAddress=00:E0:4C:21:CE:B6", PairForm::Equals, std::pair{"MACAddress", "00:E0:4C:21:CE:B6"}},
+      {"Name=\"A 01\"", PairForm::Equals, std::pair{"Name", "A 01"}},
+      {"0 D name=ether1", PairForm::Equals, std::nullopt},
+      {"hwaddr 00:1a:2b:3c:4d:5e", PairForm::Blank, std::pair{"hwaddr", "00:1a:2b:3c:4d:5e"}},
+      {"00:1a:2b:3c:4d:5e A01", PairForm::Blank, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    Pair pair;
+    const bool read = ReadPair(c.line, c.form, pair);
+    EXPECT_EQ(read, c.pair.has_value()) << c.line;
+    if (read && c.pair) EXPECT_EQ(std::pair(pair.key, pair.value), *c.pair) << c.line;
   }
 }
 

@@ -56,10 +56,8 @@ LayoutEnd AdapterLayout::forEachRecord(RecordVisitor& visitor) {
     const int chosen = ChooseAdapter(computer.facts);
     if (chosen >= 0) {
       const Block& adapter = computer.adapters[chosen];
-      for (std::size_t i = 0; i < adapter.pairs.size(); ++i)
-        if ((IsMacValue(adapter.pairs[i].value) || static_cast<int>(i) == computer.facts[chosen].ipv4Pair) &&
-            !add(adapter.pairs[i]))
-          return false;
+      for (const BlockPair& pair : adapter.pairs)
+        if (IsMacValue(pair.value) && !add(pair)) return false;
     }
     const int line = computer.line;
     computer.clear();

@@ -20,10 +20,11 @@
 // machine.
 //
 // A record holds the computer's name key ("Host Name", "SystemName") and,
-// from the chosen adapter, its pairs whose value is a MAC and its IPv4
-// address; a computer with no adapter that qualifies is a record of its
-// name alone, which the driver counts as skipped at the computer's first
-// line.
+// from the chosen adapter, its pairs whose value is a MAC (its address,
+// "192.168.1.101(Preferred)", told the choice and is no cell: a column of
+// them is no name); a computer with no adapter that qualifies is a record
+// of its name alone, which the driver counts as skipped at the computer's
+// first line.
 #include <string_view>
 
 #include "sources/blocks/pair_line.h"

@@ -56,7 +56,9 @@ BlockSniff SniffBlocks(std::string_view sample) {
   }
   const bool repeated = std::any_of(blocksWithMacUnder.begin(), blocksWithMacUnder.end(),
                                     [](const auto& entry) { return entry.second >= 2; });
-  if (!(repeated || (marker && macBlocks > 0)) || pairsInBlocks < 2 * blocks) return sniff;
+  // ipconfig's "Windows IP Configuration" says enough; other blocks must
+  // hold two pairs or more on average.
+  if (marker ? macBlocks == 0 : !repeated || pairsInBlocks < 2 * blocks) return sniff;
   sniff.shape =
       marker || (adapterBlocks > 0 && adapterBlocks * 2 >= macBlocks) ? BlockShape::Adapters : BlockShape::Records;
   return sniff;

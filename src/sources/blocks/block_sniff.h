@@ -2,9 +2,9 @@
 // Whether a text's first lines are blocks of pairs, and what the blocks
 // are, decided once from a sample as csv.Sniffer decides a dialect. Blocks
 // are: most lines that are neither blank nor comments are pairs; a key
-// whose value is a MAC comes in two blocks at least, or the sample holds a
-// "Windows IP Configuration" line and a MAC; and a block holds two pairs or
-// more on average (one machine spread over several lines). A list of one
+// whose value is a MAC comes in two blocks at least, and a block holds two
+// pairs or more on average (one machine spread over several lines); or the
+// sample holds a "Windows IP Configuration" line and a MAC. A list of one
 // machine a line, the café's CSV or TSV, has none of this: its lines are
 // no pairs, or each line is a block of one pair whose key never comes
 // again.
