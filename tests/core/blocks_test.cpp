@@ -613,7 +613,9 @@ TEST(BlockLayouts, EachBoundRefusesWithItsWords) {
     EXPECT_EQ(records.how, c.bound ? LayoutEnd::How::TooLarge : LayoutEnd::How::Done) << c.what;
     EXPECT_EQ(records.records.size(), c.records) << c.what;
     Collect none;
-    if (c.bound) EXPECT_EQ(layout->forEachRecord(none).bound, *c.bound) << c.what;
+    if (c.bound) {
+      EXPECT_EQ(layout->forEachRecord(none).bound, *c.bound) << c.what;
+    }
     EXPECT_LE(layout->columnNames().size(), kMaxRecordCells) << c.what;
   }
 }
@@ -643,7 +645,9 @@ TEST(BlockLayouts, EachWayOfWritingAPair) {
     Pair pair;
     const bool read = ReadPair(c.line, c.form, pair);
     EXPECT_EQ(read, c.pair.has_value()) << c.line;
-    if (read && c.pair) EXPECT_EQ(std::pair(pair.key, pair.value), *c.pair) << c.line;
+    if (read && c.pair) {
+      EXPECT_EQ(std::pair(pair.key, pair.value), *c.pair) << c.line;
+    }
   }
 }
 

@@ -840,6 +840,63 @@ TEST_F(LoadFaultsTest, MillionRowsLoadAndExport) {
 }
 
 // ---------------------------------------------------------------------------
+// Hostile text
+
+// Files made to exhaust a reader: each gives a list or a word, in time, and a
+// file past a bound leaves the list as it was.
+TEST_F(LoadFaultsTest, HostileTextGivesAListOrAWordInTime) {
+  const std::string kMac = "00-1A-2B-3C-4D-01";
+  const auto repeat = [](std::string_view piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) text += piece;
+    return text;
+  };
+  std::string million = "机器名,MAC地址\r\n";
+  million.reserve(32u << 20);
+  char line[64];
+  for (int i = 1; i <= 1000000; ++i) {
+    std::snprintf(line, sizeof line, "PC%07d,00-1A-%02X-%02X-%02X-%02X\r\n", i, i >> 24, (i >> 16) & 255, (i >> 8) & 255, i & 255);
+    million += line;
+  }
+  const struct {
+    const char* what;
+    std::string bytes;         // written whole, or
+    std::uintmax_t zeros = 0;  // this many zero bytes, without writing them
+    const char* source;        // after "未载入：x.txt " for a refusal, else the whole label
+    int rows = -1;             // a list loaded
+  } cases[] = {
+      {"a header of 15 million cells", "MAC" + repeat(",a", 15000000) + "\nA01," + kMac + "\n", 0, "太大（一行超过 1 MB）"},
+      {"60 MB without a line break", std::string(60u << 20, 'x'), 0, "太大（一行超过 1 MB）"},
+      {"50 MB of zero bytes", "", 50u << 20, "太大（一行超过 1 MB）"},
+      {"more cells in a line than a sheet has columns", "MAC" + repeat(",a", 17000) + "\nA01," + kMac + "\n", 0,
+       "太大（一行超过 16384 格）"},
+      {"more lines than any café has machines", repeat("a\n", 2000001), 0, "太大（超过 2000000 行）"},
+      {"a million machines", million, 0, "来源：文本列表，机器名取自 机器名，MAC地址取自 MAC地址，读入 1000000 台", 1000000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto file = dir / "x.txt";
+    test::WriteBytes(file, c.bytes);
+    if (c.zeros > 0) std::filesystem::resize_file(file, c.zeros);
+    list.clear();
+    list.append("old", "old", "old");
+    window.status[0] = "before";
+    const LoadOutcome outcome = load(dir.core() + "\\x.txt");
+    if (c.rows < 0) {
+      EXPECT_EQ(outcome, LoadOutcome::NoList);
+      EXPECT_EQ(window.source, G("未载入：x.txt ") + G(c.source));
+      EXPECT_EQ(list.count(), 1);
+      EXPECT_EQ(total(), "before");
+    } else {
+      EXPECT_EQ(outcome, LoadOutcome::Loaded);
+      EXPECT_EQ(window.source, G(c.source));
+      EXPECT_EQ(list.count(), c.rows);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Long paths
 
 std::filesystem::path Deep(const std::filesystem::path& base, std::size_t atLeast) {

@@ -189,6 +189,14 @@ TEST_F(MachineTableTest, ReadsInStoredOrderAndFailsOnDamage) {
                 .substr(0, 19),
             " 00-1A-2B-3C-00-01;");
   EXPECT_TRUE(whole);
+  // A history of sightings: one machine per MAC, named by its latest row
+  // that names it.
+  EXPECT_EQ(read(make("CREATE TABLE seen(pc, mac, at); INSERT INTO seen VALUES"
+                      " ('', '00-00-00-00-00-01', '2025-07-01 10:00'), ('A01', '00-00-00-00-00-01', '2025-07-02 10:00'),"
+                      " ('A02', '00-00-00-00-00-02', '2025-07-02 11:00'), ('', '00-00-00-00-00-01', '2025-07-03 10:00');"),
+                 "seen", whole),
+            "A01 00-00-00-00-00-01;A02 00-00-00-00-00-02;");
+  EXPECT_TRUE(whole);
   EXPECT_EQ(read(db, "gone", whole), "");  // a table no longer there
   EXPECT_FALSE(whole);
   EXPECT_EQ(read(make(Pcs("b", 3000), Damage::MiddleOfB), "b", whole), "");

@@ -72,8 +72,26 @@ void ColumnJudge::endRow() {
   if (rowsOffered_ >= kHeaderSearchRows || std::any_of(row.begin(), row.end(), LooksLikeMac)) decideHeader();
 }
 
+bool RowIsSpareAdapter(std::string_view adapter, const std::vector<std::string_view>& cells) {
+  bool notMachine = false;
+  bool spare = IsAdapterName(adapter, notMachine) && notMachine;
+  for (const std::string_view cell : cells) {
+    if (HoldsIpv4(cell)) return false;
+    spare = spare || SaysDisconnected(cell);
+  }
+  return spare;
+}
+
+bool ColumnJudge::spareAdapterRow() const {
+  if (adapterColumn_ < 0) return false;
+  std::vector<std::string_view> cells;
+  for (const int column : rowColumns_) cells.push_back(row_[static_cast<std::size_t>(column)]);
+  const auto at = static_cast<std::size_t>(adapterColumn_);
+  return RowIsSpareAdapter(at < row_.size() ? std::string_view(row_[at]) : std::string_view{}, cells);
+}
+
 void ColumnJudge::tallyRow() {
-  if (rowHasMac_ || (everyRow_ && !rowColumns_.empty())) {
+  if ((rowHasMac_ || (everyRow_ && !rowColumns_.empty())) && !spareAdapterRow()) {
     for (const int column : rowColumns_) tallyCell(column, row_[static_cast<std::size_t>(column)]);
     ++dataRows_;
   }
@@ -141,6 +159,7 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
     if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(static_cast<std::uint64_t>(id.number));
     return;
   }
+  if (value.size() == 1 && value[0] >= '0' && value[0] <= '2') ++tally.smallNumbers;
   if (IsNoName(value)) {
     ++tally.noNames;  // no name, and no hash: distinctness is among the names
     return;
@@ -157,6 +176,8 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
     if (IsAdapterName(value, notMachine)) ++tally.adapters, notName = true;
     if (IsDnsName(value)) ++tally.dnsNames;
   }
+  // A directory's name of an object, a device's path: no machine's name.
+  if (IsDirectoryName(value) || value.front() == '\\') notName = true;
   if (notName) ++tally.notNames;
   if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(Fnv1a(value));
 }
@@ -199,13 +220,18 @@ bool ColumnJudge::holdsNames(int column) const {
   const Tally& tally = tallies_[static_cast<std::size_t>(column)];
   const std::int64_t names = tally.filled - tally.noNames;
   const bool named = role == HeaderRole::Name || role == HeaderRole::NameLike;
-  if (names <= 0 || (names * 2 <= dataRows_ && !(named && names * 10 >= dataRows_))) return false;
+  // Filled, placeholders counting: "?" where a name could not be found is
+  // a name column with a gap, not a sparse remark.
+  if (names <= 0 || names * 10 < tally.filled) return false;
+  if (tally.filled * 2 <= dataRows_ && !(named && tally.filled * 10 >= dataRows_)) return false;
   if (!AtLeastNineTenths(names - tally.notNames, names)) return false;
   if (tally.integers == names && !named) return false;
+  const std::int64_t distinct = distinctCount(column);
+  if (macColumn_ < 0) return distinct * 10 >= static_cast<std::int64_t>(tally.hashes.size()) * 9;
+  // About as many names as machines.
   const std::int64_t machines =
-      macColumn_ >= 0 ? std::min<std::int64_t>(static_cast<std::int64_t>(tally.hashes.size()), distinctCount(macColumn_))
-                      : static_cast<std::int64_t>(tally.hashes.size());
-  return distinctCount(column) * 10 >= machines * 9;
+      std::min<std::int64_t>(static_cast<std::int64_t>(tally.hashes.size()), distinctCount(macColumn_));
+  return distinct * 10 >= machines * 9;
 }
 
 int ColumnJudge::nameRank(int column) const {
@@ -270,10 +296,19 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
   for (int column = 0; column < columns; ++column) {
     if (column == choice.mac || column == choice.name) continue;
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-    if (AtLeastHalf(tally.states, tally.filled) && (choice.state < 0 || tally.states > tallies_[choice.state].states))
+    if (AtLeastHalf(tally.states, tally.filled) &&
+        (choice.state < 0 || tally.states > tallies_[static_cast<std::size_t>(choice.state)].states))
       choice.state = column;
     if (AtLeastHalf(tally.adapters, tally.filled) && choice.adapter < 0) choice.adapter = column;
-    datesBeside = datesBeside || AtLeastNineTenths(tally.dates, tally.filled);
+    const bool timeNamed = column < static_cast<int>(header_.size()) && HeaderNamesTime(header_[static_cast<std::size_t>(column)]);
+    datesBeside = datesBeside || AtLeastNineTenths(tally.dates, tally.filled) || (timeNamed && tally.filled > 0);
+  }
+  // Kea's lease file writes its states as numbers.
+  for (int column = 0; choice.state < 0 && column < columns; ++column) {
+    const Tally& tally = tallies_[static_cast<std::size_t>(column)];
+    if (column < static_cast<int>(header_.size()) && TrimBlanks(header_[static_cast<std::size_t>(column)]) == "state" &&
+        tally.filled > 0 && tally.smallNumbers == tally.filled)
+      choice.state = column, choice.stateNumbers = true;
   }
   choice.sightings = !macsDistinct() && (datesBeside || choice.state >= 0);
   return choice;

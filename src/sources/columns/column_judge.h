@@ -25,6 +25,7 @@ struct ColumnChoice {
   bool macIsClientId = false;  // it holds DHCP client identifiers, each carrying its MAC
   int name = -1;               // the name column; -1: the names stay empty
   int state = -1;              // a lease's or a neighbour's state; -1: none
+  bool stateNumbers = false;   // the states are Kea's numbers: 0 in use, 1 declined, 2 expired
   int adapter = -1;            // which network adapter the row is; -1: none
   int headerRow = -1;          // the row taken for the header (0-based among the rows offered); -1: none
   // The MACs repeat beside dates, times or states: the rows are sightings
@@ -42,6 +43,12 @@ class ColumnJudge {
   explicit ColumnJudge(CellText text = CellText::Utf8, bool findHeader = true);
 
   static constexpr int kHeaderSearchRows = 10;
+
+  // A table of network adapters: a row whose adapter in `column` is one a
+  // machine does not boot with (wireless, Bluetooth, virtual) or that says
+  // it is disconnected, and that holds no IPv4 address, is no machine, and
+  // is left out of the judging (RowIsSpareAdapter).
+  void leaveOutSpareAdapters(int column) { adapterColumn_ = column; }
 
   // The row's cell in `column`, in any order of columns.
   void addCell(int column, std::string_view value);
@@ -74,11 +81,13 @@ class ColumnJudge {
     std::int64_t states = 0;     // a lease's or a neighbour's state
     std::int64_t adapters = 0;   // a network adapter's description
     std::int64_t dnsNames = 0;   // fully qualified names
+    std::int64_t smallNumbers = 0;  // 0, 1 or 2
     std::vector<std::uint64_t> hashes;  // of the first values, for distinctness
   };
 
   void keepPending(int column, std::string_view value);
   void tallyRow();
+  bool spareAdapterRow() const;
   void tallyCell(int column, std::string_view value);
   void decideHeader();
   HeaderRole roleOf(int column) const;
@@ -102,6 +111,12 @@ class ColumnJudge {
   std::int64_t dataRows_ = 0;
   std::vector<Tally> tallies_;
   int macColumn_ = -1;
+  int adapterColumn_ = -1;
 };
+
+// Whether a row of a table of adapters (`adapter` its adapter's column) is
+// no machine: see ColumnJudge::leaveOutSpareAdapters. `cells` is every cell
+// of the row, `adapter` among them.
+bool RowIsSpareAdapter(std::string_view adapter, const std::vector<std::string_view>& cells);
 
 }  // namespace venbrook

@@ -84,7 +84,7 @@ bool NamesNoName(std::string_view header, const std::vector<std::string>& words)
   return AnyWordIs(words, {"zone", "area", "group", "no", "index", "idx", "id", "seq", "num", "number", "time", "date",
                            "expires", "expiry", "expire", "ends", "starts", "lease", "status", "state", "type", "user",
                            "username", "domain", "interface", "iface", "port", "ports", "vlan", "vendor",
-                           "manufacturer", "gateway", "mask", "age", "flags", "model", "os"}) ||
+                           "manufacturer", "gateway", "mask", "age", "flags", "model", "os", "transport"}) ||
          Contains(header, {"区", "分组", "序号", "时间", "日期", "到期", "状态", "类型", "用户", "域", "接口", "端口", "网关",
                            "掩码", "厂商", "制造商", "型号", "系统"});
 }
@@ -94,13 +94,13 @@ bool IsNameWord(std::string_view header) {
   for (std::string_view word : {"机器名", "机器名称", "计算机名", "计算机名称", "主机名", "主机名称", "终端名",
                                 "终端名称", "客户机名", "客户机名称", "设备名", "设备名称", "座位名", "机器编号",
                                 "名称", "名字", "hostname", "computername", "machinename", "pcname", "devicename",
-                                "clientname", "name", "host", "computer", "machine"})
+                                "clientname", "name", "host", "computer", "machine", "node"})
     if (squeezed == word) return true;
   return false;
 }
 
 bool HoldsNameWord(std::string_view header, const std::vector<std::string>& words) {
-  return AnyWordStartsWith(words, {"name", "machine", "computer", "host", "pc", "seat", "client", "device"}) ||
+  return AnyWordStartsWith(words, {"name", "machine", "computer", "host", "pc", "seat", "client", "device", "node"}) ||
          Contains(header, {"名", "机器", "计算机", "主机", "终端", "座位", "编号", "客户机"});
 }
 
@@ -258,6 +258,11 @@ bool IsNoName(std::string_view value) {
         "(incomplete)", "incomplete", "none", "(none)", "<none>", "null", "(null)", "无", "未知"})
     if (lower == placeholder) return true;
   if (IsIpv4Address(value) || IsIpv6Address(value)) return true;
+  // An address in brackets, as arp prints it beside a name it could not resolve.
+  if (value.size() > 2 && value.front() == '(' && value.back() == ')' && IsIpv4Address(value.substr(1, value.size() - 2)))
+    return true;
+  // What Windows's DHCP server calls a declined address's host.
+  if (lower == "bad_address") return true;
   // A DHCP client's vendor class, which some servers show where the host
   // sent no name.
   return StartsWithAny(lower, {"pxeclient", "msft 5", "msft5", "msft 98", "udhcp ", "udhcp-", "dhcpcd-", "android-dhcp-"});
@@ -311,6 +316,36 @@ bool IsAdapterName(std::string_view value, bool& notMachine) {
   return notMachine || Contains(lower, {"ethernet", "controller", "adapter", "network connection", "gbe", "realtek",
                                          "intel(r)", "broadcom", "qualcomm", "atheros", "marvell", "以太网", "本地连接",
                                          "网络连接", "网卡"});
+}
+
+}  // namespace venbrook
+
+namespace venbrook {
+
+bool HoldsIpv4(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.starts_with('{')) value = value.substr(1, value.find_first_of(";,}") - 1);
+  return !value.empty() && IsDigit(value.front()) && IsIpv4Address(value);
+}
+
+bool SaysDisconnected(std::string_view value) {
+  const std::string lower = LowerAsciiText(TrimBlanks(value));
+  return lower == "disconnected" || lower == "media disconnected" || lower == "not present" ||
+         lower == "媒体已断开" || lower == "已断开" || lower == "断开";
+}
+
+bool IsDirectoryName(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.size() < 4 || value[2] != '=' || value.find(',') == std::string_view::npos) return false;
+  const std::string kind = LowerAsciiText(value.substr(0, 2));
+  return kind == "cn" || kind == "ou" || kind == "dc";
+}
+
+bool HeaderNamesTime(std::string_view header) {
+  const std::vector<std::string> words = AsciiWords(header);
+  return AnyWordIs(words, {"time", "date", "expire", "expires", "expiry", "ends", "starts", "lifetime", "timestamp",
+                           "seen", "cltt", "tstp"}) ||
+         Contains(header, {"时间", "日期", "到期"});
 }
 
 }  // namespace venbrook

@@ -61,6 +61,21 @@ bool IsDnsName(std::string_view value);
 // loopback.
 bool IsAdapterName(std::string_view value, bool& notMachine);
 
+// A value that holds an IPv4 address: the address alone, or first in a
+// list as WMI writes it ("{192.168.1.101;fe80::…}").
+bool HoldsIpv4(std::string_view value);
+
+// A connection's state that says it carries no traffic: "Media
+// disconnected", "Disconnected", "媒体已断开".
+bool SaysDisconnected(std::string_view value);
+
+// A directory's name of an object: "CN=WB001,OU=Clients,DC=cafe,DC=local".
+bool IsDirectoryName(std::string_view value);
+
+// A header that names a time: when a lease ends, when a row was seen
+// (expire, ends, valid_lifetime, timestamp, last seen, 时间, 到期).
+bool HeaderNamesTime(std::string_view header);
+
 // A date, a time or both, as spreadsheets and logs write them:
 // 2024-06-01, 2024/6/1, 2024.06.01, 10:00, 10:00:00, 2024-06-01 10:00,
 // 2024-06-01T10:00:00, 2024年6月1日.

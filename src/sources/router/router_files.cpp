@@ -5,7 +5,6 @@
 
 #include "sources/machine_source.h"
 #include "sources/router/arp_table.h"
-#include "sources/router/dnsmasq_leases.h"
 #include "sources/router/mikrotik.h"
 #include "sources/router/router_text.h"
 #include "sources/text/text_encoding.h"
@@ -22,7 +21,6 @@ struct RouterFormat {
 // Asked in this order; the first that recognises the sample reads the file.
 constexpr RouterFormat kRouterFormats[] = {
     {RouterFileKind::MikrotikPrint, LooksLikeMikrotikPrint, ReadMikrotikPrint},
-    {RouterFileKind::DnsmasqLeases, LooksLikeDnsmasqLeases, ReadDnsmasqLeases},
     {RouterFileKind::ArpTable, LooksLikeWindowsArp, ReadWindowsArp},
     {RouterFileKind::ArpTable, LooksLikeCiscoArp, ReadCiscoArp},
     {RouterFileKind::ArpTable, LooksLikeProcNetArp, ReadProcNetArp},

@@ -174,26 +174,26 @@ FoundTable FindMachineTable(sqlite3* db) {
   const ReadTransaction transaction(db);
   bool locked = false;
   const auto tables = OrdinaryTables(db, locked);
-  if (!tables) return {locked ? TableSearch::Locked : TableSearch::NoTable, {}};
+  if (!tables) return {locked ? TableSearch::Locked : TableSearch::NoTable, {}, {}, {}};
   std::vector<Candidate> candidates;
   for (const std::string& table : *tables) {
     std::optional<Candidate> candidate;
     switch (Sample(db, table, candidate)) {
       case SampleEnd::Done: break;
       case SampleEnd::Unreadable: continue;  // its columns cannot be read: no list of anyone's
-      case SampleEnd::Locked: return {TableSearch::Locked, {}};
-      case SampleEnd::Damaged: return {TableSearch::Damaged, {}};
+      case SampleEnd::Locked: return {TableSearch::Locked, {}, {}, {}};
+      case SampleEnd::Damaged: return {TableSearch::Damaged, {}, {}, {}};
     }
     if (candidate) candidates.push_back(std::move(*candidate));
   }
-  if (candidates.empty()) return {TableSearch::NoTable, {}};
+  if (candidates.empty()) return {TableSearch::NoTable, {}, {}, {}};
   // Only a choice between tables needs their sizes; a sample that reached
   // the end of its table counted it already.
   if (candidates.size() > 1) {
     for (Candidate& candidate : candidates) {
       if (candidate.counted) continue;
       candidate.rows = CountRows(db, candidate.table);
-      if (candidate.rows < 0) return {TableSearch::Damaged, {}};
+      if (candidate.rows < 0) return {TableSearch::Damaged, {}, {}, {}};
     }
   }
   const auto best = std::min_element(candidates.begin(), candidates.end(), Better);

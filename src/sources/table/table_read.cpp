@@ -117,11 +117,11 @@ class RowReader final : public RecordVisitor {
     if (column == choice_.mac) mac_.assign(value);
     else if (column == choice_.name) name_.assign(value);
     if (column == choice_.state) state_.assign(value);
+    if (choice_.adapter < 0) return;
+    // A table of adapters: the whole row tells whether it is a machine.
     if (column == choice_.adapter) adapter_.assign(value);
-    if (choice_.adapter >= 0 && !hasIpv4_) {
-      const std::string_view trimmed = TrimBlanks(value);
-      hasIpv4_ = !trimmed.empty() && trimmed.front() >= '0' && trimmed.front() <= '9' && IsIpv4Address(trimmed);
-    }
+    if (cells_.size() <= used_) cells_.emplace_back();
+    cells_[used_++].assign(value);
   }
 
   bool endRecord(int line) override {
@@ -130,7 +130,7 @@ class RowReader final : public RecordVisitor {
     name_.clear();
     state_.clear();
     adapter_.clear();
-    hasIpv4_ = false;
+    used_ = 0;
     return true;
   }
 
@@ -161,16 +161,16 @@ class RowReader final : public RecordVisitor {
     if (index < choice_.headerRow) return skip(line);
     const std::int64_t mac = choice_.macIsClientId ? ParseClientId(mac_).number : ParseMac(mac_).number;
     if (!IsMachineAddress(mac)) return skip(line);
-    bool notMachine = false;
-    if (choice_.adapter >= 0 && IsAdapterName(adapter_, notMachine) && notMachine && !hasIpv4_) return skip(line);
+    if (choice_.adapter >= 0 && spareAdapter()) return skip(line);
     const std::string_view name = ShownName(name_, text_, shownName_);
+    const bool ended = stateIsOver();
     if (!events_) {
+      // A list's row whose state says it is over (a declined lease) is no machine.
+      if (ended) return skip(line);
       sink_.addMachine(name, text_, mac);
       ++read_.rows;
       return;
     }
-    bool over = false;
-    const bool ended = choice_.state >= 0 && IsStateWord(state_, over) && over;
     const int known = index_by_mac_.findOrAdd(mac, static_cast<int>(machines_.size()));
     if (known == static_cast<int>(machines_.size())) {
       machines_.push_back({mac, names_.size(), name.size(), line, !ended});
@@ -189,6 +189,20 @@ class RowReader final : public RecordVisitor {
 
   void skip(int line) { Skip(line, read_); }
 
+  bool spareAdapter() {
+    views_.clear();
+    for (std::size_t cell = 0; cell < used_; ++cell) views_.emplace_back(cells_[cell]);
+    return RowIsSpareAdapter(adapter_, views_);
+  }
+
+  bool stateIsOver() const {
+    if (choice_.state < 0) return false;
+    const std::string_view state = TrimBlanks(state_);
+    if (choice_.stateNumbers) return state == "1" || state == "2";
+    bool over = false;
+    return IsStateWord(state, over) && over;
+  }
+
   const ColumnChoice& choice_;
   const bool events_;
   const CellText text_;
@@ -196,11 +210,26 @@ class RowReader final : public RecordVisitor {
   TableRead& read_;
   int index_ = 0;
   std::string mac_, name_, state_, adapter_, shownName_;  // reused for every record
-  bool hasIpv4_ = false;
+  std::vector<std::string> cells_;                        // a table of adapters' rows, whole
+  std::size_t used_ = 0;
+  std::vector<std::string_view> views_;
   MacIndex index_by_mac_;
   std::vector<Machine> machines_;
   std::string names_;
 };
+
+// The judgement made whole from the judge's choice.
+TableJudgement Decided(TableJudgement& judgement, const ColumnJudge& judge, const TableLayout& layout) {
+  if (judgement.choice.mac < 0) {
+    judgement.outcome = TableRead::Outcome::NoList;
+    return judgement;
+  }
+  judgement.events = layout.kind() == RecordKind::Events || judgement.choice.sightings;
+  judgement.macsDistinct = judge.macsDistinct();
+  judgement.macColumn = judge.columnWordsUtf8(judgement.choice.mac);
+  if (judgement.choice.name >= 0) judgement.nameColumn = judge.columnWordsUtf8(judgement.choice.name);
+  return judgement;
+}
 
 }  // namespace
 
@@ -211,15 +240,21 @@ TableJudgement JudgeTable(TableLayout& layout) {
   judgement.outcome = Walk(layout, visitor, judgement.bound);
   if (judgement.outcome != TableRead::Outcome::Loaded) return judgement;
   judgement.choice = judge.decide(layout.columnNames());
-  if (judgement.choice.mac < 0) {
-    judgement.outcome = TableRead::Outcome::NoList;
-    return judgement;
+  if (judgement.choice.mac >= 0 && judgement.choice.adapter >= 0) {
+    // A table of adapters: judged again without the adapters that are no
+    // machine, whose names and MACs would otherwise count among the machines'.
+    ColumnJudge machines(layout.cellText(), !layout.namesColumns());
+    machines.leaveOutSpareAdapters(judgement.choice.adapter);
+    TableRead counted;
+    JudgeVisitor again(machines, counted);
+    judgement.outcome = Walk(layout, again, judgement.bound);
+    if (judgement.outcome != TableRead::Outcome::Loaded) return judgement;
+    const int adapter = judgement.choice.adapter;
+    judgement.choice = machines.decide(layout.columnNames());
+    judgement.choice.adapter = adapter;
+    return Decided(judgement, machines, layout);
   }
-  judgement.events = layout.kind() == RecordKind::Events || judgement.choice.sightings;
-  judgement.macsDistinct = judge.macsDistinct();
-  judgement.macColumn = judge.columnWordsUtf8(judgement.choice.mac);
-  if (judgement.choice.name >= 0) judgement.nameColumn = judge.columnWordsUtf8(judgement.choice.name);
-  return judgement;
+  return Decided(judgement, judge, layout);
 }
 
 TableRead ReadTableRows(TableLayout& layout, const TableJudgement& judgement, RowSink& sink) {

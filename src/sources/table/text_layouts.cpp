@@ -1,5 +1,6 @@
 #include "sources/table/text_layouts.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "sources/blocks/block_layout.h"
@@ -9,12 +10,17 @@
 #include "sources/blocks/openwrt_layout.h"
 #include "sources/blocks/routeros_export.h"
 #include "sources/blocks/routeros_print.h"
+#include "sources/read_types.h"
+#include "sources/text/known_lists.h"
+#include "sources/text/text_encoding.h"
 
 namespace venbrook {
 
 // Each layout's row goes here, in the order it must be asked.
 const TextLayoutRow kTextLayouts[] = {
     // Narrow: a format's own structure.
+    {"dnsmasq's lease file", LooksLikeDnsmasqLeases, MakeDnsmasqLeasesLayout},
+    {"arp-scan's output", LooksLikeArpScan, MakeArpScanLayout},
     {"LDIF", LooksLikeLdif, MakeLdifLayout},
     {"ISC dhcpd.leases", LooksLikeIscLeases, MakeIscLeasesLayout},
     {"ISC dhcpd.conf", LooksLikeIscConfig, MakeIscConfigLayout},
@@ -27,5 +33,17 @@ const TextLayoutRow kTextLayouts[] = {
     {"blocks of pairs", LooksLikeBlocks, MakeBlocksLayout},
 };
 const std::size_t kTextLayoutCount = std::size(kTextLayouts);
+
+std::string SampleText(std::string_view bytes) {
+  std::string text = DecodeToUtf8(bytes.substr(0, kSampleBytes));
+  if (bytes.size() > kSampleBytes) text.erase(std::min(text.find_last_of("\r\n"), text.size()));
+  return text;
+}
+
+const TextLayoutRow* LayoutClaiming(std::string_view sampleUtf8) {
+  for (const TextLayoutRow& row : kTextLayouts)
+    if (row.claims(sampleUtf8)) return &row;
+  return nullptr;
+}
 
 }  // namespace venbrook

@@ -4,6 +4,7 @@
 // separators (sources/text/text_list.h). Every one is handed the whole file
 // decoded once to UTF-8 (DecodeToUtf8), whatever its encoding on disk.
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "sources/table/table_layout.h"
@@ -22,5 +23,13 @@ struct TextLayoutRow {
 // In the order they are asked: a narrower claim before a broader one.
 extern const TextLayoutRow kTextLayouts[];
 extern const std::size_t kTextLayoutCount;
+
+// A file's first kSampleBytes as UTF-8 text; when the file goes on past
+// them, without its last line, which a line cut short could pass for
+// another.
+std::string SampleText(std::string_view bytes);
+
+// The first row whose claim holds for the sample; none: the text list.
+const TextLayoutRow* LayoutClaiming(std::string_view sampleUtf8);
 
 }  // namespace venbrook

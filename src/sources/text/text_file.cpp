@@ -16,20 +16,6 @@
 namespace venbrook {
 namespace {
 
-// The first bytes as text. When they fill the sample the file may go on,
-// and the last line is cut off: a line cut short could pass for another.
-std::string SampleText(std::string_view bytes) {
-  std::string text = DecodeToUtf8(bytes.substr(0, kSampleBytes));
-  if (bytes.size() > kSampleBytes) text.erase(std::min(text.find_last_of("\r\n"), text.size()));
-  return text;
-}
-
-const TextLayoutRow* LayoutClaiming(std::string_view sample) {
-  for (std::size_t row = 0; row < kTextLayoutCount; ++row)
-    if (kTextLayouts[row].claims(sample)) return &kTextLayouts[row];
-  return nullptr;
-}
-
 ListFileRead ReadLaidOut(const TextLayoutRow& row, std::string& bytes, RowSink& sink) {
   std::string text = DecodeToUtf8(bytes);
   std::string().swap(bytes);  // the text alone from now on

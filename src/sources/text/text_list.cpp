@@ -79,7 +79,7 @@ void ForEachRecord(std::string_view text, OnRecord&& onRecord) {
   while (lines.next(start, end)) {
     const int firstLine = lines.lineNumber();
     std::string_view record = text.substr(start, end - start);
-    if (record.find('"') != std::string_view::npos && EndsInsideQuotes(record)) {
+    if (record.size() <= kMaxRecordBytes && record.find('"') != std::string_view::npos && EndsInsideQuotes(record)) {
       LineCursor ahead = lines;
       std::size_t nextStart, nextEnd;
       for (int more = 1; more < kMaxRecordLines && ahead.next(nextStart, nextEnd); ++more) {
@@ -95,21 +95,37 @@ void ForEachRecord(std::string_view text, OnRecord&& onRecord) {
   }
 }
 
-// The cells of one record, left to right. A line that starts with a MAC and
-// a space is our own export's "MAC name": two cells, the name being the rest
-// of the line whatever it holds.
+bool NoKeyWord(std::string_view) { return false; }
+
+// The cells of one record, left to right. In our own export, a line that
+// starts with a MAC and a space is "MAC name": two cells, the name being the
+// rest of the line whatever it holds. Elsewhere (a switch's table that a
+// MAC begins) the line splits as any other.
 template <typename OnCell>
-void ForEachCell(LineFields& fields, std::string_view record, LineText text, OnCell&& onCell) {
-  fields.reset(record, text, IsMacText);
+void ForEachCell(LineFields& fields, std::string_view record, LineText text, bool exportLines, OnCell&& onCell) {
+  fields.reset(record, text, exportLines ? IsMacText : NoKeyWord);
   std::string_view field;
   for (int index = 0; fields.next(field); ++index) {
-    if (index == 0 && fields.splitsOnBlanks() && IsMacText(field)) {
+    if (exportLines && index == 0 && fields.splitsOnBlanks() && IsMacText(field)) {
       onCell(0, field);
       onCell(1, fields.rest());
       return;
     }
     onCell(index, field);
   }
+}
+
+// Our own export: its first line that is not blank is "MAC name".
+bool StartsAsOurExport(std::string_view text, LineText encoding) {
+  LineCursor lines(text);
+  std::size_t start, end;
+  while (lines.next(start, end)) {
+    const std::string_view line = text.substr(start, end - start);
+    if (IsBlankLine(line, encoding)) continue;
+    const std::size_t space = line.find(' ');
+    return space != std::string_view::npos && IsMacText(line.substr(0, space));
+  }
+  return false;
 }
 
 // A comment line: '#' first, after blanks (PowerShell's "#TYPE" line too).
@@ -121,50 +137,59 @@ bool IsCommentLine(std::string_view record) {
 class TextListLayout final : public TableLayout {
  public:
   // `owned` holds the text when it had to be decoded (UTF-16).
-  TextListLayout(std::string owned, std::string_view text, LineText encoding)
-      : owned_(std::move(owned)), text_(owned_.empty() ? text : std::string_view(owned_)), encoding_(encoding) {}
+  TextListLayout(std::string owned, std::string_view text, LineText encoding, TextListShape shape)
+      : owned_(std::move(owned)),
+        text_(owned_.empty() ? text : std::string_view(owned_)),
+        encoding_(encoding),
+        shape_(std::move(shape)),
+        exportLines_(StartsAsOurExport(text_, encoding_)) {}
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override {
     LayoutEnd end;
     ForEachRecord(text_, [&](std::string_view record, int line) {
       if (end.how != LayoutEnd::How::Done || IsBlankLine(record, encoding_)) return;
+      if (shape_.isStructure != nullptr && shape_.isStructure(record)) return;
       if (record.size() > kMaxRecordBytes) {
         end = LayoutEnd::Past(Bound::RecordBytes);
         return;
       }
-      if (!IsCommentLine(record)) ForEachCell(fields_, record, encoding_, [&](int index, std::string_view cell) {
-        visitor.cell(index, cell);
-      });
+      if (!IsCommentLine(record))
+        ForEachCell(fields_, record, encoding_, exportLines_, [&](int index, std::string_view cell) { visitor.cell(index, cell); });
       if (!visitor.endRecord(line)) end.how = LayoutEnd::How::Stopped;
     });
     return end;
   }
 
+  std::vector<std::string> columnNames() const override { return shape_.columnNames; }
   CellText cellText() const override { return encoding_ == LineText::Gbk ? CellText::Gbk : CellText::Utf8; }
-  RecordKind kind() const override { return RecordKind::List; }
-  std::string_view wordsUtf8() const override { return "文本列表"; }
+  RecordKind kind() const override { return shape_.kind; }
+  std::string_view wordsUtf8() const override { return shape_.wordsUtf8; }
 
  private:
   std::string owned_;
   std::string_view text_;
   const LineText encoding_;
+  const TextListShape shape_;
+  // The file is our own export, "MAC name" a line: its first line is one.
+  const bool exportLines_;
   LineFields fields_;
 };
 
 }  // namespace
 
-std::unique_ptr<TableLayout> MakeTextListLayout(std::string_view bytes) {
+std::unique_ptr<TableLayout> MakeTextListLayout(std::string_view bytes, TextListShape shape) {
   const DetectedEncoding detected = DetectTextEncoding(bytes);
   switch (detected.encoding) {
     case TextEncoding::Utf16Le:
     case TextEncoding::Utf16Be:
       // Decoded once: the records and fields are then read as UTF-8.
-      return std::make_unique<TextListLayout>(DecodeToUtf8(bytes), std::string_view{}, LineText::Utf8);
+      return std::make_unique<TextListLayout>(DecodeToUtf8(bytes), std::string_view{}, LineText::Utf8, std::move(shape));
     case TextEncoding::Utf8:
     case TextEncoding::Gbk: break;
   }
   return std::make_unique<TextListLayout>(std::string(), bytes.substr(detected.markBytes),
-                                          detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk);
+                                          detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk,
+                                          std::move(shape));
 }
 
 TableRead ReadTextList(std::string_view bytes, RowSink& sink) {

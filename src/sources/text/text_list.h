@@ -18,7 +18,9 @@
 //   code page 936, or a UTF-16 name with a lone surrogate or the odd last
 //   byte, becomes the empty text.
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "sources/row_sink.h"
 #include "sources/table/table_layout.h"
@@ -26,10 +28,22 @@
 
 namespace venbrook {
 
+// What a text list is, where a tool writes it with a meaning of its own
+// (known_lists.h): what its records are, what the label calls it, and its
+// columns' names where its lines have no header.
+struct TextListShape {
+  RecordKind kind = RecordKind::List;
+  std::string_view wordsUtf8 = "文本列表";
+  std::vector<std::string> columnNames = {};
+  // A line of the tool's own that is no record (a heading, a summary):
+  // not handed over, so it is neither read nor counted.
+  bool (*isStructure)(std::string_view line) = nullptr;
+};
+
 // The layout of a text list's bytes: its records of fields, in line order,
 // each with the number of its first line. A line that starts with '#' is a
 // comment: handed over without cells, so it is counted and never read.
-std::unique_ptr<TableLayout> MakeTextListLayout(std::string_view bytes);
+std::unique_ptr<TableLayout> MakeTextListLayout(std::string_view bytes, TextListShape shape = {});
 
 // Reads the machines a text file's bytes hold into `sink`, in line order,
 // through the one table pipeline. It only adds rows; the sink empties the

@@ -68,8 +68,11 @@ class PickedRows final : public TableLayout {
   static TableJudgement Remapped(TableJudgement judgement) {
     ColumnChoice& choice = judgement.choice;
     const auto place = [](int column, int picked) { return column >= 0 ? picked : -1; };
-    choice = {place(choice.mac, 0), choice.macIsClientId, place(choice.name, 1), place(choice.state, 2),
-              place(choice.adapter, 3), -1, choice.sightings};
+    choice.mac = place(choice.mac, 0);
+    choice.name = place(choice.name, 1);
+    choice.state = place(choice.state, 2);
+    choice.adapter = place(choice.adapter, 3);
+    choice.headerRow = -1;  // left out of the rows picked
     return judgement;
   }
 
