@@ -33,7 +33,7 @@ cd "$VENBROOK_ROOT" || exit 1
 SECONDS_PER_TARGET=${1:-60}
 [[ $SECONDS_PER_TARGET =~ ^[0-9]+$ && $SECONDS_PER_TARGET -gt 0 ]] \
   || venbrook_die "usage: $0 [seconds-per-target]"
-read -r -a TARGETS <<<"${VENBROOK_FUZZ_TARGETS:-rename_rule file_name text_codec profile_file text_list router_files workbook aligned_table}"
+read -r -a TARGETS <<<"${VENBROOK_FUZZ_TARGETS:-rename_rule file_name text_codec profile_file text_list workbook aligned_table blocks}"
 JOBS=${VENBROOK_FUZZ_JOBS:-1}
 OUT=${VENBROOK_FUZZ_OUT:-build/fuzz}
 
