@@ -374,8 +374,8 @@ std::vector<Shape> Shapes() {
        RecordKind::List,
        "dnsmasq 配置文件",
        {"A01|00-E0-4C-21-CE-B6", "A02|00-E0-4C-21-CE-B7", "A03|00-E0-4C-21-CE-B8", "A03|00-E0-4C-21-CE-B9",
-        "|00-E0-4C-21-CE-BB", "|00-E0-4C-21-CE-BD", "A11|00-E0-4C-21-CF-11"},
-       "来源：dnsmasq 配置文件，机器名取自 name，MAC地址取自 mac，读入 14 台，跳过 1 行（第 11 行）",
+        "A04|00-E0-4C-21-CE-BA", "|00-E0-4C-21-CE-BB", "|00-E0-4C-21-CE-BD"},
+       "来源：dnsmasq 配置文件，机器名取自 name，MAC地址取自 mac，读入 15 台",
        Hosts("dhcp-host=00:e0:4c:21:cf:NN,ANN\n", 8)},
       {"RouterOS export: escapes, a continued line, another menu's commands",
        "# jan/02/2025 10:00:00 by RouterOS 6.49\n/ip dhcp-server network\nadd address=192.168.88.0/24\n"

@@ -22,7 +22,8 @@ enum class CellText { Utf8, Gbk };
 
 struct ColumnChoice {
   int mac = -1;                // the MAC column; -1: the source holds no list
-  bool macIsClientId = false;  // it holds DHCP client identifiers, each carrying its MAC
+  bool macIsClientId = false;  // it holds DHCP client identifiers, each carrying its MAC (or MACs)
+  int clientId = -1;           // another column of client identifiers, for a row whose MAC is missing
   int name = -1;               // the name column; -1: the names stay empty
   int state = -1;              // a lease's or a neighbour's state; -1: none
   bool stateNumbers = false;   // the states are Kea's numbers: 0 in use, 1 declined, 2 expired
@@ -95,7 +96,8 @@ class ColumnJudge {
   bool holdsClientIds(int column) const;
   bool holdsNames(int column) const;
   int nameRank(int column) const;
-  int distinctCount(int column) const;
+  int distinctCount(int column) const { return distinct_[static_cast<std::size_t>(column)].count; }
+  void countDistinct();
 
   CellText text_;
   bool headerDecided_;
@@ -112,6 +114,13 @@ class ColumnJudge {
   std::vector<Tally> tallies_;
   int macColumn_ = -1;
   int adapterColumn_ = -1;
+  // Each column's distinct values, and the most times one of them comes:
+  // counted once the rows are in.
+  struct Distinct {
+    int count = 0;
+    int largestRun = 0;
+  };
+  std::vector<Distinct> distinct_;
 };
 
 // Whether a row of a table of adapters (`adapter` its adapter's column) is
