@@ -170,21 +170,22 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
   if (tallies_.size() <= static_cast<std::size_t>(column)) tallies_.resize(static_cast<std::size_t>(column) + 1);
   Tally& tally = tallies_[static_cast<std::size_t>(column)];
   ++tally.filled;
+  const bool sampled = tally.sampled < static_cast<std::int64_t>(kDistinctSample);
+  tally.sampled += sampled;
   const MacAddress mac = ParseMac(value);
   if (mac.valid()) {
     ++(mac.shape == MacShape::Bare ? tally.bare : tally.macs);
     tally.bareLetter = tally.bareLetter || (mac.shape == MacShape::Bare && mac.hasHexLetter);
-    ++tally.notNames;
     // One machine, whatever its form.
-    if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(static_cast<std::uint64_t>(mac.number));
+    if (sampled) ++tally.notNames, tally.hashes.push_back(static_cast<std::uint64_t>(mac.number));
     return;
   }
   if (const MacAddress id = ParseClientId(value); id.valid()) {
     ++tally.clientIds;
-    ++tally.notNames;
-    if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(static_cast<std::uint64_t>(id.number));
+    if (sampled) ++tally.notNames, tally.hashes.push_back(static_cast<std::uint64_t>(id.number));
     return;
   }
+  if (!sampled) return;
   if (value.size() == 1 && value[0] >= '0' && value[0] <= '2') ++tally.smallNumbers;
   const ValueWords words = ReadValueWords(value);
   if (words.noName) {
@@ -201,7 +202,7 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
   tally.adapters += words.adapter;
   tally.dnsNames += words.dnsName;
   if (notName) ++tally.notNames;
-  if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(Fnv1a(value));
+  tally.hashes.push_back(Fnv1a(value));
 }
 
 HeaderRole ColumnJudge::roleOf(int column) const {
@@ -244,11 +245,11 @@ bool ColumnJudge::holdsNames(int column) const {
       column >= static_cast<int>(tallies_.size()) || column == macColumn_)
     return false;
   const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-  const std::int64_t names = tally.filled - tally.noNames;
+  const std::int64_t names = tally.sampled - tally.noNames;
   const bool named = role == HeaderRole::Name || role == HeaderRole::NameLike;
   // Filled, placeholders counting: "?" where a name could not be found is
   // a name column with a gap, not a sparse remark.
-  if (names <= 0 || names * 10 < tally.filled) return false;
+  if (names <= 0 || names * 10 < tally.sampled) return false;
   if (tally.filled * 2 <= dataRows_ && !(named && tally.filled * 10 >= dataRows_)) return false;
   if (!AtLeastNineTenths(names - tally.notNames, names)) return false;
   if (tally.integers == names && !named) return false;
@@ -261,6 +262,15 @@ bool ColumnJudge::holdsNames(int column) const {
       std::min<std::int64_t>(static_cast<std::int64_t>(tally.hashes.size()), distinctCount(macColumn_));
   if (distinct * 10 >= machines * 9) return true;
   return named && distinct_[static_cast<std::size_t>(column)].largestRun <= 4 && distinct * 2 >= machines;
+}
+
+bool ColumnJudge::columnHoldsNames(int column, std::vector<std::string> columnNamesUtf8) {
+  tallyRow();
+  countDistinct();
+  header_ = std::move(columnNamesUtf8);
+  headerRoles_.clear();
+  for (const std::string& name : header_) headerRoles_.push_back(ClassifyHeader(name));
+  return holdsNames(column);
 }
 
 int ColumnJudge::nameRank(int column) const {
@@ -316,7 +326,7 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
   // the short one.
   const auto isDnsColumn = [&](int column) {
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-    return AtLeastHalf(tally.dnsNames, tally.filled - tally.noNames);
+    return AtLeastHalf(tally.dnsNames, tally.sampled - tally.noNames);
   };
   if (choice.name >= 0 && isDnsColumn(choice.name))
     for (int column = 0; column < columns; ++column)
@@ -329,21 +339,22 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
   for (int column = 0; column < columns; ++column) {
     if (column == choice.mac || column == choice.name) continue;
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-    if (AtLeastHalf(tally.states, tally.filled) &&
+    if (AtLeastHalf(tally.states, tally.sampled) &&
         (choice.state < 0 || tally.states > tallies_[static_cast<std::size_t>(choice.state)].states))
       choice.state = column;
-    if (AtLeastHalf(tally.adapters, tally.filled) && choice.adapter < 0) choice.adapter = column;
+    if (AtLeastHalf(tally.adapters, tally.sampled) && choice.adapter < 0) choice.adapter = column;
     const bool timeNamed = column < static_cast<int>(header_.size()) && HeaderNamesTime(header_[static_cast<std::size_t>(column)]);
-    datesBeside = datesBeside || AtLeastNineTenths(tally.dates, tally.filled) || (timeNamed && tally.filled > 0);
+    datesBeside = datesBeside || AtLeastNineTenths(tally.dates, tally.sampled) || (timeNamed && tally.filled > 0);
   }
   // Kea's lease file writes its states as numbers.
   for (int column = 0; choice.state < 0 && column < columns; ++column) {
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
     if (column < static_cast<int>(header_.size()) && TrimBlanks(header_[static_cast<std::size_t>(column)]) == "state" &&
-        tally.filled > 0 && tally.smallNumbers == tally.filled)
+        tally.sampled > 0 && tally.smallNumbers == tally.sampled)
       choice.state = column, choice.stateNumbers = true;
   }
-  choice.sightings = !macsDistinct() && (datesBeside || choice.state >= 0);
+  choice.timed = datesBeside || choice.state >= 0;
+  choice.sightings = !macsDistinct() && choice.timed;
   return choice;
 }
 

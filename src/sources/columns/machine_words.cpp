@@ -362,20 +362,34 @@ ValueWords ReadValueWords(std::string_view value) {
   return words;
 }
 
-bool IsNoName(std::string_view value) { return ReadValueWords(value).noName; }
+// Each question alone, asking no more of the value than it needs: these
+// run once a row, where the judge asks them all once a column's value.
+bool IsNoName(std::string_view value) {
+  value = TrimBlanks(value);
+  return !value.empty() && value.size() <= kLongestWord && IsPlaceholder(value, Lowered(value).view());
+}
 
-bool IsInterfaceName(std::string_view value) { return ReadValueWords(value).interfaceName; }
+bool IsInterfaceName(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.empty() || value.size() > kLongestWord) return false;
+  const Lowered lowered(value);
+  return IsSlottedPort(lowered.view()) || IsNumberedInterface(lowered.view());
+}
 
 bool IsStateWord(std::string_view value, bool& over) {
-  const ValueWords words = ReadValueWords(value);
+  value = TrimBlanks(value);
+  ValueWords words;
+  if (!value.empty()) ReadStateWords(Lowered(value).view(), words);
   over = words.stateOver;
   return words.state;
 }
 
-bool IsDnsName(std::string_view value) { return ReadValueWords(value).dnsName; }
+bool IsDnsName(std::string_view value) { return IsDnsNameOf(TrimBlanks(value)); }
 
 bool IsAdapterName(std::string_view value, bool& notMachine) {
-  const ValueWords words = ReadValueWords(value);
+  value = TrimBlanks(value);
+  ValueWords words;
+  if (!value.empty() && value.size() <= kLongestWord) ReadAdapterWords(Lowered(value).view(), words);
   notMachine = words.spareAdapter;
   return words.adapter;
 }
