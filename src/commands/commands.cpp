@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "commands/list_check_text.h"
 #include "commands/load_database.h"
 #include "model/text_codec.h"
 
@@ -79,6 +80,8 @@ void Commands::numberRows() {
   const std::optional<Numbering> chosen = window_.askNumbering(DefaultNumbering(window_.renameRule().prefix, rows));
   if (chosen) naming_.number(list_, *chosen);
 }
+
+std::string Commands::typedNamesNote() const { return TypedNamesNote(naming_.names()); }
 
 void Commands::refreshTotalCounter() { window_.setStatusText(0, TotalCounterText(list_.count())); }
 

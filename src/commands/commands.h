@@ -42,6 +42,8 @@ class Commands {
 
   DatabaseLocation& location() { return location_; }
   const TypedNaming& typedNaming() const { return naming_; }
+  // Why 机器名.ini does not hold the typed names; empty when it does.
+  std::string typedNamesNote() const;
 
  private:
   WindowPort& window_;
