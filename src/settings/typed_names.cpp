@@ -48,18 +48,19 @@ std::string TextOf(std::string bytes, bool& utf8) {
 }  // namespace
 
 void TypedNames::read() {
+  std::string bytes;
+  const os::SourceFileRead outcome =
+      os::PathExists(file_) ? os::ReadSourceFile(file_, kMaxFileBytes, bytes) : os::SourceFileRead::Read;
+  readBytes(std::move(bytes));
+  if (outcome == os::SourceFileRead::TooLarge) state_ = State::TooLarge;
+  if (outcome == os::SourceFileRead::CannotOpen || outcome == os::SourceFileRead::Failed) state_ = State::Unreadable;
+}
+
+void TypedNames::readBytes(std::string bytes) {
   names_.clear();
   comments_.clear();
   state_ = State::Kept;
   badLine_ = 0;
-  if (!os::PathExists(file_)) return;
-  std::string bytes;
-  switch (os::ReadSourceFile(file_, kMaxFileBytes, bytes)) {
-    case os::SourceFileRead::Read: break;
-    case os::SourceFileRead::TooLarge: state_ = State::TooLarge; return;
-    case os::SourceFileRead::CannotOpen:
-    case os::SourceFileRead::Failed: state_ = State::Unreadable; return;
-  }
   bool utf8 = false;
   const std::string text = TextOf(std::move(bytes), utf8);
   int number = 0;
@@ -86,6 +87,7 @@ bool TypedNames::readLine(std::string_view line, bool utf8) {
   } else if (line.find('\0') != std::string_view::npos || !IsWellFormedCodePage936(line)) {
     return false;
   }
+  if (line.find('\r') != std::string_view::npos) return false;  // no name holds a line break
   const std::string_view content = WithoutLeadingBlanks(line);
   if (content.empty()) return true;
   if (content.front() == ';' || content.front() == '#') {

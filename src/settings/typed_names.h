@@ -45,6 +45,8 @@ class TypedNames {
 
   // Reads the file, forgetting what was held.
   void read();
+  // The same for the file's bytes, read already.
+  void readBytes(std::string bytes);
 
   // The name typed for the machine, or nullptr.
   const std::string* find(std::int64_t mac) const {
