@@ -79,15 +79,16 @@ void TypedNames::readBytes(std::string bytes) {
 // A line understood is a blank one, a comment (kept), a section or a name.
 // Of two lines for one machine, the first counts, as an INI file's key.
 bool TypedNames::readLine(std::string_view line, bool utf8) {
+  // No name holds a NUL or a line break; a binary file holds them.
+  if (line.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) return false;
   std::string converted;
   if (utf8) {
     converted = os::ConvertUtf8ToGbk(line);
     if (os::ConvertGbkToUtf8(converted) != line) return false;  // a character GBK lacks, or no UTF-8
     line = converted;
-  } else if (line.find('\0') != std::string_view::npos || !IsWellFormedCodePage936(line)) {
+  } else if (!IsWellFormedCodePage936(line)) {
     return false;
   }
-  if (line.find('\r') != std::string_view::npos) return false;  // no name holds a line break
   const std::string_view content = WithoutLeadingBlanks(line);
   if (content.empty()) return true;
   if (content.front() == ';' || content.front() == '#') {

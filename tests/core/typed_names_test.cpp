@@ -59,7 +59,10 @@ TEST(TypedNames, FileReadWithItsBoundsAndRewrittenOnlyWhenUnderstood) {
       {"a GBK line broken in the middle of a character", a + "=A01\r\n" + b + "=A\xB0\r\n", {{a, "A01"}},
        State::NotUnderstood, 2},
       {"binary: NUL bytes and noise", a + "=A01\r\n\x01\x02\0\0\xFF\xFE=\r\n"s, {{a, "A01"}}, State::NotUnderstood, 2},
+      {"UTF-8 with a NUL in a name", a + "=A\xE5\x8C\xBA\r\n" + b + "=A\0B\r\n"s, {{a, G("A区")}},
+       State::NotUnderstood, 2},
       {"a line that is no name", "PC01 " + a + "\r\n", {}, State::NotUnderstood, 1},
+      {"a section not closed", a + "=A01\r\n[" + G("机器名") + "\r\n", {{a, "A01"}}, State::NotUnderstood, 2},
       {"a MAC that is no MAC", "00-1A-2B=A01\r\n", {}, State::NotUnderstood, 1},
       {"a name past the bound", a + "=" + std::string(513, 'n') + "\r\n" + b + "=" + std::string(512, 'n'),
        {{b, std::string(512, 'n')}}, State::NotUnderstood, 1},
@@ -240,8 +243,18 @@ TEST_F(TypedNamingTest, NumberingTheSelectionOrEveryRowInListOrder) {
 // 恢复原名 gives the selected rows the name the last load's rule gave
 // them, not the find text typed since (which waits for a load).
 TEST_F(TypedNamingTest, RestoringUsesTheRuleOfTheLastLoad) {
+  list.setSelected(1, true);  // nothing typed: nothing to restore, nothing written
+  commands->menuChosen(MenuCommand::RestoreNames);
+  EXPECT_FALSE(std::filesystem::exists(namesFile));
+  list.setSelected(1, false);
+
   window.rule = {"WB-", "PC", ""};
   commands->renameBoxEdited();
+  // A file without a list leaves the rows, and their rule, as they were.
+  test::WriteBytes(dir / "notes.txt", "nothing here\r\n");
+  window.path = dir.core() + "\\notes.txt";
+  window.rule.prefix = "X-";
+  commands->LoadDatabase();
   commands->nameTyped(0, "A");
   commands->nameTyped(2, "C");
   window.rule.find = "0";
