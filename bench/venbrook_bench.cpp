@@ -494,6 +494,7 @@ void Register(const Options& options) {
     }
     add("load_other_table", "ours", rows, LoadDerived, Derived::OtherProduct, rows);
     add("load_other_table", "bare_scan", rows, LoadOtherTableBareScan, rows);
+    add("load_other_table", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_by_content", "ours", rows, LoadDerived, Derived::ProductCopy, rows);
     add("load_by_content", "bare_scan", rows, LoadCopyBareScan, rows);
     add("load_text", "ours", rows, LoadDerived, Derived::TextList, rows);

@@ -35,7 +35,7 @@ namespace {
 
 struct Outcome {
   std::vector<std::string> cells;  // name, new name and MAC of each row
-  TextListRead read;
+  TableRead read;
   bool operator==(const Outcome& other) const {
     return cells == other.cells && read.rows == other.read.rows && read.skippedLines == other.read.skippedLines &&
            read.firstSkipped == other.read.firstSkipped;
@@ -167,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
   const LineKinds kinds = KindsOfLines(input);
   const int nonBlank = static_cast<int>(kinds.nonBlank.size());
-  const TextListRead& read = outcome.read;
+  const TableRead& read = outcome.read;
   const bool quoteless = input.find('"') == std::string_view::npos;
   const int header = nonBlank - read.rows - read.skippedLines;
   FUZZ_CHECK(header >= 0 && (header <= 1 || !quoteless));

@@ -32,9 +32,10 @@ struct Outcome {
   WorkbookRead read;
   std::vector<std::string> cells;
   bool operator==(const Outcome& other) const {
-    return cells == other.cells && read.outcome == other.read.outcome && read.rows == other.read.rows &&
-           read.skippedLines == other.read.skippedLines && read.firstSkipped == other.read.firstSkipped &&
-           read.sheet == other.read.sheet && read.columnsWords == other.read.columnsWords;
+    const TableRead &a = read.table, &b = other.read.table;
+    return cells == other.cells && a.outcome == b.outcome && a.rows == b.rows && a.skippedLines == b.skippedLines &&
+           a.firstSkipped == b.firstSkipped && read.sheet == other.read.sheet && a.nameColumn == b.nameColumn &&
+           a.macColumn == b.macColumn;
   }
 };
 
@@ -44,7 +45,7 @@ Outcome Read(std::string_view bytes) {
   RowSink sink(list, rule, MacRule::Canonical);
   Outcome outcome;
   outcome.read = ReadWorkbook(std::string(bytes), sink);
-  FUZZ_CHECK(list.count() == (outcome.read.outcome == WorkbookOutcome::Loaded ? outcome.read.rows : 0));
+  FUZZ_CHECK(list.count() == (outcome.read.table.outcome == TableRead::Outcome::Loaded ? outcome.read.table.rows : 0));
   for (int row = 0; row < list.count(); ++row)
     for (int column = 0; column < kColumnCount; ++column) outcome.cells.emplace_back(list.cellText(row, column));
   return outcome;
@@ -113,7 +114,7 @@ bool HasControl(std::string_view text) {
 }
 
 void CheckOutcome(const Outcome& outcome) {
-  const WorkbookRead& read = outcome.read;
+  const TableRead& read = outcome.read.table;
   FUZZ_CHECK(static_cast<int>(read.firstSkipped.size()) == std::min(read.skippedLines, 3));
   for (std::size_t i = 0; i < read.firstSkipped.size(); ++i)
     FUZZ_CHECK(read.firstSkipped[i] >= 1 && read.firstSkipped[i] <= 1048576);

@@ -38,12 +38,44 @@ bool ReadDigits(std::string_view text, std::size_t groupLength, char joiner, Mac
   return true;
 }
 
+MacAddress Invalid() { return MacAddress{}; }
+
+// Six bytes joined by ':', one or two digits each.
+bool ReadShortBytes(std::string_view text, MacAddress& mac) {
+  std::int64_t number = 0;
+  bool letter = false;
+  int bytes = 0;
+  std::size_t digits = 0;
+  std::uint8_t byte = 0;
+  for (std::size_t at = 0; at <= text.size(); ++at) {
+    if (at == text.size() || text[at] == ':') {
+      if (digits == 0 || ++bytes > 6) return false;
+      number = number << 8 | byte;
+      digits = 0, byte = 0;
+      continue;
+    }
+    const std::uint8_t value = kHexValue[static_cast<unsigned char>(text[at])];
+    if (value == kNotHex || ++digits > 2) return false;
+    letter |= value >= 10;
+    byte = static_cast<std::uint8_t>(byte << 4 | value);
+  }
+  if (bytes != 6) return false;
+  mac.number = number;
+  mac.hasHexLetter = letter;
+  return true;
+}
+
+std::string_view TrimmedBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  return first == std::string_view::npos ? std::string_view{}
+                                         : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
 }  // namespace
 
 MacAddress ParseMac(std::string_view text) {
   // A cell or a database value may carry blanks around its MAC.
-  const std::size_t first = text.find_first_not_of(" \t");
-  text = first == std::string_view::npos ? std::string_view{} : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+  text = TrimmedBlanks(text);
   MacAddress mac;
   switch (text.size()) {
     case 17: {  // six pairs
@@ -57,13 +89,45 @@ MacAddress ParseMac(std::string_view text) {
       if ((joiner == '.' || joiner == '-') && ReadDigits(text, 4, joiner, mac)) mac.shape = MacShape::Quads;
       break;
     }
+    case 13:  // two groups of six
+      if (ReadDigits(text, 6, '-', mac)) mac.shape = MacShape::Halves;
+      break;
     case 12:
       if (ReadDigits(text, 12, '\0', mac)) mac.shape = MacShape::Bare;
       break;
     default: break;
   }
+  // Bytes without their leading zeros: eleven characters at the least
+  // (0:0:0:0:0:1), sixteen at the most.
+  if (mac.shape == MacShape::None && text.size() >= 11 && text.size() <= 16 && ReadShortBytes(text, mac))
+    mac.shape = MacShape::Pairs;
   if (mac.shape == MacShape::None) mac = MacAddress{};
   return mac;
+}
+
+MacAddress ParseClientId(std::string_view text) {
+  text = TrimmedBlanks(text);
+  MacAddress id;
+  bool read = false;
+  switch (text.size()) {
+    case 20: {  // seven pairs
+      const char joiner = text[2];
+      read = (joiner == ':' || joiner == '-') && ReadDigits(text, 2, joiner, id);
+      break;
+    }
+    case 17:  // Cisco's groups of four, the last of two: 0100.e04c.6810.01
+      read = ReadDigits(text, 4, '.', id);
+      break;
+    case 14:
+      read = ReadDigits(text, 14, '\0', id);
+      break;
+    default: break;
+  }
+  // Seven bytes, the first the hardware type: 1 is Ethernet.
+  if (!read || (id.number >> 48) != 1) return Invalid();
+  id.number &= (std::int64_t{1} << 48) - 1;
+  id.shape = MacShape::Pairs;
+  return id;
 }
 
 void WriteCanonicalMac(std::int64_t number, std::string& out) {

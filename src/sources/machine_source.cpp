@@ -6,10 +6,9 @@
 #include "model/text_codec.h"
 #include "platform/os.h"
 #include "sources/products.h"
-#include "sources/router/router_file_reader.h"
 #include "sources/sqlite/database_by_content.h"
 #include "sources/sqlite/product_database.h"
-#include "sources/text/text_list_file.h"
+#include "sources/text/text_file.h"
 #include "sources/workbook/workbook_file.h"
 
 namespace venbrook {
@@ -33,27 +32,29 @@ static_assert(std::size(kSourceProfiles) == 2, "each product has its pair in kDi
 }  // namespace
 
 const ContentReader kContentReaders[] = {
-    {"SQLite database", IsSqliteDatabase, ReadDatabaseByContent},
     {"workbook", IsZipArchive, ReadWorkbookFile},
     {"old binary workbook", IsCompoundFile, RefuseOldWorkbook},
-    {"router or DHCP server file", ClaimsRouterFile, ReadRouterFile},
 };
-const ContentReader kFallbackReader{"text list", nullptr, ReadTextListFile};
+const ContentReader kFallbackReader{"text of any layout", nullptr, ReadTextFile};
 
 ReadResult ReadMachines(SourceConnection& connection, const Path& path, const RenameRule& rule,
                         MachineList& list) {
-  const ReadRequest request{path, path.fileName(), rule, list, connection};
+  const ReadRequest request{path, path.fileName(), rule, list};
   // A product's own file is taken by name only as Windows writes its path,
   // after a backslash: the name then means that product's file and nothing
   // else. Any other spelling, "C:/x/lwdiskless.db" too, goes by content,
   // which reads the same file and says in the label what it found.
   if (const SourceProfile* product = ProductNamed(path.nameAfterLastBackslash()))
-    return ReadProductFile(*product, request);
+    return ReadProductFile(*product, request, connection);
 
   // Everything else goes by content. The path box loads on every keystroke,
   // so a path that names no file yet must cost a look and change nothing.
   const std::optional<os::FileStart> start = os::ReadFileStart(path, kSampleBytes);
   if (!start) return {LoadOutcome::Ignored};
+  // Only a database is read through the connection; the rows of any other
+  // file no longer come from the database it holds.
+  if (IsSqliteDatabase(start->bytes)) return ReadDatabaseByContent(request, connection);
+  connection.close();
   for (const ContentReader& reader : kContentReaders)
     if (reader.claims(start->bytes)) return reader.read(request);
   return kFallbackReader.read(request);

@@ -1,50 +1,17 @@
 #pragma once
 // The one seam every source of a machine list sits behind. A product's own
-// file is known by its name; every other file by its first bytes, through a
-// table of readers asked in turn, with the text list as the fallback.
+// file is known by its name; every other file by its first bytes: an SQLite
+// database goes to its reader with the one connection, any other file to
+// the table of readers asked in turn, with the text file as the fallback.
 // Whatever a reader reads goes through one `RowSink`, and the result says
 // what came of it in words the window can show.
-#include <cstddef>
 #include <string>
 #include <string_view>
-#include <utility>
 
-#include "model/machine_list.h"
-#include "model/message_text.h"
-#include "model/rename_rule.h"
-#include "platform/path.h"
+#include "sources/read_types.h"
 #include "sources/sqlite/source_connection.h"
 
 namespace venbrook {
-
-enum class LoadOutcome {
-  Ignored,     // no reader takes the path (no such file, a folder): nothing changed
-  OpenFailed,  // a product's file that could not be opened: list as before
-  Loaded,      // the list rebuilt from the whole source (possibly empty)
-  ReadFailed,  // the read stopped before its end: the list emptied, never a part of it
-  NoList,      // the file holds no machine list: nothing changed, `reason` says why
-};
-
-struct ReadResult {
-  ReadResult(LoadOutcome outcome, int rows = 0, MessageText reason = MessageText())
-      : outcome(outcome), rows(rows), reason(std::move(reason)) {}
-
-  LoadOutcome outcome;
-  int rows;
-  // For the operator: where the rows came from, or why none did. Empty for
-  // a product's file under its own name, which the path box names well
-  // enough.
-  MessageText reason;
-};
-
-// What a reader is handed.
-struct ReadRequest {
-  const Path& path;
-  std::string_view fileName;  // its part after the last backslash or slash (UTF-8), for the label
-  const RenameRule& rule;
-  MachineList& list;
-  SourceConnection& connection;
-};
 
 // A kind of file recognised by its content. `claims` looks at the file's
 // first bytes (up to kSampleBytes, fewer for a shorter file); the first
@@ -55,12 +22,8 @@ struct ContentReader {
   ReadResult (*read)(const ReadRequest& request);
 };
 
-// Enough of a file to tell its kind: a database's header, and enough lines
-// of text to tell a router's file from a spreadsheet's.
-constexpr std::size_t kSampleBytes = 4096;
-
 // The content readers in the order they are asked. Whatever none claims is
-// read by kFallbackReader: as a text list, which says when it finds none.
+// read by kFallbackReader: as text, which says when it finds no list.
 extern const ContentReader kContentReaders[];
 extern const ContentReader kFallbackReader;
 

@@ -30,6 +30,16 @@ void RowSink::addUtf8Machine(std::string_view name, std::int64_t mac) {
   place();
 }
 
+void RowSink::addMachine(std::string_view name, CellText text, std::int64_t mac) {
+  if (text == CellText::Utf8) {
+    addUtf8Machine(name, mac);
+    return;
+  }
+  name_.assign(UpToNul(name));
+  WriteCanonicalMac(mac, mac_);
+  place();
+}
+
 bool RowSink::addGbk(std::string_view name, std::string_view mac) {
   name_.assign(UpToNul(name));
   mac_.assign(UpToNul(mac));

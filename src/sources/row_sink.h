@@ -8,6 +8,7 @@
 
 #include "model/machine_list.h"
 #include "model/rename_rule.h"
+#include "sources/columns/column_judge.h"
 
 namespace venbrook {
 
@@ -45,6 +46,10 @@ class RowSink {
   // One machine whose MAC was read already (a machine's address, shown in
   // the one form of other sources), its name UTF-8.
   void addUtf8Machine(std::string_view name, std::int64_t mac);
+  // One machine of a table (sources/table/table_read.h): its MAC read
+  // already, its name in the table's encoding (not well-formed text: the
+  // empty name).
+  void addMachine(std::string_view name, CellText text, std::int64_t mac);
   // One machine whose texts are GBK already, each up to its first NUL.
   bool addGbk(std::string_view name, std::string_view mac);
 

@@ -27,22 +27,16 @@ std::string RecognisedProductWords(const SourceProfile& profile) {
   return Gbk("来源：按内容识别为") + Gbk(profile.productUtf8) + Gbk("数据库");
 }
 
-std::string MachineTableWords(const MachineTable& table, std::int64_t skippedRows) {
-  std::string words = Gbk("来源：表 ") + ShortGbk(table.table) + Gbk("，");
-  words += table.nameColumn.empty() ? Gbk("没有机器名列")
-                                    : Gbk("机器名取自 ") + ShortGbk(table.nameColumn) + Gbk(" 列");
-  words += Gbk("，MAC地址取自 ") + ShortGbk(table.macColumn) + Gbk(" 列");
-  if (skippedRows > 0) words += Gbk("，跳过 ") + DecimalText(skippedRows) + Gbk(" 行");
-  return words;
-}
+MessageText TableWhat(std::string_view tableUtf8) { return MessageText(Gbk("表 ") + ShortGbk(tableUtf8)); }
 
 std::string ColumnsWords(std::string_view nameUtf8, std::string_view macUtf8) {
   std::string words = nameUtf8.empty() ? Gbk("没有机器名列") : Gbk("机器名取自 ") + ShortGbk(nameUtf8);
   return words + Gbk("，MAC地址取自 ") + ShortGbk(macUtf8);
 }
 
-std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped, int merged) {
   std::string words = Gbk("，读入 ") + DecimalText(rows) + Gbk(" 台");
+  if (merged > 0) words += Gbk("，合并重复记录 ") + DecimalText(merged) + Gbk(" 条");
   if (skippedLines == 0) return words;
   words += Gbk("，跳过 ") + DecimalText(skippedLines) + Gbk(" 行（第 ");
   for (std::size_t i = 0; i < firstSkipped.size(); ++i) {
@@ -53,19 +47,20 @@ std::string CountWords(int rows, int skippedLines, const std::vector<int>& first
   return words + Gbk(" 行）");
 }
 
-std::string TextListWords(std::string_view columnsWords, int rows, int skippedLines,
-                          const std::vector<int>& firstSkipped) {
-  return Gbk("来源：文本列表，") + std::string(columnsWords) + CountWords(rows, skippedLines, firstSkipped);
+MessageText TableWords(const MessageText& what, const TableRead& read) {
+  MessageText words = what;
+  words.words.insert(0, Gbk("来源："));
+  (words.file.empty() ? words.words : words.wordsAfter) +=
+      (read.macColumn.empty() ? std::string() : Gbk("，") + ColumnsWords(read.nameColumn, read.macColumn)) +
+      CountWords(read.rows, read.skippedLines, read.firstSkipped, read.merged);
+  return words;
 }
 
-MessageText WorkbookWords(std::string_view fileName, std::string_view sheetUtf8, std::string_view columnsWords,
-                          int rows, int skippedLines, const std::vector<int>& firstSkipped) {
-  return MessageText(Gbk("来源：工作簿 "), Path::FromUtf8(fileName),
-                     Gbk(" 的工作表 ") + ShortGbk(sheetUtf8) + Gbk("，") + std::string(columnsWords) +
-                         CountWords(rows, skippedLines, firstSkipped));
+MessageText WorkbookWhat(std::string_view fileName, std::string_view sheetUtf8) {
+  return MessageText(Gbk("工作簿 "), Path::FromUtf8(fileName), Gbk(" 的工作表 ") + ShortGbk(sheetUtf8));
 }
 
-std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, const std::vector<int>& firstSkipped) {
+std::string RouterKindWords(RouterFileKind kind) {
   const char* named = "";
   switch (kind) {
     case RouterFileKind::DnsmasqLeases: named = "dnsmasq 租约文件"; break;
@@ -76,7 +71,7 @@ std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, con
     case RouterFileKind::OpenWrtConfig: named = "OpenWrt DHCP 配置"; break;
     case RouterFileKind::ArpTable: named = "ARP 表，没有机器名列"; break;
   }
-  return Gbk("来源：") + Gbk(named) + CountWords(rows, skippedLines, firstSkipped);
+  return Gbk(named);
 }
 
 MessageText NoListWords(std::string_view fileName, NoListReason reason) {

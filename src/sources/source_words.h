@@ -11,38 +11,37 @@
 #include "sources/products.h"
 #include "sources/read_bounds.h"
 #include "sources/router/router_file_kind.h"
-#include "sources/sqlite/machine_table.h"
+#include "sources/table/table_read.h"
 
 namespace venbrook {
 
 // "来源：按内容识别为云更新数据库"
 std::string RecognisedProductWords(const SourceProfile& profile);
-// "来源：表 〈table〉，机器名取自 〈column〉 列，MAC地址取自 〈column〉 列", with
-// "没有机器名列" for a table without a name column, and "，跳过 〈m〉 行" when
-// rows were passed over.
-std::string MachineTableWords(const MachineTable& table, std::int64_t skippedRows);
-// "来源：dnsmasq 租约文件，读入 〈n〉 台", the skipped lines as CountWords says
-// them; a kind that names no machine (an ARP table) says "，没有机器名列"
-// before the count.
-std::string RouterFileWords(RouterFileKind kind, int rows, int skippedLines, const std::vector<int>& firstSkipped);
+// "表 〈table〉": what the label calls a database's table.
+MessageText TableWhat(std::string_view tableUtf8);
+
+// What the source label calls a router's file: "dnsmasq 租约文件"; a kind
+// that names no machine (an ARP table) says "，没有机器名列" after it.
+std::string RouterKindWords(RouterFileKind kind);
 
 // The columns a list was read from (each UTF-8, a header's text or
 // "第 n 列"): "机器名取自 〈name〉，MAC地址取自 〈mac〉", and "没有机器名列，
 // MAC地址取自 〈mac〉" when the names stay empty (an empty `nameUtf8`).
 std::string ColumnsWords(std::string_view nameUtf8, std::string_view macUtf8);
 
-// "，读入 〈n〉 台", and "，跳过 〈m〉 行（第 〈a〉、〈b〉、〈c〉 行）" with "等" after
-// the third when more lines were skipped.
-std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped);
+// "，读入 〈n〉 台", "，合并重复记录 〈k〉 条" when records of one machine were
+// merged, and "，跳过 〈m〉 行（第 〈a〉、〈b〉、〈c〉 行）" with "等" after the third
+// when more lines were skipped.
+std::string CountWords(int rows, int skippedLines, const std::vector<int>& firstSkipped, int merged = 0);
 
-// "来源：文本列表，" + ColumnsWords + CountWords.
-std::string TextListWords(std::string_view columnsWords, int rows, int skippedLines,
-                          const std::vector<int>& firstSkipped);
+// "来源：〈what〉，" + ColumnsWords + CountWords: any table read through the
+// one pipeline ("来源：对齐的表格，机器名取自 Hostname，MAC地址取自 MAC Address，
+// 读入 28 台，合并重复记录 3 条").
+MessageText TableWords(const MessageText& what, const TableRead& read);
 
-// "来源：工作簿 〈file name〉 的工作表 〈sheet〉，" + ColumnsWords + CountWords, the
-// file's name shown exactly, the sheet's (UTF-8) as a quoted name.
-MessageText WorkbookWords(std::string_view fileName, std::string_view sheetUtf8, std::string_view columnsWords,
-                          int rows, int skippedLines, const std::vector<int>& firstSkipped);
+// "工作簿 〈file name〉 的工作表 〈sheet〉": what the label calls a workbook's
+// sheet, the file's name shown exactly, the sheet's (UTF-8) as a quoted name.
+MessageText WorkbookWhat(std::string_view fileName, std::string_view sheetUtf8);
 
 enum class NoListReason { NoMachineList, CannotOpen, StoppedPartWay, Locked, OldWorkbook };
 // "未载入：〈file name〉 里没有找到机器列表", "… 打不开",

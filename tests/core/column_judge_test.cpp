@@ -48,7 +48,7 @@ TEST(ColumnJudge, RaggedRowsUnderAHeader) {
   };
   ColumnJudge judge;
   for (const auto& row : rows) {
-    for (const std::string& cell : row) judge.addCell(cell);
+    for (std::size_t cell = 0; cell < row.size(); ++cell) judge.addCell(static_cast<int>(cell), row[cell]);
     judge.endRow();
   }
   const ColumnChoice choice = judge.decide();

@@ -26,9 +26,11 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
     const char* what;
     std::vector<Row> rows;
   } cases[] = {
-      {"one MAC written five ways",
+      {"one MAC written seven ways",
        {{"A", "00-1A-2B-3C-4D-5E", MAC2}, {"B", "00:1a:2b:3c:4d:5e", MAC2}, {"C", "001A2B3C4D5E", MAC2},
-        {"D", "001a.2b3c.4d5e", MAC2}, {"E", " 00 1A 2B 3C 4D 5E ", MAC2}}},
+        {"D", "001a.2b3c.4d5e", MAC2}, {"E", " 00 1A 2B 3C 4D 5E ", MAC2}, {"F", "0:1a:2b:3c:4d:5e", MAC2},
+        {"G", "001a2b-3c4d5e", MAC2}}},
+      {"bytes without their leading zeros", {{"A", "0:e0:4c:1:2:3", MAC2}, {"B", "00-E0-4C-01-02-03", MAC2}}},
       {"MACs that differ in one digit, or only in the first bytes",
        {{"A", "00-1A-2B-3C-4D-5E", 0}, {"B", "00-1A-2B-3C-4D-5F", 0}, {"C", "FF-FF-2B-3C-4D-5E", 0}}},
       {"two MACs in one chain of the table, with the same tag",  // see MacsThatMeetInOneChain
@@ -38,7 +40,10 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
         {"E", "00-1A-2B-3C-4D-5G", BADMAC}, {"F", "00_1A_2B_3C_4D_5E", BADMAC}, {"G", "0x001A2B3C4D", BADMAC},
         {"H", "00-1A-2B-3C-4D-癮", BADMAC},  // B0 61: a double-byte character, its trail a hex letter
         {"I", "00-1A:2B-3C-4D-5E", BADMAC}, {"J", "192.168.100.101", BADMAC}, {"K", "2024-06-01 10:00", BADMAC},
-        {"L", "001-A2B-3C4-D5E", BADMAC}}},
+        {"L", "001-A2B-3C4-D5E", BADMAC}, {"M", "00:E0:4C", BADMAC}, {"N", "00-00-00-00-00-00-00-E0", BADMAC},
+        {"O", "00:01:00:01:2c:3d:4e:5f:00:e0:4c:68:10:01", BADMAC}, {"P", "{6B29FC40-CA47-1067-B31D-00E04C681001}", BADMAC},
+        {"Q", "01:00:e0:4c:68:10:01", BADMAC}, {"R", "0100.e04c.6810.01", BADMAC}, {"S", "0:e0:4c:1:2", BADMAC},
+        {"T", "0:e0:4c:1:2:345", BADMAC}, {"U", "00e04c:123456", BADMAC}}},
       {"new names: ASCII case ignored, double-byte characters exact",
        {{"WB01", "00-00-00-00-00-01", NAME2}, {"wb01", "00-00-00-00-00-02", NAME2},
         {"WB-癮", "00-00-00-00-00-03", 0}, {"WB-癆", "00-00-00-00-00-04", 0},  // B0 61 and B0 41: two names
@@ -67,6 +72,17 @@ TEST(ListFindings, MarksRepeatedAndInvalidMacsAndRepeatedAndEmptyNewNames) {
     EXPECT_EQ(findings.rowsWithAny(), any);
     EXPECT_EQ(findings.of(list.count()), 0u);  // past the end: nothing, no fault
   }
+}
+
+// A DHCP client identifier of type 1 carries a MAC after its type byte;
+// nothing else does.
+TEST(ListFindings, ClientIdentifiersCarryTheirMac) {
+  const std::int64_t mac = MacNumber("00-E0-4C-68-10-01");
+  for (const char* id : {"01:00:e0:4c:68:10:01", "01-00-E0-4C-68-10-01", "0100.e04c.6810.01", "0100E04C681001"})
+    EXPECT_EQ(ParseClientId(id).number, mac) << id;
+  for (const char* notId : {"00-E0-4C-68-10-01", "06:00:e0:4c:68:10:01", "ff:00:e0:4c:68:10:01:02", "0100.e04c.6810",
+                            "01:00:e0:4c:68:10:0g", ""})
+    EXPECT_FALSE(ParseClientId(notId).valid()) << notId;
 }
 
 // No IPv4 address, date or time is ever a MAC, however its numbers are

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "export/export_file.h"
-#include "sources/text/text_list_file.h"
+#include "sources/read_bounds.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"
@@ -145,7 +145,7 @@ TEST_F(LoadDatabaseTest, OtherDatabasesByTheirMachineTable) {
   // Stored order; the MAC in the one form of other sources; a row without one is no machine.
   EXPECT_EQ(column(kNewNameColumn), (Texts{"WB-B2"}));
   EXPECT_EQ(column(kMacColumn), (Texts{"00-1A-2B-3C-4D-02"}));
-  EXPECT_EQ(window.source, G("来源：表 终端 列表，机器名取自 机器名 列，MAC地址取自 物理地址 列，跳过 1 行"));
+  EXPECT_EQ(window.source, G("来源：表 终端 列表，机器名取自 机器名，MAC地址取自 物理地址，读入 1 台，跳过 1 行（第 2 行）"));
   EXPECT_EQ(window.status[0], G(" 总数:1"));
 
   const std::string empty = dir.core() + "\\settings.db";
@@ -210,12 +210,14 @@ TEST_F(LoadDatabaseTest, TextListsAndWhatTheLabelSays) {
   // nothing is written to make it).
   const auto large = dir / "large.csv";
   test::WriteBytes(large, "PC01 00-1A-2B-3C-4D-01\r\n");
-  std::filesystem::resize_file(large, kMaxTextListBytes + 1);
+  std::filesystem::resize_file(large, kMaxFileBytes + 1);
   fillBefore();
   EXPECT_EQ(load(dir.core() + "\\large.csv"), LoadOutcome::NoList);
   EXPECT_EQ(window.source, G("未载入：large.csv 太大（文件超过 64 MB）"));
-  std::filesystem::resize_file(large, kMaxTextListBytes);
-  EXPECT_EQ(load(dir.core() + "\\large.csv"), LoadOutcome::Loaded);
+  // At the limit it is read, and its zeros are a line past a line's bound.
+  std::filesystem::resize_file(large, kMaxFileBytes);
+  EXPECT_EQ(load(dir.core() + "\\large.csv"), LoadOutcome::NoList);
+  EXPECT_EQ(window.source, G("未载入：large.csv 太大（一行超过 1 MB）"));
   EXPECT_EQ(window.count("caption:"), 0);
 }
 

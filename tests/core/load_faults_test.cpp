@@ -339,17 +339,17 @@ TEST_F(LoadFaultsTest, OtherDatabasesAtTheirOddest) {
   };
   const std::vector<Case> cases = {
       {"1,000 tables", thousandTables, nullptr, true, LoadOutcome::Loaded,
-       G("来源：表 seats，机器名取自 seat 列，MAC地址取自 mac 列"), 1},
+       G("来源：表 seats，机器名取自 seat，MAC地址取自 mac，读入 1 台"), 1},
       {"hostile names",
        "CREATE TABLE \"x\"\"; DROP TABLE y; --\"(\"名 \"\"字\", \"mac'); --\");"
        "INSERT INTO \"x\"\"; DROP TABLE y; --\" VALUES ('PC01', '00-1A-2B-3C-4D-01'); CREATE TABLE y(a);",
        nullptr, true, LoadOutcome::Loaded,
-       G("来源：表 x\"; DROP TABLE…，机器名取自 名 \"字 列，MAC地址取自 mac'); -- 列"), 1},  // long names cut
+       G("来源：表 x\"; DROP TABLE…，机器名取自 名 \"字，MAC地址取自 mac'); --，读入 1 台"), 1},  // long names cut
       {"a view and a virtual table of a missing module beside the table",
        "CREATE VIEW v AS SELECT name, mac FROM pcs;" + machines +
            "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
            "('table', 'gone', 'gone', 0, 'CREATE VIRTUAL TABLE gone USING nosuchmodule(name, mac)');",
-       nullptr, true, LoadOutcome::Loaded, G("来源：表 pcs，机器名取自 name 列，MAC地址取自 mac 列"), 2},
+       nullptr, true, LoadOutcome::Loaded, G("来源：表 pcs，机器名取自 name，MAC地址取自 mac，读入 2 台"), 2},
       {"only a view and a virtual table",
        "CREATE TABLE raw(x); CREATE VIEW v AS SELECT 'PC01' AS name, '00-1A-2B-3C-4D-01' AS mac;"
        "PRAGMA writable_schema=ON; INSERT INTO sqlite_schema VALUES "
@@ -837,6 +837,63 @@ TEST_F(LoadFaultsTest, MillionRowsLoadAndExport) {
   ASSERT_EQ(file->size(), kRows * kLine);
   EXPECT_EQ(file->substr(0, kLine), "00-1A-00-0F-42-40 WB-PC0000001\r\n");
   EXPECT_EQ(file->substr(file->size() - kLine), "00-1A-00-00-00-01 WB-PC1000000\r\n");
+}
+
+// ---------------------------------------------------------------------------
+// Hostile text
+
+// Files made to exhaust a reader: each gives a list or a word, in time, and a
+// file past a bound leaves the list as it was.
+TEST_F(LoadFaultsTest, HostileTextGivesAListOrAWordInTime) {
+  const std::string kMac = "00-1A-2B-3C-4D-01";
+  const auto repeat = [](std::string_view piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) text += piece;
+    return text;
+  };
+  std::string million = "机器名,MAC地址\r\n";
+  million.reserve(32u << 20);
+  char line[64];
+  for (int i = 1; i <= 1000000; ++i) {
+    std::snprintf(line, sizeof line, "PC%07d,00-1A-%02X-%02X-%02X-%02X\r\n", i, i >> 24, (i >> 16) & 255, (i >> 8) & 255, i & 255);
+    million += line;
+  }
+  const struct {
+    const char* what;
+    std::string bytes;         // written whole, or
+    std::uintmax_t zeros = 0;  // this many zero bytes, without writing them
+    const char* source;        // after "未载入：x.txt " for a refusal, else the whole label
+    int rows = -1;             // a list loaded
+  } cases[] = {
+      {"a header of 15 million cells", "MAC" + repeat(",a", 15000000) + "\nA01," + kMac + "\n", 0, "太大（一行超过 1 MB）"},
+      {"60 MB without a line break", std::string(60u << 20, 'x'), 0, "太大（一行超过 1 MB）"},
+      {"50 MB of zero bytes", "", 50u << 20, "太大（一行超过 1 MB）"},
+      {"more cells in a line than a sheet has columns", "MAC" + repeat(",a", 17000) + "\nA01," + kMac + "\n", 0,
+       "太大（一行超过 16384 格）"},
+      {"more lines than any café has machines", repeat("a\n", 2000001), 0, "太大（超过 2000000 行）"},
+      {"a million machines", million, 0, "来源：文本列表，机器名取自 机器名，MAC地址取自 MAC地址，读入 1000000 台", 1000000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto file = dir / "x.txt";
+    test::WriteBytes(file, c.bytes);
+    if (c.zeros > 0) std::filesystem::resize_file(file, c.zeros);
+    list.clear();
+    list.append("old", "old", "old");
+    window.status[0] = "before";
+    const LoadOutcome outcome = load(dir.core() + "\\x.txt");
+    if (c.rows < 0) {
+      EXPECT_EQ(outcome, LoadOutcome::NoList);
+      EXPECT_EQ(window.source, G("未载入：x.txt ") + G(c.source));
+      EXPECT_EQ(list.count(), 1);
+      EXPECT_EQ(total(), "before");
+    } else {
+      EXPECT_EQ(outcome, LoadOutcome::Loaded);
+      EXPECT_EQ(window.source, G(c.source));
+      EXPECT_EQ(list.count(), c.rows);
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------

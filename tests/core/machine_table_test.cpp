@@ -61,7 +61,7 @@ class MachineTableTest : public testing::Test {
   }
   static std::string Found(const FoundTable& found) {
     switch (found.search) {
-      case TableSearch::Found: return found.table.table + " | " + found.table.nameColumn + " | " + found.table.macColumn;
+      case TableSearch::Found: return found.table + " | " + found.nameColumn + " | " + found.macColumn;
       case TableSearch::NoTable: return "none";
       case TableSearch::Locked: return "locked";
       case TableSearch::Damaged: return "damaged";
@@ -69,11 +69,11 @@ class MachineTableTest : public testing::Test {
     return "?";
   }
   // Every row read, as "name mac;" in GBK; `whole` says whether the read ended normally.
-  std::string read(sqlite3* db, const MachineTable& table, bool& whole) {
+  std::string read(sqlite3* db, std::string_view table, bool& whole) {
     MachineList list;
     const RenameRule rule;
     RowSink sink(list, rule, MacRule::Canonical);
-    whole = ReadMachineTable(db, table, sink).whole;
+    whole = ReadMachineTable(db, table, sink).table.outcome == TableRead::Outcome::Loaded;
     std::string rows;
     for (int row = 0; row < list.count(); ++row)
       rows +=
@@ -126,6 +126,8 @@ TEST_F(MachineTableTest, FindsTheMachineTable) {
            Table("w(mac PRIMARY KEY, pc) WITHOUT ROWID", 2, "$mac, $pc"),
        "w | pc | mac"},
       {"the most rows, the first of those", Pcs("a", 250) + Pcs("b", 300) + Pcs("c", 300), "b | pc | mac"},
+      {"a table with a name column beats more MACs without names (a switch's ports)",
+       Table("ports(port, vlan, mac)", 20, "printf('Gi1/0/%d', x), 10, $mac") + Pcs("clients", 5), "clients | pc | mac"},
       {"distinct MACs beat more rows that repeat them",
        Pcs("hosts", 3) + Table("leases(pc, mac)", 9, "$pc, printf('00-1A-2B-3C-00-%02X', x % 3 + 1)"), "hosts | pc | mac"},
       {"views and a missing module",
@@ -178,18 +180,26 @@ TEST_F(MachineTableTest, ReadsInStoredOrderAndFailsOnDamage) {
       "INSERT INTO t VALUES (3, 'B', '00:00:00:00:00:03', randomblob(500)), (1, 'C', '000000000001', 1),"
       " (2, '网A', '00-00-00-00-00-02', 2), (4, 'D', '00-00-00-00-00-01', 3), (5, 'E', 'ff-ff-ff-ff-ff-ff', 4);");
   bool whole = false;
-  // Each machine once, in one form; a broadcast address is none.
-  EXPECT_EQ(read(db, {"t", "PC", "MAC"}, whole),
-            "C 00-00-00-00-00-01;" + G("网A") + " 00-00-00-00-00-02;B 00-00-00-00-00-03;");
+  // In one form, a repeated MAC kept as a list keeps it; a broadcast address is none.
+  EXPECT_EQ(read(db, "t", whole),
+            "C 00-00-00-00-00-01;" + G("网A") + " 00-00-00-00-00-02;B 00-00-00-00-00-03;D 00-00-00-00-00-01;");
   EXPECT_TRUE(whole);
   // A name column that fails over the whole table gives empty names.
-  EXPECT_EQ(read(make(Table("r(pc, mac)", 300, "iif(x <= 200, $pc, 'same'), $mac")), {"r", "pc", "mac"}, whole)
+  EXPECT_EQ(read(make(Table("r(pc, mac)", 300, "iif(x <= 200, $pc, 'same'), $mac")), "r", whole)
                 .substr(0, 19),
             " 00-1A-2B-3C-00-01;");
   EXPECT_TRUE(whole);
-  EXPECT_EQ(read(db, {"t", "pc", "gone"}, whole), "");  // a column no longer there
+  // A history of sightings: one machine per MAC, named by its latest row
+  // that names it.
+  EXPECT_EQ(read(make("CREATE TABLE seen(pc, mac, at); INSERT INTO seen VALUES"
+                      " ('', '00-00-00-00-00-01', '2025-07-01 10:00'), ('A01', '00-00-00-00-00-01', '2025-07-02 10:00'),"
+                      " ('A02', '00-00-00-00-00-02', '2025-07-02 11:00'), ('', '00-00-00-00-00-01', '2025-07-03 10:00');"),
+                 "seen", whole),
+            "A01 00-00-00-00-00-01;A02 00-00-00-00-00-02;");
+  EXPECT_TRUE(whole);
+  EXPECT_EQ(read(db, "gone", whole), "");  // a table no longer there
   EXPECT_FALSE(whole);
-  EXPECT_NE(read(make(Pcs("b", 3000), Damage::MiddleOfB), {"b", "pc", "mac"}, whole), "");
+  EXPECT_EQ(read(make(Pcs("b", 3000), Damage::MiddleOfB), "b", whole), "");
   EXPECT_FALSE(whole);
 }
 

@@ -23,18 +23,20 @@ struct Read {
   int skipped;
   std::vector<int> firstSkipped;
   std::string columns;  // UTF-8
+  int merged;
 };
 
 Read ReadList(std::string_view bytes) {
   MachineList list;
   const RenameRule rule;
   RowSink sink(list, rule, MacRule::Canonical);
-  const TextListRead read = ReadTextList(bytes, sink);
+  const TableRead read = ReadTextList(bytes, sink);
   Rows rows;
   for (int i = 0; i < list.count(); ++i)
     rows.push_back({std::string(list.cellText(i, kMachineNameColumn)), std::string(list.cellText(i, kMacColumn))});
   EXPECT_EQ(read.rows, list.count());
-  return {rows, read.skippedLines, read.firstSkipped, GbkToUtf8(ColumnsWords(read.nameColumn, read.macColumn))};
+  return {rows, read.skippedLines, read.firstSkipped, GbkToUtf8(ColumnsWords(read.nameColumn, read.macColumn)),
+          read.merged};
 }
 
 // UTF-16 bytes with their byte-order mark, as Excel's "Unicode 文本" saves them.
@@ -57,6 +59,7 @@ struct Case {
   int skipped = 0;
   std::vector<int> firstSkipped = {};
   const char* columns = nullptr;  // the label's columns, when the case is about them
+  int merged = 0;                 // records of events folded into a machine before them
 };
 
 void Check(const std::vector<Case>& cases) {
@@ -68,6 +71,7 @@ void Check(const std::vector<Case>& cases) {
     if (c.columns != nullptr) {
       EXPECT_EQ(read.columns, c.columns) << c.what;
     }
+    EXPECT_EQ(read.merged, c.merged) << c.what;
   }
 }
 
@@ -170,6 +174,50 @@ TEST(TextList, ColumnsJudgedWhole) {
   });
 }
 
+// Values decide; a header's words only rank the columns the values let
+// through. Each row a shape that a tool writes.
+TEST(TextList, ValuesDecide) {
+  const std::string m3 = "00-1A-2B-3C-4D-03", m4 = "00-1A-2B-3C-4D-04";
+  Check({
+      {"PowerShell's neighbours: an address's word over the MAC does not keep it out",
+       "IPAddress,LinkLayerAddress,State\n192.168.1.11," + kMac1 + ",Reachable\n192.168.1.12," + kMac2 + ",Stale",
+       {{"", kMac1}, {"", kOut2}}, 0, {}, "没有机器名列，MAC地址取自 LinkLayerAddre…"},
+      {"a placeholder or a vendor class is a gap in the names, the rest keep theirs",
+       "MAC,Hostname\n" + kMac1 + ",A01\n" + kMac2 + ",*\n" + m3 + ",PXEClient:Arch:00000:UNDI:002001\n" + m4 +
+           ",192.168.1.14\n00-1A-2B-3C-4D-05,A05\n00-1A-2B-3C-4D-06,MSFT 5.0\n00-1A-2B-3C-4D-07,A07",
+       {{"A01", kMac1}, {"", kOut2}, {"", m3}, {"", m4}, {"A05", "00-1A-2B-3C-4D-05"}, {"", "00-1A-2B-3C-4D-06"},
+        {"A07", "00-1A-2B-3C-4D-07"}}},
+      {"a host's short name over its DNS name", "dNSHostName,cn,macAddress\na01.cafe.local,A01," + kMac1 +
+           "\na02.cafe.local,A02," + kMac2,
+       {{"A01", kMac1}, {"A02", kOut2}}, 0, {}, "机器名取自 cn，MAC地址取自 macAddress"},
+      {"a directory's name is no name", "DN,macAddress\n\"CN=A01,OU=x,DC=cafe\"," + kMac1 + "\n\"CN=A02,OU=x,DC=cafe\"," + kMac2,
+       {{"", kMac1}, {"", kOut2}}},
+      {"a switch's table: its ports are no names", "Vlan,Mac Address,Type,Ports\n10,001a.2b3c.4d01,DYNAMIC,Gi1/0/1\n"
+                                                  "10,001a.2b3c.4d02,DYNAMIC,Gi1/0/2",
+       {{"", kMac1}, {"", kOut2}}, 0, {}, "没有机器名列，MAC地址取自 Mac Address"},
+      {"a table of adapters: the spare ones without an address are no machines",
+       "Node,Description,IPAddress,MACAddress\nA01,WAN Miniport (IP),,50:50:54:50:30:30\n"
+       "A01,Realtek PCIe GbE Family Controller,{192.168.1.11;fe80::1}," + kMac1 + "\nA01,Intel(R) Wi-Fi 6 AX201,,70:9c:d1:00:00:01\n"
+       "A02,WAN Miniport (IP),,50:50:54:50:30:30\nA02,Realtek PCIe GbE Family Controller,{192.168.1.12}," + kMac2,
+       {{"A01", kMac1}, {"A02", kOut2}}, 3, {2, 4, 5}, "机器名取自 Node，MAC地址取自 MACAddress"},
+      {"a record of events: the latest name; a MAC seen only in conflict is none",
+       "ID,Date,Time,Description,IP Address,Host Name,MAC Address\n10,07/04/25,08:00:01,Assign,192.168.1.11,,001A2B3C4D01\n"
+       "11,07/04/25,09:00:00,Renew,192.168.1.11,A01,001A2B3C4D01\n13,07/04/25,09:05:00,Conflict,192.168.1.12,,001A2B3C4D02\n"
+       "10,07/04/25,09:10:00,Assign,192.168.1.13,A03,001A2B3C4D03",
+       {{"A01", kMac1}, {"A03", m3}}, 1, {4}, "机器名取自 Host Name，MAC地址取自 MAC Address", 1},
+      {"Kea's lease file: its states in numbers",
+       "address,hwaddr,client_id,valid_lifetime,expire,subnet_id,hostname,state\n"
+       "192.168.1.11,00:1a:2b:3c:4d:01,,4000,1751860000,1,,0\n192.168.1.11,00:1a:2b:3c:4d:01,,4000,1751864000,1,a01,0\n"
+       "192.168.1.12,00:1a:2b:3c:4d:02,,4000,1751860100,1,a02,1",
+       {{"a01", kMac1}}, 1, {4}, nullptr, 1},
+      {"client identifiers where no column holds MACs", "IP address,Client-ID,Lease expiration\n"
+       "192.168.1.11,0100.1a2b.3c4d.01,Jul 04 2025 08:00 AM\n192.168.1.12,0100.1a2b.3c4d.02,Jul 04 2025 08:01 AM",
+       {{"", kMac1}, {"", kOut2}}, 0, {}, "没有机器名列，MAC地址取自 Client-ID"},
+      {"the hardware's own column where both are there", "hw,client id,name\n" + kMac1 + ",01:00:1a:2b:3c:4d:09,A01",
+       {{"A01", kMac1}}},
+  });
+}
+
 TEST(TextList, NamesAndHeaders) {
   Check({
       {"router leases: the IPv4 address is no name", "192.168.1.23  00:1a:2b:3c:4d:02  PC23\n192.168.1.24  " + kMac1 + "  PC24",
@@ -220,18 +268,35 @@ TEST(TextList, ExportReadsBack) {
   EXPECT_EQ(ReadList(*test::ReadBytes(dir / "export.txt")).rows, machines);
 }
 
-// Lines of any length read in time linear in their bytes (a quadratic scan
-// of a few megabytes would not end within the test's time).
+// Lines of any length up to the bound read in time linear in their bytes (a
+// quadratic scan of a megabyte would not end within the test's time); a
+// longer one is refused before it is split.
 TEST(TextList, LongLines) {
-  const std::size_t length = 1 << 20;
+  const std::size_t length = kMaxRecordBytes - 64;
+  // One machine, or, where the line splits into more cells than a record
+  // may hold, a refusal that says so.
+  const auto readsInTime = [](const std::string& bytes) {
+    MachineList list;
+    const RenameRule rule;
+    RowSink sink(list, rule, MacRule::Canonical);
+    const TableRead read = ReadTextList(bytes, sink);
+    return read.outcome == TableRead::Outcome::TooLarge ? read.bound == Bound::RecordCells : list.count() == 1;
+  };
   for (const std::string piece : {",", "\"", "\"\",", " ", "\xA1", "\xB0\xA1\xA1\xA1  ", "a;\t"}) {
     std::string line;
     while (line.size() < length) line += piece;
-    EXPECT_EQ(ReadList(line + "\t" + kMac1).rows.size(), 1u) << piece;
-    EXPECT_EQ(ReadList(kMac1 + " " + line).rows.size(), 1u) << piece;
+    EXPECT_TRUE(readsInTime(line + "\t" + kMac1)) << piece;
+    EXPECT_TRUE(readsInTime(kMac1 + " " + line)) << piece;
   }
   EXPECT_EQ(ReadList(std::string(length, '\r') + kMac1).firstSkipped, std::vector<int>{});
-  EXPECT_EQ(ReadList(Utf16(std::u16string(length, u'，') + u"\n")).skipped, 1);
+  EXPECT_EQ(ReadList(Utf16(std::u16string(length / 3, u'，') + u"\n")).skipped, 1);
+  MachineList list;
+  const RenameRule rule;
+  RowSink sink(list, rule, MacRule::Canonical);
+  const TableRead past = ReadTextList(kMac1 + "\n" + std::string(kMaxRecordBytes + 1, 'x') + "\n", sink);
+  EXPECT_EQ(past.outcome, TableRead::Outcome::TooLarge);
+  EXPECT_EQ(past.bound, Bound::RecordBytes);
+  EXPECT_EQ(list.count(), 0);
 }
 
 }  // namespace

@@ -138,8 +138,8 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
       {"stored bytes changed", changed, LoadOutcome::ReadFailed, readFailed},
       {"a row numbered 0", ZipBytes(WorkbookParts({{"Sheet1", RowXml(0, InlineCell("B0", kMac1))}})),
        LoadOutcome::ReadFailed, readFailed},
-      {"2 MB of blanks in a few KB", bomb, LoadOutcome::NoList, G("太大")},
-      {"an empty sheet read over and over", ZipBytes(everSame), LoadOutcome::NoList, G("太大")},
+      {"2 MB of blanks in a few KB", bomb, LoadOutcome::NoList, G("太大（解压后超过 64 MB）")},
+      {"an empty sheet read over and over", ZipBytes(everSame), LoadOutcome::NoList, G("太大（解压后超过 64 MB）")},
   };
   for (const Case& c : cases) check(c);
 }
@@ -154,7 +154,7 @@ TEST_F(WorkbookTest, LargestSheetIsTooLarge) {
     rows += "<row r=\"" + r + "\"><c r=\"A" + r + "\"><v>" + r + "</v></c><c r=\"B" + r + "\" t=\"s\"><v>0</v></c></row>";
   }
   check({"1,048,576 rows", ZipBytes(WorkbookParts({{"Sheet1", rows}}, {"<t>" + kMac1 + "</t>"}), 1), LoadOutcome::NoList,
-         G("太大")});
+         G("太大（解压后超过 64 MB）")});
 }
 
 TEST(CellText, DatesAndEscapes) {

@@ -12,6 +12,9 @@ namespace {
 // from a repeated word, without holding a hash per row of a large list.
 constexpr std::size_t kDistinctSample = 4096;
 
+// Words longer than this are no placeholder, state, interface or adapter.
+constexpr std::size_t kLongestWord = 64;
+
 std::uint64_t Fnv1a(std::string_view text) {
   std::uint64_t hash = 14695981039346656037ull;
   for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
@@ -21,15 +24,8 @@ std::uint64_t Fnv1a(std::string_view text) {
 // A MAC that shows itself as one: a bare twelve digits only with a letter.
 bool LooksLikeMac(std::string_view value) {
   const MacAddress mac = ParseMac(value);
-  return mac.valid() && (mac.shape != MacShape::Bare || mac.hasHexLetter);
-}
-
-int Rank(HeaderRole role) {
-  switch (role) {
-    case HeaderRole::Name: return 0;
-    case HeaderRole::NameLike: return 1;
-    default: return 2;
-  }
+  if (mac.valid()) return mac.shape != MacShape::Bare || mac.hasHexLetter;
+  return ParseClientId(value).valid();
 }
 
 std::size_t UniqueCount(std::vector<std::uint64_t> hashes) {
@@ -37,55 +33,76 @@ std::size_t UniqueCount(std::vector<std::uint64_t> hashes) {
   return static_cast<std::size_t>(std::unique(hashes.begin(), hashes.end()) - hashes.begin());
 }
 
+bool AtLeastNineTenths(std::int64_t part, std::int64_t whole) { return part > 0 && part * 10 >= whole * 9; }
+bool AtLeastHalf(std::int64_t part, std::int64_t whole) { return part > 0 && part * 2 >= whole; }
+
 }  // namespace
 
+ColumnJudge::ColumnJudge(CellText text, bool findHeader)
+    : text_(text), headerDecided_(!findHeader), everyRow_(!findHeader) {}
 
-ColumnJudge::ColumnJudge(CellText text) : text_(text), headerDecided_(false) {}
-
-ColumnJudge::ColumnJudge(std::vector<std::string> headerUtf8)
-    : text_(CellText::Utf8), headerDecided_(true), tableHeader_(true), header_(std::move(headerUtf8)) {
-  for (const std::string& name : header_) headerRoles_.push_back(ClassifyHeader(name));
+void ColumnJudge::addCell(int column, std::string_view value) {
+  if (column < 0) return;
+  if (!headerDecided_) {
+    keepPending(column, value);
+    return;
+  }
+  const auto at = static_cast<std::size_t>(column);
+  if (row_.size() <= at) row_.resize(at + 1);
+  if (row_[at].empty()) rowColumns_.push_back(column);
+  row_[at].assign(value);
+  if (!everyRow_ && !rowHasMac_) rowHasMac_ = ParseMac(value).valid() || ParseClientId(value).valid();
 }
 
-void ColumnJudge::addCell(std::string_view value) {
-  if (tableHeader_) {
-    tallyCell(rowCells_++, value);
-    return;
-  }
-  if (headerDecided_) {
-    if (row_.size() <= static_cast<std::size_t>(rowCells_)) row_.emplace_back();
-    row_[rowCells_++].assign(value);
-    rowHasMac_ = rowHasMac_ || ParseMac(value).valid();
-    return;
-  }
+void ColumnJudge::keepPending(int column, std::string_view value) {
   if (pending_.size() <= static_cast<std::size_t>(rowsOffered_)) pending_.emplace_back();
-  pending_.back().emplace_back(value);
-  pendingHasMac_ = pendingHasMac_ || LooksLikeMac(value);
+  std::vector<std::string>& row = pending_.back();
+  if (row.size() <= static_cast<std::size_t>(column)) row.resize(static_cast<std::size_t>(column) + 1);
+  row[static_cast<std::size_t>(column)].assign(value);
 }
 
 void ColumnJudge::endRow() {
-  if (tableHeader_) {
-    rowCells_ = 0;
-    ++dataRows_;
-    return;
-  }
   if (headerDecided_) {
-    if (rowHasMac_) {
-      for (int cell = 0; cell < rowCells_; ++cell) tallyCell(cell, row_[cell]);
-      ++dataRows_;
-    }
-    rowCells_ = 0;
-    rowHasMac_ = false;
+    tallyRow();
     return;
   }
   if (pending_.size() <= static_cast<std::size_t>(rowsOffered_)) pending_.emplace_back();
   ++rowsOffered_;
-  if (pendingHasMac_ || rowsOffered_ >= kHeaderSearchRows) decideHeader();
+  const std::vector<std::string>& row = pending_.back();
+  if (rowsOffered_ >= kHeaderSearchRows || std::any_of(row.begin(), row.end(), LooksLikeMac)) decideHeader();
+}
+
+bool RowIsSpareAdapter(std::string_view adapter, const std::vector<std::string_view>& cells) {
+  bool notMachine = false;
+  bool spare = IsAdapterName(adapter, notMachine) && notMachine;
+  for (const std::string_view cell : cells) {
+    if (HoldsIpv4(cell)) return false;
+    spare = spare || SaysDisconnected(cell);
+  }
+  return spare;
+}
+
+bool ColumnJudge::spareAdapterRow() const {
+  if (adapterColumn_ < 0) return false;
+  std::vector<std::string_view> cells;
+  for (const int column : rowColumns_) cells.push_back(row_[static_cast<std::size_t>(column)]);
+  const auto at = static_cast<std::size_t>(adapterColumn_);
+  return RowIsSpareAdapter(at < row_.size() ? std::string_view(row_[at]) : std::string_view{}, cells);
+}
+
+void ColumnJudge::tallyRow() {
+  if ((rowHasMac_ || (everyRow_ && !rowColumns_.empty())) && !spareAdapterRow()) {
+    for (const int column : rowColumns_) tallyCell(column, row_[static_cast<std::size_t>(column)]);
+    ++dataRows_;
+  }
+  for (const int column : rowColumns_) row_[static_cast<std::size_t>(column)].clear();
+  rowColumns_.clear();
+  rowHasMac_ = false;
 }
 
 // The header is the last row, above the first that holds a MAC, whose cells
-// hold no value of a list and name a MAC, an address or a machine's name: a title, a comment or
-// PowerShell's "#TYPE" line above it is no header.
+// hold no value of a list and name a MAC, an address or a machine's name: a
+// title, a comment or PowerShell's "#TYPE" line above it is no header.
 void ColumnJudge::decideHeader() {
   headerDecided_ = true;
   const auto isValue = [](const std::string& cell) {
@@ -94,7 +111,7 @@ void ColumnJudge::decideHeader() {
   };
   std::size_t firstMacRow = pending_.size();
   for (std::size_t row = 0; row < pending_.size(); ++row)
-    if (std::any_of(pending_[row].begin(), pending_[row].end(), [](const std::string& c) { return LooksLikeMac(c); })) {
+    if (std::any_of(pending_[row].begin(), pending_[row].end(), LooksLikeMac)) {
       firstMacRow = row;
       break;
     }
@@ -112,11 +129,11 @@ void ColumnJudge::decideHeader() {
     headerRow_ = static_cast<int>(row);
     header_ = std::move(names);
   }
-  for (const std::string& name : header_) headerRoles_.push_back(ClassifyHeader(name));
   std::vector<std::vector<std::string>> rows = std::move(pending_);
   pending_.clear();
-  for (std::size_t row = headerRow_ + 1; row < rows.size(); ++row) {
-    for (const std::string& cell : rows[row]) addCell(cell);
+  for (std::size_t row = static_cast<std::size_t>(headerRow_ + 1); row < rows.size(); ++row) {
+    for (std::size_t column = 0; column < rows[row].size(); ++column)
+      if (!rows[row][column].empty()) addCell(static_cast<int>(column), rows[row][column]);
     endRow();
   }
 }
@@ -124,84 +141,182 @@ void ColumnJudge::decideHeader() {
 void ColumnJudge::tallyCell(int column, std::string_view value) {
   value = TrimBlanks(value);
   if (value.empty()) return;
-  if (tallies_.size() <= static_cast<std::size_t>(column)) tallies_.resize(column + 1);
-  Tally& tally = tallies_[column];
+  if (tallies_.size() <= static_cast<std::size_t>(column)) tallies_.resize(static_cast<std::size_t>(column) + 1);
+  Tally& tally = tallies_[static_cast<std::size_t>(column)];
   ++tally.filled;
   const MacAddress mac = ParseMac(value);
-  std::uint64_t hash;
   if (mac.valid()) {
     ++(mac.shape == MacShape::Bare ? tally.bare : tally.macs);
     tally.bareLetter = tally.bareLetter || (mac.shape == MacShape::Bare && mac.hasHexLetter);
     ++tally.notNames;
-    hash = static_cast<std::uint64_t>(mac.number);  // one machine, whatever its form
-  } else {
-    // Addresses, dates and times all begin with a digit; most names do not.
-    const bool digitFirst = value.front() >= '0' && value.front() <= '9';
-    if (digitFirst && (IsIpv4Address(value) || IsDateOrTime(value))) ++tally.notNames;
-    if (digitFirst && IsAllDigits(value)) ++tally.integers;
-    hash = tally.hashes.size() < kDistinctSample ? Fnv1a(value) : 0;
+    // One machine, whatever its form.
+    if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(static_cast<std::uint64_t>(mac.number));
+    return;
   }
-  if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(hash);
+  if (const MacAddress id = ParseClientId(value); id.valid()) {
+    ++tally.clientIds;
+    ++tally.notNames;
+    if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(static_cast<std::uint64_t>(id.number));
+    return;
+  }
+  if (value.size() == 1 && value[0] >= '0' && value[0] <= '2') ++tally.smallNumbers;
+  if (IsNoName(value)) {
+    ++tally.noNames;  // no name, and no hash: distinctness is among the names
+    return;
+  }
+  // Dates, times and numbers all begin with a digit; most names do not.
+  const bool digitFirst = value.front() >= '0' && value.front() <= '9';
+  bool notName = false;
+  if (digitFirst && IsDateOrTime(value)) ++tally.dates, notName = true;
+  if (digitFirst && IsAllDigits(value)) ++tally.integers;
+  if (value.size() <= kLongestWord) {
+    bool over = false, notMachine = false;
+    if (IsStateWord(value, over)) ++tally.states, notName = true;
+    if (IsInterfaceName(value)) notName = true;
+    if (IsAdapterName(value, notMachine)) ++tally.adapters, notName = true;
+    if (IsDnsName(value)) ++tally.dnsNames;
+  }
+  // A directory's name of an object, a device's path: no machine's name.
+  if (IsDirectoryName(value) || value.front() == '\\') notName = true;
+  if (notName) ++tally.notNames;
+  if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(Fnv1a(value));
 }
 
 HeaderRole ColumnJudge::roleOf(int column) const {
-  return column < static_cast<int>(headerRoles_.size()) ? headerRoles_[column] : HeaderRole::None;
+  return column >= 0 && column < static_cast<int>(headerRoles_.size()) ? headerRoles_[static_cast<std::size_t>(column)]
+                                                                       : HeaderRole::None;
 }
 
-// At least 90 % of its values are MACs; a column of bare twelve digits only
-// when one holds a letter or its header says MAC. A column named an IP
-// address holds none. (A DHCP server calls its MAC column "ClientId" or
-// "Unique ID": an id's name does not keep MACs out.)
+int ColumnJudge::distinctCount(int column) const {
+  return static_cast<int>(UniqueCount(tallies_[static_cast<std::size_t>(column)].hashes));
+}
+
+// At least 90 % of its values are MACs, whatever its header says; a column
+// of bare twelve digits only when one holds a letter or its header says MAC.
 bool ColumnJudge::holdsMacs(int column) const {
-  const HeaderRole role = roleOf(column);
-  if (role == HeaderRole::Address || column >= static_cast<int>(tallies_.size())) return false;
-  const Tally& tally = tallies_[column];
-  const std::int64_t macs = tally.macs + (tally.bareLetter || role == HeaderRole::Mac ? tally.bare : 0);
-  return macs > 0 && macs * 10 >= tally.filled * 9;
+  const Tally& tally = tallies_[static_cast<std::size_t>(column)];
+  const std::int64_t macs = tally.macs + (tally.bareLetter || roleOf(column) == HeaderRole::Mac ? tally.bare : 0);
+  return AtLeastNineTenths(macs, tally.filled);
 }
 
-// Values that look like a café's machine names: filled in more than half the rows, at
-// least 90 % of them neither MACs, addresses, dates nor times, and mostly
-// distinct (a repeated status, zone or interface is none). A column of bare
-// numbers (a row number, a time stamp) only when its header names it.
+// At least 90 % of its values are client identifiers (or MACs among them).
+bool ColumnJudge::holdsClientIds(int column) const {
+  const Tally& tally = tallies_[static_cast<std::size_t>(column)];
+  return tally.clientIds > 0 && AtLeastNineTenths(tally.clientIds + tally.macs, tally.filled);
+}
+
+// Values that look like a café's machine names. Leaving aside the values
+// that only stand in a name's place ("*", "N/A", an address), at least 90 %
+// are neither MACs, dates, times, states, interfaces nor adapters; they
+// fill more than half the rows (a tenth where the header names them); and
+// they are about as many as the machines (a repeated status, zone or
+// vendor is none). A column of bare numbers (a row number, a time stamp)
+// only when its header names it.
 bool ColumnJudge::holdsNames(int column) const {
   const HeaderRole role = roleOf(column);
-  if (role == HeaderRole::Mac || role == HeaderRole::Address || role == HeaderRole::NotName ||
-      column >= static_cast<int>(tallies_.size()))
+  if (role == HeaderRole::Mac || role == HeaderRole::ClientId || role == HeaderRole::NotName ||
+      column >= static_cast<int>(tallies_.size()) || column == macColumn_)
     return false;
-  const Tally& tally = tallies_[column];
-  if (tally.filled == 0 || tally.filled * 2 <= dataRows_) return false;
-  if ((tally.filled - tally.notNames) * 10 < tally.filled * 9) return false;
-  if (tally.integers == tally.filled && role == HeaderRole::None) return false;
-  return UniqueCount(tally.hashes) * 10 >= tally.hashes.size() * 9;
+  const Tally& tally = tallies_[static_cast<std::size_t>(column)];
+  const std::int64_t names = tally.filled - tally.noNames;
+  const bool named = role == HeaderRole::Name || role == HeaderRole::NameLike;
+  // Filled, placeholders counting: "?" where a name could not be found is
+  // a name column with a gap, not a sparse remark.
+  if (names <= 0 || names * 10 < tally.filled) return false;
+  if (tally.filled * 2 <= dataRows_ && !(named && tally.filled * 10 >= dataRows_)) return false;
+  if (!AtLeastNineTenths(names - tally.notNames, names)) return false;
+  if (tally.integers == names && !named) return false;
+  const std::int64_t distinct = distinctCount(column);
+  if (macColumn_ < 0) return distinct * 10 >= static_cast<std::int64_t>(tally.hashes.size()) * 9;
+  // About as many names as machines.
+  const std::int64_t machines =
+      std::min<std::int64_t>(static_cast<std::int64_t>(tally.hashes.size()), distinctCount(macColumn_));
+  return distinct * 10 >= machines * 9;
 }
 
-ColumnChoice ColumnJudge::decide() {
+int ColumnJudge::nameRank(int column) const {
+  switch (roleOf(column)) {
+    case HeaderRole::Name: return 0;
+    case HeaderRole::NameLike: return 1;
+    case HeaderRole::None: return 2;
+    case HeaderRole::Address: return 3;
+    default: return 4;  // a remark
+  }
+}
+
+ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
   if (!headerDecided_) decideHeader();
+  tallyRow();
   ColumnChoice choice;
+  if (!columnNamesUtf8.empty()) {
+    header_ = std::move(columnNamesUtf8);
+    headerRow_ = -1;
+  }
   choice.headerRow = headerRow_;
+  headerRoles_.clear();
+  for (const std::string& name : header_) headerRoles_.push_back(ClassifyHeader(name));
   const int columns = static_cast<int>(tallies_.size());
+
+  // The MACs: the column with the most machines; its header's word decides
+  // between equals, then the leftmost. Client identifiers only where no
+  // column holds MACs themselves.
+  int bestMachines = -1;
   for (int column = 0; column < columns; ++column) {
     if (!holdsMacs(column)) continue;
-    if (choice.mac < 0) choice.mac = column;
-    if (roleOf(column) == HeaderRole::Mac) {
-      if (roleOf(choice.mac) != HeaderRole::Mac) choice.mac = column;
-    }
+    const int machines = distinctCount(column);
+    const bool better = machines > bestMachines ||
+                        (machines == bestMachines && roleOf(column) == HeaderRole::Mac && roleOf(choice.mac) != HeaderRole::Mac);
+    if (better) bestMachines = machines, choice.mac = column;
   }
+  for (int column = 0; choice.mac < 0 && column < columns; ++column)
+    if (holdsClientIds(column)) choice.mac = column, choice.macIsClientId = true;
   if (choice.mac < 0) return choice;
-  int bestRank = 3;
+  macColumn_ = choice.mac;
+
+  int bestRank = 5;
   for (int column = 0; column < columns; ++column) {
-    if (column == choice.mac || !holdsNames(column)) continue;
-    const int rank = Rank(roleOf(column));
+    if (!holdsNames(column)) continue;
+    const int rank = nameRank(column);
     if (rank < bestRank) bestRank = rank, choice.name = column;
   }
-  macColumn_ = choice.mac;
+  // A record that holds a host's short name and its DNS name is named by
+  // the short one.
+  const auto isDnsColumn = [&](int column) {
+    const Tally& tally = tallies_[static_cast<std::size_t>(column)];
+    return AtLeastHalf(tally.dnsNames, tally.filled - tally.noNames);
+  };
+  if (choice.name >= 0 && isDnsColumn(choice.name))
+    for (int column = 0; column < columns; ++column)
+      if (column != choice.name && holdsNames(column) && nameRank(column) <= 2 && !isDnsColumn(column)) {
+        choice.name = column;
+        break;
+      }
+
+  bool datesBeside = false;
+  for (int column = 0; column < columns; ++column) {
+    if (column == choice.mac || column == choice.name) continue;
+    const Tally& tally = tallies_[static_cast<std::size_t>(column)];
+    if (AtLeastHalf(tally.states, tally.filled) &&
+        (choice.state < 0 || tally.states > tallies_[static_cast<std::size_t>(choice.state)].states))
+      choice.state = column;
+    if (AtLeastHalf(tally.adapters, tally.filled) && choice.adapter < 0) choice.adapter = column;
+    const bool timeNamed = column < static_cast<int>(header_.size()) && HeaderNamesTime(header_[static_cast<std::size_t>(column)]);
+    datesBeside = datesBeside || AtLeastNineTenths(tally.dates, tally.filled) || (timeNamed && tally.filled > 0);
+  }
+  // Kea's lease file writes its states as numbers.
+  for (int column = 0; choice.state < 0 && column < columns; ++column) {
+    const Tally& tally = tallies_[static_cast<std::size_t>(column)];
+    if (column < static_cast<int>(header_.size()) && TrimBlanks(header_[static_cast<std::size_t>(column)]) == "state" &&
+        tally.filled > 0 && tally.smallNumbers == tally.filled)
+      choice.state = column, choice.stateNumbers = true;
+  }
+  choice.sightings = !macsDistinct() && (datesBeside || choice.state >= 0);
   return choice;
 }
 
 std::string ColumnJudge::columnWordsUtf8(int column) const {
   if (column >= 0 && column < static_cast<int>(header_.size())) {
-    const std::string_view name = TrimBlanks(header_[column]);
+    const std::string_view name = TrimBlanks(header_[static_cast<std::size_t>(column)]);
     if (!name.empty()) return std::string(name);
   }
   return "第 " + std::to_string(column + 1) + " 列";
@@ -209,7 +324,7 @@ std::string ColumnJudge::columnWordsUtf8(int column) const {
 
 bool ColumnJudge::macsDistinct() const {
   if (macColumn_ < 0) return false;
-  const std::vector<std::uint64_t>& hashes = tallies_[macColumn_].hashes;
+  const std::vector<std::uint64_t>& hashes = tallies_[static_cast<std::size_t>(macColumn_)].hashes;
   return UniqueCount(hashes) == hashes.size();
 }
 

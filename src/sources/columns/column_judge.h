@@ -1,11 +1,13 @@
 #pragma once
-// One judge of a list's columns for every tabular source: a text list, a
-// table of another product's database, a workbook's sheet. A field alone
-// rarely says what it is (192.168.100.101 has twelve hex digits once its
-// dots are gone, 1717000000 looks like a name, 动态 is text); a column says
-// much more. Every column is judged over its values, with its header's
-// words as the first vote, not the only one. When the votes do not decide,
-// the names stay empty: an honest empty name is worth more than a wrong one.
+// One judge of a list's columns for every tabular source: fields between
+// separators, an aligned table, blocks, JSON, XML, a database's table, a
+// sheet. A field alone rarely says what it is (192.168.100.101 has twelve
+// hex digits once its dots are gone, 1717000000 looks like a name, 动态 is
+// text); a column says much more. Values decide: the MAC column is the one
+// whose values are MACs, whatever its header says, and the name column the
+// one whose values are names. A header's words only rank the columns the
+// values let through. When the votes do not decide, the names stay empty:
+// an honest empty name is worth more than a wrong one.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,30 +21,42 @@ namespace venbrook {
 enum class CellText { Utf8, Gbk };
 
 struct ColumnChoice {
-  int mac = -1;        // the MAC column; -1: the source holds no list
-  int name = -1;       // the name column; -1: the names stay empty
-  int headerRow = -1;  // the row taken for the header (0-based among the rows offered); -1: none
+  int mac = -1;                // the MAC column; -1: the source holds no list
+  bool macIsClientId = false;  // it holds DHCP client identifiers, each carrying its MAC
+  int name = -1;               // the name column; -1: the names stay empty
+  int state = -1;              // a lease's or a neighbour's state; -1: none
+  bool stateNumbers = false;   // the states are Kea's numbers: 0 in use, 1 declined, 2 expired
+  int adapter = -1;            // which network adapter the row is; -1: none
+  int headerRow = -1;          // the row taken for the header (0-based among the rows offered); -1: none
+  // The MACs repeat beside dates, times or states: the rows are sightings
+  // of machines (a log, a history), not a list of them.
+  bool sightings = false;
 };
 
 class ColumnJudge {
  public:
-  // A source whose header, if it has one, is among its first rows: up to
-  // kHeaderSearchRows rows are looked at for it (rows offered should not be
-  // blank). Only rows that hold a MAC somewhere are judged: a comment, a
-  // title or a total is no row of the list.
-  explicit ColumnJudge(CellText text = CellText::Utf8);
-  // A source whose columns carry names (a database's table): they are the
-  // header, and every row offered holds values.
-  explicit ColumnJudge(std::vector<std::string> headerUtf8);
+  // `findHeader`: the header, if the source has one, is among its first
+  // rows, and up to kHeaderSearchRows rows are looked at for it (rows
+  // offered should not be blank); only rows that hold a MAC somewhere are
+  // judged: a comment, a title or a total is no row of the list. Otherwise
+  // the columns' names are given to `decide`, and every row is judged.
+  explicit ColumnJudge(CellText text = CellText::Utf8, bool findHeader = true);
 
   static constexpr int kHeaderSearchRows = 10;
 
-  // The row's next cell, left to right.
-  void addCell(std::string_view value);
+  // A table of network adapters: a row whose adapter in `column` is one a
+  // machine does not boot with (wireless, Bluetooth, virtual) or that says
+  // it is disconnected, and that holds no IPv4 address, is no machine, and
+  // is left out of the judging (RowIsSpareAdapter).
+  void leaveOutSpareAdapters(int column) { adapterColumn_ = column; }
+
+  // The row's cell in `column`, in any order of columns.
+  void addCell(int column, std::string_view value);
   void endRow();
 
-  // The columns, once every row (or the sample) has been offered.
-  ColumnChoice decide();
+  // The columns, once every row (or the sample) has been offered. Names
+  // given (UTF-8) are the header, and no row is taken for one.
+  ColumnChoice decide(std::vector<std::string> columnNamesUtf8 = {});
 
   // Whether the column's values (all offered so far) pass as machine names.
   bool columnHoldsNames(int column) const { return holdsNames(column); }
@@ -55,36 +69,54 @@ class ColumnJudge {
  private:
   // What one column's values are, as they are offered.
   struct Tally {
-    std::int64_t filled = 0;    // values not blank
-    std::int64_t macs = 0;      // MACs in pairs or quads
-    std::int64_t bare = 0;      // twelve hexadecimal digits in a row
-    bool bareLetter = false;    // one of them held a letter a-f
-    std::int64_t notNames = 0;  // MACs of any shape, IPv4 addresses, dates and times
-    std::int64_t integers = 0;  // digits alone
+    std::int64_t filled = 0;     // values not blank
+    std::int64_t macs = 0;       // MACs in pairs, quads or halves
+    std::int64_t bare = 0;       // twelve hexadecimal digits in a row
+    bool bareLetter = false;     // one of them held a letter a-f
+    std::int64_t clientIds = 0;  // DHCP client identifiers of type 1
+    std::int64_t noNames = 0;    // placeholders: "*", "N/A", an address, a vendor class
+    std::int64_t notNames = 0;   // MACs, dates and times, interfaces, states, adapters
+    std::int64_t integers = 0;   // digits alone
+    std::int64_t dates = 0;      // dates and times
+    std::int64_t states = 0;     // a lease's or a neighbour's state
+    std::int64_t adapters = 0;   // a network adapter's description
+    std::int64_t dnsNames = 0;   // fully qualified names
+    std::int64_t smallNumbers = 0;  // 0, 1 or 2
     std::vector<std::uint64_t> hashes;  // of the first values, for distinctness
   };
 
+  void keepPending(int column, std::string_view value);
+  void tallyRow();
+  bool spareAdapterRow() const;
   void tallyCell(int column, std::string_view value);
   void decideHeader();
   HeaderRole roleOf(int column) const;
   bool holdsMacs(int column) const;
+  bool holdsClientIds(int column) const;
   bool holdsNames(int column) const;
+  int nameRank(int column) const;
+  int distinctCount(int column) const;
 
   CellText text_;
   bool headerDecided_;
-  bool tableHeader_ = false;  // the columns' names were given: every row is judged
+  bool everyRow_;  // the columns are named: every row is one of the list
   int rowsOffered_ = 0;
   int headerRow_ = -1;
-  std::vector<std::string> header_;     // UTF-8
+  std::vector<std::string> header_;  // UTF-8
   std::vector<HeaderRole> headerRoles_;
   std::vector<std::vector<std::string>> pending_;  // rows kept while the header is looked for
-  std::vector<std::string> row_;                   // the row being offered, once the header is known
-  int rowCells_ = 0;  // cells of the row being offered so far
+  std::vector<std::string> row_;                   // the row being offered, by column
+  std::vector<int> rowColumns_;                    // the columns given a value in it
   bool rowHasMac_ = false;
-  bool pendingHasMac_ = false;
   std::int64_t dataRows_ = 0;
   std::vector<Tally> tallies_;
   int macColumn_ = -1;
+  int adapterColumn_ = -1;
 };
+
+// Whether a row of a table of adapters (`adapter` its adapter's column) is
+// no machine: see ColumnJudge::leaveOutSpareAdapters. `cells` is every cell
+// of the row, `adapter` among them.
+bool RowIsSpareAdapter(std::string_view adapter, const std::vector<std::string_view>& cells);
 
 }  // namespace venbrook

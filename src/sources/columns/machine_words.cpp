@@ -69,13 +69,24 @@ bool NamesAddress(std::string_view header, const std::vector<std::string>& words
          Contains(header, {"地址"});
 }
 
+bool NamesClientId(std::string_view header) {
+  const std::string squeezed = Squeezed(header);
+  return squeezed == "clientid" || squeezed == "clientidentifier" || squeezed == "uid" ||
+         squeezed == "dhcpclientidentifier" || Contains(header, {"客户端标识"});
+}
+
+bool NamesRemark(std::string_view header, const std::vector<std::string>& words) {
+  return AnyWordIs(words, {"remark", "remarks", "note", "notes", "comment", "comments", "description", "desc", "descr"}) ||
+         Contains(header, {"备注", "说明", "描述"});
+}
+
 bool NamesNoName(std::string_view header, const std::vector<std::string>& words) {
-  return AnyWordIs(words, {"zone", "area", "group", "no", "index", "idx", "id", "seq", "num", "number", "remark",
-                           "remarks", "note", "notes", "comment", "description", "desc", "time", "date", "expires",
-                           "expiry", "expire", "lease", "status", "state", "type", "user", "username", "domain",
-                           "interface", "iface", "port", "vlan", "vendor", "gateway", "mask", "age", "flags"}) ||
-         Contains(header, {"区", "分组", "序号", "备注", "说明", "时间", "日期", "到期", "状态", "类型", "用户", "域",
-                           "接口", "端口", "网关", "掩码", "厂商"});
+  return AnyWordIs(words, {"zone", "area", "group", "no", "index", "idx", "id", "seq", "num", "number", "time", "date",
+                           "expires", "expiry", "expire", "ends", "starts", "lease", "status", "state", "type", "user",
+                           "username", "domain", "interface", "iface", "port", "ports", "vlan", "vendor",
+                           "manufacturer", "gateway", "mask", "age", "flags", "model", "os", "transport"}) ||
+         Contains(header, {"区", "分组", "序号", "时间", "日期", "到期", "状态", "类型", "用户", "域", "接口", "端口", "网关",
+                           "掩码", "厂商", "制造商", "型号", "系统"});
 }
 
 bool IsNameWord(std::string_view header) {
@@ -83,24 +94,88 @@ bool IsNameWord(std::string_view header) {
   for (std::string_view word : {"机器名", "机器名称", "计算机名", "计算机名称", "主机名", "主机名称", "终端名",
                                 "终端名称", "客户机名", "客户机名称", "设备名", "设备名称", "座位名", "机器编号",
                                 "名称", "名字", "hostname", "computername", "machinename", "pcname", "devicename",
-                                "clientname", "name", "host", "computer", "machine"})
+                                "clientname", "name", "host", "computer", "machine", "node"})
     if (squeezed == word) return true;
   return false;
 }
 
 bool HoldsNameWord(std::string_view header, const std::vector<std::string>& words) {
-  return AnyWordStartsWith(words, {"name", "machine", "computer", "host", "pc", "seat", "client", "device"}) ||
+  return AnyWordStartsWith(words, {"name", "machine", "computer", "host", "pc", "seat", "client", "device", "node"}) ||
          Contains(header, {"名", "机器", "计算机", "主机", "终端", "座位", "编号", "客户机"});
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+std::string LowerAsciiText(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = LowerAscii(c);
+  return lower;
+}
+
+bool IsIpv6Address(std::string_view value) {
+  int colons = 0;
+  for (const char c : value) {
+    if (c == ':') ++colons;
+    else if (!IsHexDigit(c) && c != '.') return false;
+  }
+  return colons >= 2 && (value.find("::") != std::string_view::npos || colons == 7);
+}
+
+bool StartsWithAny(std::string_view lower, Words starts) {
+  return std::any_of(starts.begin(), starts.end(), [&](std::string_view s) { return lower.starts_with(s); });
+}
+
+// Letters (and '-'), digits, then one "/digits" or more and perhaps a unit
+// ".digits": Gi1/0/1, GE0/0/1, Ethernet1/1, ge-0/0/1.0. A machine's name
+// never holds a slash between digits.
+bool IsSlottedPort(std::string_view lower) {
+  std::size_t at = 0;
+  while (at < lower.size() && (IsAsciiLetter(lower[at]) || lower[at] == '-' || lower[at] == ' ')) ++at;
+  if (at == 0 || at == lower.size() || !IsDigit(lower[at])) return false;
+  int slashes = 0;
+  while (at < lower.size()) {
+    if (IsDigit(lower[at])) {
+      ++at;
+    } else if (lower[at] == '/' && at + 1 < lower.size() && IsDigit(lower[at + 1])) {
+      ++slashes, ++at;
+    } else if (lower[at] == '.' && slashes > 0 && at + 1 < lower.size() && IsDigit(lower[at + 1])) {
+      ++at;
+    } else {
+      return false;
+    }
+  }
+  return slashes > 0;
+}
+
+// A known word of an interface's kind followed by its number, or a system's
+// own interface names.
+bool IsNumberedInterface(std::string_view lower) {
+  static constexpr std::string_view kKinds[] = {"vlanif", "vlan-interface", "vlan", "port-channel", "bridge-aggregation",
+                                                "eth-trunk", "ether", "eth", "wlan", "bond", "bridge", "br", "ens", "eno",
+                                                "vmbr", "virbr", "docker", "tun", "tap", "ppp", "wg", "lo"};
+  for (const std::string_view kind : kKinds) {
+    if (!lower.starts_with(kind)) continue;
+    std::string_view rest = lower.substr(kind.size());
+    if (rest.starts_with(' ') || rest.starts_with('-')) rest.remove_prefix(1);
+    if (kind == "bridge" || kind == "lo") return rest.empty() || IsAllDigits(rest);
+    if (kind == "br" && !rest.empty() && lower[2] == '-') return true;  // OpenWrt's br-lan
+    return IsAllDigits(rest);
+  }
+  // enp3s0, wlp2s0, enx00e04c680001: a bus's place in the name.
+  return (lower.starts_with("enp") || lower.starts_with("wlp")) && lower.size() > 4 && IsDigit(lower[3]) &&
+         lower.find('s') != std::string_view::npos;
+}
 
 }  // namespace
 
 HeaderRole ClassifyHeader(std::string_view header) {
   const std::vector<std::string> words = AsciiWords(header);
   if (NamesMac(header, words)) return HeaderRole::Mac;
+  if (NamesClientId(header)) return HeaderRole::ClientId;
   if (NamesAddress(header, words)) return HeaderRole::Address;
+  if (NamesRemark(header, words)) return HeaderRole::Remark;
   if (NamesNoName(header, words)) return HeaderRole::NotName;
   if (IsNameWord(header)) return HeaderRole::Name;
   if (HoldsNameWord(header, words)) return HeaderRole::NameLike;
@@ -169,6 +244,108 @@ bool IsDateOrTime(std::string_view value) {
   if (!digitsSeen || groups < 2 || IsMacText(value) || IsIpv4Address(value)) return false;
   // 2024.06.01: dots alone make a date only with a year in front.
   return dateOrTimeMark || (groups == 3 && value.find('.') == 4);
+}
+
+}  // namespace venbrook
+
+namespace venbrook {
+
+bool IsNoName(std::string_view value) {
+  value = TrimBlanks(value);
+  const std::string lower = LowerAsciiText(value);
+  for (const std::string_view placeholder :
+       {"*", "-", "--", "?", "n/a", "[n/a]", "(n/a)", "unknown", "<unknown>", "(unknown)", "<incomplete>",
+        "(incomplete)", "incomplete", "none", "(none)", "<none>", "null", "(null)", "无", "未知"})
+    if (lower == placeholder) return true;
+  if (IsIpv4Address(value) || IsIpv6Address(value)) return true;
+  // An address in brackets, as arp prints it beside a name it could not resolve.
+  if (value.size() > 2 && value.front() == '(' && value.back() == ')' && IsIpv4Address(value.substr(1, value.size() - 2)))
+    return true;
+  // What Windows's DHCP server calls a declined address's host.
+  if (lower == "bad_address") return true;
+  // A DHCP client's vendor class, which some servers show where the host
+  // sent no name.
+  return StartsWithAny(lower, {"pxeclient", "msft 5", "msft5", "msft 98", "udhcp ", "udhcp-", "dhcpcd-", "android-dhcp-"});
+}
+
+bool IsInterfaceName(std::string_view value) {
+  const std::string lower = LowerAsciiText(TrimBlanks(value));
+  if (lower.empty()) return false;
+  return IsSlottedPort(lower) || IsNumberedInterface(lower);
+}
+
+bool IsStateWord(std::string_view value, bool& over) {
+  const std::string lower = LowerAsciiText(TrimBlanks(value));
+  for (const std::string_view word : {"expired", "expire", "declined", "decline", "conflict", "conflicting", "released",
+                                      "release", "free", "abandoned", "deleted", "delete", "denied", "nak", "nack",
+                                      "bad_address", "过期", "已过期", "冲突", "释放", "已释放", "拒绝", "已删除"})
+    if (lower == word) return over = true;
+  over = false;
+  for (const std::string_view word :
+       {"active", "bound", "assign", "assigned", "renew", "renewed", "reserved", "reservation", "activereservation",
+        "inactivereservation", "offered", "static", "dynamic", "reachable", "stale", "delay", "probe", "permanent",
+        "complete", "up", "online", "busy", "waiting", "authorized", "动态", "静态", "在线", "活动", "已分配", "已绑定",
+        "绑定", "有效", "保留"})
+    if (lower == word) return true;
+  return false;
+}
+
+bool IsDnsName(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.find('.') == std::string_view::npos || value.ends_with('.') || IsIpv4Address(value)) return false;
+  std::size_t labelStart = 0;
+  for (std::size_t at = 0; at <= value.size(); ++at) {
+    if (at < value.size() && value[at] != '.') {
+      const char c = value[at];
+      if (!IsAsciiLetter(c) && !IsDigit(c) && c != '-' && c != '_') return false;
+      continue;
+    }
+    if (at == labelStart) return false;  // an empty label
+    if (at == value.size())
+      return std::all_of(value.begin() + static_cast<std::ptrdiff_t>(labelStart), value.end(), IsAsciiLetter);
+    labelStart = at + 1;
+  }
+  return false;
+}
+
+bool IsAdapterName(std::string_view value, bool& notMachine) {
+  const std::string lower = LowerAsciiText(TrimBlanks(value));
+  notMachine = Contains(lower, {"wi-fi", "wifi", "wireless", "wlan", "802.11", "bluetooth", "virtual", "vmware",
+                                "hyper-v", "virtualbox", "tap-windows", "tap-win", "tunnel", "teredo", "isatap", "6to4",
+                                "loopback", "wan miniport", "vpn", "蓝牙", "无线", "虚拟", "隧道", "环回"});
+  return notMachine || Contains(lower, {"ethernet", "controller", "adapter", "network connection", "gbe", "realtek",
+                                         "intel(r)", "broadcom", "qualcomm", "atheros", "marvell", "以太网", "本地连接",
+                                         "网络连接", "网卡"});
+}
+
+}  // namespace venbrook
+
+namespace venbrook {
+
+bool HoldsIpv4(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.starts_with('{')) value = value.substr(1, value.find_first_of(";,}") - 1);
+  return !value.empty() && IsDigit(value.front()) && IsIpv4Address(value);
+}
+
+bool SaysDisconnected(std::string_view value) {
+  const std::string lower = LowerAsciiText(TrimBlanks(value));
+  return lower == "disconnected" || lower == "media disconnected" || lower == "not present" ||
+         lower == "媒体已断开" || lower == "已断开" || lower == "断开";
+}
+
+bool IsDirectoryName(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.size() < 4 || value[2] != '=' || value.find(',') == std::string_view::npos) return false;
+  const std::string kind = LowerAsciiText(value.substr(0, 2));
+  return kind == "cn" || kind == "ou" || kind == "dc";
+}
+
+bool HeaderNamesTime(std::string_view header) {
+  const std::vector<std::string> words = AsciiWords(header);
+  return AnyWordIs(words, {"time", "date", "expire", "expires", "expiry", "ends", "starts", "lifetime", "timestamp",
+                           "seen", "cltt", "tstp"}) ||
+         Contains(header, {"时间", "日期", "到期"});
 }
 
 }  // namespace venbrook

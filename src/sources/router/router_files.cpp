@@ -5,7 +5,6 @@
 
 #include "sources/machine_source.h"
 #include "sources/router/arp_table.h"
-#include "sources/router/dnsmasq_leases.h"
 #include "sources/router/isc_dhcp.h"
 #include "sources/router/mikrotik.h"
 #include "sources/router/openwrt_dhcp.h"
@@ -29,7 +28,6 @@ constexpr RouterFormat kRouterFormats[] = {
     {RouterFileKind::MikrotikPrint, LooksLikeMikrotikPrint, ReadMikrotikPrint},
     {RouterFileKind::OpenWrtConfig, LooksLikeOpenWrtConfig, ReadOpenWrtConfig},
     {RouterFileKind::OpenWrtConfig, LooksLikeUciShow, ReadUciShow},
-    {RouterFileKind::DnsmasqLeases, LooksLikeDnsmasqLeases, ReadDnsmasqLeases},
     {RouterFileKind::ArpTable, LooksLikeWindowsArp, ReadWindowsArp},
     {RouterFileKind::ArpTable, LooksLikeCiscoArp, ReadCiscoArp},
     {RouterFileKind::ArpTable, LooksLikeProcNetArp, ReadProcNetArp},

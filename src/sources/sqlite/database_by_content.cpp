@@ -1,5 +1,6 @@
 #include "sources/sqlite/database_by_content.h"
 
+#include "model/text_codec.h"
 #include "sources/row_sink.h"
 #include "sources/source_words.h"
 #include "sources/sqlite/machine_table.h"
@@ -9,53 +10,59 @@ namespace venbrook {
 namespace {
 
 // The window keeps what it showed, so the file is not held open for it.
-ReadResult NoList(const ReadRequest& request, NoListReason reason) {
-  request.connection.close();
+ReadResult NoList(const ReadRequest& request, SourceConnection& connection, NoListReason reason) {
+  connection.close();
   return {LoadOutcome::NoList, 0, NoListWords(request.fileName, reason)};
 }
 
-ReadResult ReadTable(const ReadRequest& request, const MachineTable& table) {
+// A list was there, and could not be read whole: never a part of it, never
+// another table in its place.
+ReadResult StoppedPartWay(const ReadRequest& request, SourceConnection& connection, NoListReason reason) {
+  RowSink(request.list, request.rule).abandon();
+  connection.close();
+  return {LoadOutcome::ReadFailed, 0, NoListWords(request.fileName, reason)};
+}
+
+ReadResult ReadTable(const ReadRequest& request, SourceConnection& connection, const std::string& table) {
   RowSink sink(request.list, request.rule, MacRule::Canonical);
-  const TableRead read = ReadMachineTable(request.connection.handle(), table, sink);
-  if (!read.whole) {
-    sink.abandon();
-    return {LoadOutcome::ReadFailed, 0,
-            NoListWords(request.fileName, read.locked ? NoListReason::Locked : NoListReason::StoppedPartWay)};
+  const MachineTableRead read = ReadMachineTable(connection.handle(), table, sink);
+  switch (read.table.outcome) {
+    case TableRead::Outcome::Loaded: break;
+    case TableRead::Outcome::NoList: return NoList(request, connection, NoListReason::NoMachineList);
+    case TableRead::Outcome::TooLarge:
+      if (sink.begun()) sink.abandon();
+      connection.close();
+      return {sink.begun() ? LoadOutcome::ReadFailed : LoadOutcome::NoList, 0,
+              TooLargeWords(request.fileName, read.table.bound)};
+    case TableRead::Outcome::Damaged:
+      return StoppedPartWay(request, connection, read.locked ? NoListReason::Locked : NoListReason::StoppedPartWay);
   }
   sink.finish();
-  MachineTable shown = table;
-  if (read.namesEmpty) shown.nameColumn.clear();
-  return {LoadOutcome::Loaded, sink.rows(), MessageText(MachineTableWords(shown, read.skippedRows))};
+  return {LoadOutcome::Loaded, sink.rows(), TableWords(TableWhat(table), read.table)};
 }
 
 }  // namespace
 
-ReadResult ReadDatabaseByContent(const ReadRequest& request) {
-  if (!request.connection.open(request.path)) return NoList(request, NoListReason::CannotOpen);
+ReadResult ReadDatabaseByContent(const ReadRequest& request, SourceConnection& connection) {
+  if (!connection.open(request.path)) return NoList(request, connection, NoListReason::CannotOpen);
   bool locked = false;
-  if (const SourceProfile* product = ProductByContent(request.connection.handle(), locked)) {
-    ReadResult result = ReadProductRows(*product, request);
+  if (const SourceProfile* product = ProductByContent(connection.handle(), locked)) {
+    ReadResult result = ReadProductRows(*product, request, connection.handle());
     if (result.reason.empty())
       result.reason = result.outcome == LoadOutcome::Loaded
                           ? MessageText(RecognisedProductWords(*product))
                           : NoListWords(request.fileName, NoListReason::StoppedPartWay);
     return result;
   }
-  if (locked) return NoList(request, NoListReason::Locked);
-  const FoundTable found = FindMachineTable(request.connection.handle());
+  if (locked) return NoList(request, connection, NoListReason::Locked);
+  const FoundTable found = FindMachineTable(connection.handle());
   switch (found.search) {
-    case TableSearch::Found: return ReadTable(request, found.table);
-    case TableSearch::NoTable: return NoList(request, NoListReason::NoMachineList);
-    case TableSearch::Locked: return NoList(request, NoListReason::Locked);
-    case TableSearch::Damaged: {
-      // A list was there, and could not be read whole: never a part of it,
-      // never another table in its place.
-      RowSink(request.list, request.rule).abandon();
-      request.connection.close();
-      return {LoadOutcome::ReadFailed, 0, NoListWords(request.fileName, NoListReason::StoppedPartWay)};
-    }
+    case TableSearch::Found: return ReadTable(request, connection, found.table);
+    case TableSearch::NoTable: return NoList(request, connection, NoListReason::NoMachineList);
+    case TableSearch::Locked: return NoList(request, connection, NoListReason::Locked);
+    case TableSearch::Damaged: return StoppedPartWay(request, connection, NoListReason::StoppedPartWay);
   }
-  return NoList(request, NoListReason::NoMachineList);
+  return NoList(request, connection, NoListReason::NoMachineList);
 }
 
 }  // namespace venbrook

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
-#include "model/mac_address.h"
-#include "sources/columns/column_judge.h"
+#include "platform/utf8.h"
 #include "sources/sqlite/sqlite_statement.h"
 
 namespace venbrook {
@@ -15,10 +15,10 @@ namespace {
 
 constexpr int kSampleRows = 200;
 
-// One read transaction over the whole search, so that every table is judged
-// in one state of the database. It also keeps a lock from passing for damage:
-// once the list of tables has been read, a writer cannot come in and hold the
-// file past the busy time-out while the tables are sampled.
+// One read transaction over a search or a read, so that every walk sees
+// one state of the database. It also keeps a lock from passing for damage:
+// once the first statement has run, a writer cannot come in and hold the
+// file past the busy time-out while the tables are walked again.
 class ReadTransaction {
  public:
   explicit ReadTransaction(sqlite3* db)
@@ -39,18 +39,80 @@ class ReadTransaction {
 // even where an index holding every column read would be a shorter path.
 std::string TableScan(std::string_view table) { return " FROM main." + QuotedIdentifier(table) + " AS m NOT INDEXED"; }
 
-// A value as the judge reads it: text and numbers as their text, NULL as
-// nothing, a blob as a filled value of no list.
-std::string_view JudgedValue(sqlite3_stmt* statement, int column) {
+// A value as the judge and the list read it: text and numbers as their
+// text, NULL as nothing. A blob is asked for its type before anything
+// converts it: its bytes are taken as text when they are well-formed UTF-8
+// (the database's own encoding), else as nothing, so a name is never raw
+// bytes.
+std::string_view CellValue(sqlite3_stmt* statement, int column) {
   switch (sqlite3_column_type(statement, column)) {
     case SQLITE_NULL: return {};
-    case SQLITE_BLOB: return sqlite3_column_bytes(statement, column) > 0 ? std::string_view("\x01") : std::string_view{};
+    case SQLITE_BLOB: {
+      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+      const std::string_view blob(bytes, bytes == nullptr ? 0 : static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+      return IsUtf8OfAtMost(blob, 4) ? blob : std::string_view{};
+    }
     default: return ColumnUtf8(statement, column);
   }
 }
 
+// A table's rows as records, numbered from 1 in their stored order; its
+// column names are the header.
+class TableRows final : public TableLayout {
+ public:
+  TableRows(sqlite3* db, std::string_view table, int limit)
+      : db_(db), sql_("SELECT *" + TableScan(table) + (limit > 0 ? " LIMIT " + std::to_string(limit) : "")) {}
+
+  LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    Statement query(db_, sql_);
+    sqlite3_stmt* statement = query.get();
+    if (statement == nullptr) {
+      status_ = query.prepareStatus();
+      prepared_ = false;
+      return {LayoutEnd::How::Damaged};
+    }
+    prepared_ = true;
+    const int columns = sqlite3_column_count(statement);
+    if (names_.empty())
+      for (int column = 0; column < columns; ++column) {
+        const char* name = sqlite3_column_name(statement, column);
+        names_.emplace_back(name != nullptr ? name : "");
+      }
+    int row = 0;
+    while ((status_ = sqlite3_step(statement)) == SQLITE_ROW) {
+      for (int column = 0; column < columns; ++column) visitor.cell(column, CellValue(statement, column));
+      if (!visitor.endRecord(++row)) return {LayoutEnd::How::Stopped};
+    }
+    rows_ = row;
+    // Only SQLITE_DONE is the end of the rows: a damaged page or a lock that
+    // outlasted the time-out stops the walk part-way.
+    return status_ == SQLITE_DONE ? LayoutEnd{} : LayoutEnd{LayoutEnd::How::Damaged};
+  }
+
+  std::vector<std::string> columnNames() const override { return names_; }
+  bool namesColumns() const override { return true; }
+  RecordKind kind() const override { return RecordKind::List; }
+  std::string_view wordsUtf8() const override { return "表"; }
+
+  bool locked() const { return IsLockedStatus(status_); }
+  // The statement never ran: its columns cannot be read (a view of a missing
+  // table, a foreign type), unless a lock was why.
+  bool unreadable() const { return !prepared_ && !locked(); }
+  std::int64_t rows() const { return rows_; }
+
+ private:
+  sqlite3* db_;
+  std::string sql_;
+  std::vector<std::string> names_;
+  int status_ = SQLITE_OK;
+  bool prepared_ = false;
+  std::int64_t rows_ = 0;
+};
+
 struct Candidate {
-  MachineTable table;
+  std::string table;
+  std::string nameColumn, macColumn;
+  bool named;  // a column holds the machines' names
   bool distinctMacs;
   std::int64_t rows;
   bool counted;  // its sample reached the end of the table
@@ -58,29 +120,15 @@ struct Candidate {
 
 enum class SampleEnd { Done, Unreadable, Locked, Damaged };
 
-SampleEnd Sample(sqlite3* db, std::string_view table, std::optional<Candidate>& candidate) {
-  Statement query(db, "SELECT *" + TableScan(table) + " LIMIT " + std::to_string(kSampleRows));
-  sqlite3_stmt* statement = query.get();
-  if (statement == nullptr) return IsLockedStatus(query.prepareStatus()) ? SampleEnd::Locked : SampleEnd::Unreadable;
-  const int columns = sqlite3_column_count(statement);
-  std::vector<std::string> names;
-  for (int column = 0; column < columns; ++column) {
-    const char* name = sqlite3_column_name(statement, column);
-    names.emplace_back(name != nullptr ? name : "");
-  }
-  ColumnJudge judge(names);
-  std::int64_t rows = 0;
-  int status;
-  while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
-    for (int column = 0; column < columns; ++column) judge.addCell(JudgedValue(statement, column));
-    judge.endRow();
-    ++rows;
-  }
-  if (status != SQLITE_DONE) return IsLockedStatus(status) ? SampleEnd::Locked : SampleEnd::Damaged;
-  const ColumnChoice choice = judge.decide();
-  if (choice.mac >= 0)
-    candidate = Candidate{{std::string(table), choice.name >= 0 ? names[choice.name] : std::string(), names[choice.mac]},
-                          judge.macsDistinct(), rows, rows < kSampleRows};
+SampleEnd Sample(sqlite3* db, const std::string& table, std::optional<Candidate>& candidate) {
+  TableRows rows(db, table, kSampleRows);
+  const TableJudgement judgement = JudgeTable(rows);
+  if (rows.locked()) return SampleEnd::Locked;
+  if (rows.unreadable()) return SampleEnd::Unreadable;
+  if (judgement.outcome == TableRead::Outcome::Damaged) return SampleEnd::Damaged;
+  if (judgement.outcome == TableRead::Outcome::Loaded)
+    candidate = Candidate{table,       judgement.nameColumn,   judgement.macColumn, judgement.choice.name >= 0,
+                          judgement.macsDistinct, rows.rows(), rows.rows() < kSampleRows};
   return SampleEnd::Done;
 }
 
@@ -115,68 +163,9 @@ std::int64_t CountRows(sqlite3* db, std::string_view table) {
 }
 
 bool Better(const Candidate& a, const Candidate& b) {
+  if (a.named != b.named) return a.named;
   if (a.distinctMacs != b.distinctMacs) return a.distinctMacs;
   return a.rows > b.rows;
-}
-
-// The machine addresses read so far: open addressing in one array, as a
-// table of 100,000 rows would otherwise allocate a node per row. A
-// machine's address is never 0, which marks a free slot.
-class MacSet {
- public:
-  // False when the address was in the set already.
-  bool insert(std::int64_t mac) {
-    if ((count_ + 1) * 2 > slots_.size()) grow();
-    const auto key = static_cast<std::uint64_t>(mac);
-    for (std::size_t at = Slot(key, slots_.size());; at = (at + 1) & (slots_.size() - 1)) {
-      if (slots_[at] == key) return false;
-      if (slots_[at] == 0) {
-        slots_[at] = key;
-        ++count_;
-        return true;
-      }
-    }
-  }
-
- private:
-  static std::size_t Slot(std::uint64_t key, std::size_t size) {
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (size - 1);
-  }
-  void grow() {
-    std::vector<std::uint64_t> old = std::move(slots_);
-    slots_.assign(std::max<std::size_t>(1024, old.size() * 2), 0);
-    count_ = 0;
-    for (const std::uint64_t key : old)
-      if (key != 0) insert(static_cast<std::int64_t>(key));
-  }
-
-  std::vector<std::uint64_t> slots_;
-  std::size_t count_ = 0;
-};
-
-// One pass over the two columns into the sink, each machine once.
-int ReadRows(sqlite3* db, const MachineTable& table, bool withNames, RowSink& sink, TableRead& read,
-             ColumnJudge* judge) {
-  const std::string nameColumn = withNames ? "m." + QuotedIdentifier(table.nameColumn) : std::string("''");
-  Statement query(db, "SELECT " + nameColumn + ", m." + QuotedIdentifier(table.macColumn) + TableScan(table.table));
-  sqlite3_stmt* statement = query.get();
-  if (statement == nullptr) return query.prepareStatus();
-  MacSet seen;
-  read.skippedRows = 0;
-  int status;
-  while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
-    const std::string_view name = ColumnUtf8(statement, 0), mac = ColumnUtf8(statement, 1);
-    if (judge != nullptr) {
-      judge->addCell(JudgedValue(statement, 0));
-      judge->endRow();
-    }
-    const std::int64_t number = MacNumber(mac);
-    if (IsMachineAddress(number) && seen.insert(number))
-      sink.addUtf8Machine(name, number);
-    else
-      ++read.skippedRows;
-  }
-  return status;
 }
 
 }  // namespace
@@ -185,44 +174,45 @@ FoundTable FindMachineTable(sqlite3* db) {
   const ReadTransaction transaction(db);
   bool locked = false;
   const auto tables = OrdinaryTables(db, locked);
-  if (!tables) return {locked ? TableSearch::Locked : TableSearch::NoTable, {}};
+  if (!tables) return {locked ? TableSearch::Locked : TableSearch::NoTable, {}, {}, {}};
   std::vector<Candidate> candidates;
   for (const std::string& table : *tables) {
     std::optional<Candidate> candidate;
     switch (Sample(db, table, candidate)) {
       case SampleEnd::Done: break;
       case SampleEnd::Unreadable: continue;  // its columns cannot be read: no list of anyone's
-      case SampleEnd::Locked: return {TableSearch::Locked, {}};
-      case SampleEnd::Damaged: return {TableSearch::Damaged, {}};
+      case SampleEnd::Locked: return {TableSearch::Locked, {}, {}, {}};
+      case SampleEnd::Damaged: return {TableSearch::Damaged, {}, {}, {}};
     }
     if (candidate) candidates.push_back(std::move(*candidate));
   }
-  if (candidates.empty()) return {TableSearch::NoTable, {}};
+  if (candidates.empty()) return {TableSearch::NoTable, {}, {}, {}};
   // Only a choice between tables needs their sizes; a sample that reached
   // the end of its table counted it already.
   if (candidates.size() > 1) {
     for (Candidate& candidate : candidates) {
       if (candidate.counted) continue;
-      candidate.rows = CountRows(db, candidate.table.table);
-      if (candidate.rows < 0) return {TableSearch::Damaged, {}};
+      candidate.rows = CountRows(db, candidate.table);
+      if (candidate.rows < 0) return {TableSearch::Damaged, {}, {}, {}};
     }
   }
   const auto best = std::min_element(candidates.begin(), candidates.end(), Better);
-  return {TableSearch::Found, best->table};
+  return {TableSearch::Found, best->table, best->nameColumn, best->macColumn};
 }
 
-TableRead ReadMachineTable(sqlite3* db, const MachineTable& table, RowSink& sink) {
-  TableRead read;
-  const bool withNames = !table.nameColumn.empty();
-  ColumnJudge nameJudge(std::vector<std::string>{table.nameColumn});
-  int status = ReadRows(db, table, withNames, sink, read, withNames ? &nameJudge : nullptr);
-  if (status == SQLITE_DONE && withNames && !nameJudge.columnHoldsNames(0)) {
-    read.namesEmpty = true;
-    sink.abandon();
-    status = ReadRows(db, table, false, sink, read, nullptr);
+MachineTableRead ReadMachineTable(sqlite3* db, std::string_view table, RowSink& sink) {
+  const ReadTransaction transaction(db);
+  MachineTableRead read;
+  TableRows rows(db, table, 0);
+  const TableJudgement judgement = JudgeTable(rows);
+  if (judgement.outcome != TableRead::Outcome::Loaded) {
+    read.table.outcome = judgement.outcome == TableRead::Outcome::NoList ? TableRead::Outcome::Damaged : judgement.outcome;
+    read.table.bound = judgement.bound;
+    read.locked = rows.locked();
+    return read;
   }
-  read.whole = status == SQLITE_DONE;
-  read.locked = IsLockedStatus(status);
+  read.table = ReadTableRows(rows, judgement, sink);
+  read.locked = rows.locked();
   return read;
 }
 

@@ -1,21 +1,17 @@
 #pragma once
 // A café's machine list in a SQLite database that is neither product's: the
-// one table that looks like a list of machines.
-#include <cstdint>
-#include <optional>
+// one table that looks like a list of machines, read as a layout of rows
+// through the one table pipeline (table/table_read.h), its column names
+// being the header.
 #include <string>
+#include <string_view>
 
 #include "sources/row_sink.h"
+#include "sources/table/table_read.h"
 
 struct sqlite3;
 
 namespace venbrook {
-
-struct MachineTable {
-  std::string table;       // UTF-8, as the schema names it
-  std::string nameColumn;  // UTF-8; empty: no column holds the machines' names
-  std::string macColumn;   // UTF-8
-};
 
 enum class TableSearch {
   Found,
@@ -26,32 +22,29 @@ enum class TableSearch {
 
 struct FoundTable {
   TableSearch search;
-  MachineTable table;
+  std::string table;       // UTF-8, as the schema names it
+  std::string nameColumn;  // as its sample was judged (UTF-8); none: empty
+  std::string macColumn;
 };
 
 // The machine table of a database that is neither product's. Every ordinary
-// table's columns are judged over its first 200 rows by the column judge
-// (sources/columns/column_judge.h), its column names being the header. Of
-// the tables with a MAC column, one whose MACs are distinct beats one that
-// repeats them (leases, sightings, history); then the one with more rows;
-// then the first in the schema. A candidate that cannot be counted makes
-// the search fail: another table never stands in for a damaged one. The
-// first wait for a lock is the only one: the search then gives up.
+// table's columns are judged over its first 200 rows. Of the tables with a
+// MAC column, one with a name column beats one without (a switch's port
+// table holds MACs and no names); then one whose MACs are distinct beats one
+// that repeats them (leases, sightings, history); then the one with more
+// rows; then the first in the schema. A candidate that cannot be counted
+// makes the search fail: another table never stands in for a damaged one.
+// The first wait for a lock is the only one: the search then gives up.
 FoundTable FindMachineTable(sqlite3* db);
 
-struct TableRead {
-  bool whole = false;            // the read came to its normal end
-  bool locked = false;           // it stopped on another program's lock
-  std::int64_t skippedRows = 0;  // rows whose MAC is no machine's, or a machine read already
-  bool namesEmpty = false;       // the name column failed the judge over the whole table
+struct MachineTableRead {
+  TableRead table;      // Damaged: the read stopped early (damage, a lock, a changed table)
+  bool locked = false;  // it stopped on another program's lock
 };
 
-// Every row of the table, in its stored order, into the sink, each machine
-// once. The name column is judged again over the whole table; when it fails
-// there, the rows are read again with empty names. Whole is false when the
-// read stopped early (damage, a lock, a table changed since it was found),
-// and the caller then empties the list: part of a list never passes for the
-// whole.
-TableRead ReadMachineTable(sqlite3* db, const MachineTable& table, RowSink& sink);
+// Every row of the table, in its stored order, its columns judged again over
+// the whole table. A read that stops early leaves the list to the caller to
+// empty: part of a list never passes for the whole.
+MachineTableRead ReadMachineTable(sqlite3* db, std::string_view table, RowSink& sink);
 
 }  // namespace venbrook

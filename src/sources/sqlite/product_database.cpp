@@ -14,16 +14,16 @@ MessageText LockedWords(const ReadRequest& request) { return NoListWords(request
 
 }  // namespace
 
-ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& request) {
-  if (!request.connection.open(request.path)) return {LoadOutcome::OpenFailed};
-  return ReadProductRows(profile, request);
+ReadResult ReadProductFile(const SourceProfile& profile, const ReadRequest& request, SourceConnection& connection) {
+  if (!connection.open(request.path)) return {LoadOutcome::OpenFailed};
+  return ReadProductRows(profile, request, connection.handle());
 }
 
-ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& request) {
+ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& request, sqlite3* db) {
   RowSink sink(request.list, request.rule, profile.upperCaseMac ? MacRule::UpperAscii : MacRule::AsStored);
   // A query that cannot be prepared (no such table, a locked or foreign
   // file) reads as no rows.
-  Statement query(request.connection.handle(), GbkToUtf8(profile.query));
+  Statement query(db, GbkToUtf8(profile.query));
   if (sqlite3_stmt* statement = query.get()) {
     const int nameColumn = FindColumn(statement, GbkToUtf8(profile.nameColumn));
     const int macColumn = FindColumn(statement, GbkToUtf8(profile.macColumn));

@@ -4,8 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "platform/code_page_936.h"
-#include "sources/columns/column_judge.h"
 #include "sources/text/line_fields.h"
 #include "sources/text/text_encoding.h"
 
@@ -81,7 +79,7 @@ void ForEachRecord(std::string_view text, OnRecord&& onRecord) {
   while (lines.next(start, end)) {
     const int firstLine = lines.lineNumber();
     std::string_view record = text.substr(start, end - start);
-    if (record.find('"') != std::string_view::npos && EndsInsideQuotes(record)) {
+    if (record.size() <= kMaxRecordBytes && record.find('"') != std::string_view::npos && EndsInsideQuotes(record)) {
       LineCursor ahead = lines;
       std::size_t nextStart, nextEnd;
       for (int more = 1; more < kMaxRecordLines && ahead.next(nextStart, nextEnd); ++more) {
@@ -97,15 +95,18 @@ void ForEachRecord(std::string_view text, OnRecord&& onRecord) {
   }
 }
 
-// The cells of one record, left to right. A line that starts with a MAC and
-// a space is our own export's "MAC name": two cells, the name being the rest
-// of the line whatever it holds.
+bool NoKeyWord(std::string_view) { return false; }
+
+// The cells of one record, left to right. In our own export, a line that
+// starts with a MAC and a space is "MAC name": two cells, the name being the
+// rest of the line whatever it holds. Elsewhere (a switch's table that a
+// MAC begins) the line splits as any other.
 template <typename OnCell>
-void ForEachCell(LineFields& fields, std::string_view record, LineText text, OnCell&& onCell) {
-  fields.reset(record, text, IsMacText);
+void ForEachCell(LineFields& fields, std::string_view record, LineText text, bool exportLines, OnCell&& onCell) {
+  fields.reset(record, text, exportLines ? IsMacText : NoKeyWord);
   std::string_view field;
   for (int index = 0; fields.next(field); ++index) {
-    if (index == 0 && fields.splitsOnBlanks() && IsMacText(field)) {
+    if (exportLines && index == 0 && fields.splitsOnBlanks() && IsMacText(field)) {
       onCell(0, field);
       onCell(1, fields.rest());
       return;
@@ -114,111 +115,92 @@ void ForEachCell(LineFields& fields, std::string_view record, LineText text, OnC
   }
 }
 
-// A name as the list keeps it: one line (a quoted field may hold breaks),
-// up to its first NUL as a database's text ends.
-std::string_view ShownName(std::string_view name, std::string& holder) {
-  name = name.substr(0, name.find('\0'));
-  if (name.find_first_of("\r\n") == std::string_view::npos) return name;
-  holder.clear();
-  for (const char c : name) {
-    const bool lineBreak = c == '\r' || c == '\n';
-    if (!lineBreak) holder += c;
-    else if (holder.empty() || holder.back() != ' ') holder += ' ';
+// Our own export: its first line that is not blank is "MAC name".
+bool StartsAsOurExport(std::string_view text, LineText encoding) {
+  LineCursor lines(text);
+  std::size_t start, end;
+  while (lines.next(start, end)) {
+    const std::string_view line = text.substr(start, end - start);
+    if (IsBlankLine(line, encoding)) continue;
+    const std::size_t space = line.find(' ');
+    return space != std::string_view::npos && IsMacText(line.substr(0, space));
   }
-  return holder;
+  return false;
 }
 
-class TextListReader {
- public:
-  TextListReader(RowSink& sink, std::string_view text, LineText encoding)
-      : sink_(sink), text_(text), encoding_(encoding) {}
+// A comment line: '#' first, after blanks (PowerShell's "#TYPE" line too).
+bool IsCommentLine(std::string_view record) {
+  const std::size_t first = record.find_first_not_of(" \t");
+  return first != std::string_view::npos && record[first] == '#';
+}
 
-  TextListRead read() && {
-    ColumnJudge judge(encoding_ == LineText::Gbk ? CellText::Gbk : CellText::Utf8);
-    ForEachRecord(text_, [&](std::string_view record, int) {
-      if (IsBlankLine(record, encoding_)) return;
-      ForEachCell(fields_, record, encoding_, [&](int, std::string_view cell) { judge.addCell(cell); });
-      judge.endRow();
-    });
-    const ColumnChoice choice = judge.decide();
-    if (choice.mac < 0) {
-      // No column of MACs: every line of the file is one without a machine.
-      ForEachRecord(text_, [&](std::string_view record, int line) {
-        if (!IsBlankLine(record, encoding_)) skip(line);
-      });
-      return std::move(read_);
-    }
-    if (choice.name >= 0) read_.nameColumn = judge.columnWordsUtf8(choice.name);
-    read_.macColumn = judge.columnWordsUtf8(choice.mac);
-    int row = -1;
+class TextListLayout final : public TableLayout {
+ public:
+  // `owned` holds the text when it had to be decoded (UTF-16).
+  TextListLayout(std::string owned, std::string_view text, LineText encoding, TextListShape shape)
+      : owned_(std::move(owned)),
+        text_(owned_.empty() ? text : std::string_view(owned_)),
+        encoding_(encoding),
+        shape_(std::move(shape)),
+        exportLines_(StartsAsOurExport(text_, encoding_)) {}
+
+  LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    LayoutEnd end;
     ForEachRecord(text_, [&](std::string_view record, int line) {
-      if (IsBlankLine(record, encoding_)) return;
-      ++row;
-      if (row == choice.headerRow) return;
-      if (row < choice.headerRow || !readMachine(record, choice)) skip(line);
+      if (end.how != LayoutEnd::How::Done || IsBlankLine(record, encoding_)) return;
+      if (shape_.isStructure != nullptr && shape_.isStructure(record)) return;
+      if (record.size() > kMaxRecordBytes) {
+        end = LayoutEnd::Past(Bound::RecordBytes);
+        return;
+      }
+      if (!IsCommentLine(record))
+        ForEachCell(fields_, record, encoding_, exportLines_, [&](int index, std::string_view cell) { visitor.cell(index, cell); });
+      if (!visitor.endRecord(line)) end.how = LayoutEnd::How::Stopped;
     });
-    return std::move(read_);
+    return end;
   }
+
+  std::vector<std::string> columnNames() const override { return shape_.columnNames; }
+  CellText cellText() const override { return encoding_ == LineText::Gbk ? CellText::Gbk : CellText::Utf8; }
+  RecordKind kind() const override { return shape_.kind; }
+  std::string_view wordsUtf8() const override { return shape_.wordsUtf8; }
 
  private:
-  bool readMachine(std::string_view record, const ColumnChoice& choice) {
-    std::string_view mac, name;
-    ForEachCell(fields_, record, encoding_, [&](int index, std::string_view cell) {
-      if (index == choice.mac) mac = keep(cell, macHolder_);
-      if (index == choice.name) name = keep(cell, nameHolder_);
-    });
-    name = ShownName(name, shownHolder_);
-    const bool added = encoding_ == LineText::Gbk ? sink_.addGbk(IsWellFormedCodePage936(name) ? name : std::string_view{}, mac)
-                                                  : sink_.addUtf8(name, mac);
-    if (added) ++read_.rows;
-    return added;
-  }
-
-  // A field that lies in the splitter's buffer is copied before the next
-  // field overwrites it.
-  std::string_view keep(std::string_view field, std::string& holder) const {
-    if (!fields_.lastWasCopied()) return field;
-    holder.assign(field);
-    return holder;
-  }
-
-  void skip(int line) {
-    if (read_.skippedLines++ < 3) read_.firstSkipped.push_back(line);
-  }
-
-  RowSink& sink_;
+  std::string owned_;
   std::string_view text_;
   const LineText encoding_;
+  const TextListShape shape_;
+  // The file is our own export, "MAC name" a line: its first line is one.
+  const bool exportLines_;
   LineFields fields_;
-  std::string macHolder_, nameHolder_, shownHolder_;
-  TextListRead read_;
 };
-
-// Room in the list for the rows a text of this many bytes (as one byte a
-// character) may hold: a line with a MAC and a name takes some 24 bytes at
-// the least, and the list keeps the name twice (as read and renamed) beside
-// the MAC, about one and a half times the line's bytes for the shortest
-// lines, our export's.
-void ExpectRowsOf(std::size_t textBytes, RowSink& sink) { sink.expect(textBytes / 24, textBytes + textBytes / 2); }
 
 }  // namespace
 
-TextListRead ReadTextList(std::string_view bytes, RowSink& sink) {
+std::unique_ptr<TableLayout> MakeTextListLayout(std::string_view bytes, TextListShape shape) {
   const DetectedEncoding detected = DetectTextEncoding(bytes);
   switch (detected.encoding) {
     case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be: {
+    case TextEncoding::Utf16Be:
       // Decoded once: the records and fields are then read as UTF-8.
-      const std::string utf8 = DecodeToUtf8(bytes);
-      ExpectRowsOf(utf8.size(), sink);
-      return TextListReader(sink, utf8, LineText::Utf8).read();
-    }
+      return std::make_unique<TextListLayout>(DecodeToUtf8(bytes), std::string_view{}, LineText::Utf8, std::move(shape));
     case TextEncoding::Utf8:
     case TextEncoding::Gbk: break;
   }
-  const std::string_view body = bytes.substr(detected.markBytes);
-  ExpectRowsOf(body.size(), sink);
-  return TextListReader(sink, body, detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk).read();
+  return std::make_unique<TextListLayout>(std::string(), bytes.substr(detected.markBytes),
+                                          detected.encoding == TextEncoding::Utf8 ? LineText::Utf8 : LineText::Gbk,
+                                          std::move(shape));
+}
+
+TableRead ReadTextList(std::string_view bytes, RowSink& sink) {
+  // Room in the list for the rows a text of this many bytes (as one byte a
+  // character) may hold: a line with a MAC and a name takes some 24 bytes at
+  // the least, and the list keeps the name twice (as read and renamed) beside
+  // the MAC, about one and a half times the line's bytes for the shortest
+  // lines, our export's.
+  sink.expect(bytes.size() / 24, bytes.size() + bytes.size() / 2);
+  const std::unique_ptr<TableLayout> layout = MakeTextListLayout(bytes);
+  return ReadTable(*layout, sink);
 }
 
 }  // namespace venbrook

@@ -13,30 +13,42 @@
 //   or none, when no column holds names: the names then stay empty.
 // - Lines above the header, and lines whose MAC cell holds no machine's MAC,
 //   are skipped and counted. MACs take the one form of other sources.
+// - A line longer than kMaxRecordBytes is refused before it is split.
 // - Hostile bytes give a defined result: a GBK name that is not well-formed
 //   code page 936, or a UTF-16 name with a lone surrogate or the odd last
 //   byte, becomes the empty text.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "sources/row_sink.h"
+#include "sources/table/table_layout.h"
+#include "sources/table/table_read.h"
 
 namespace venbrook {
 
-// What a text list held, beyond its machines.
-struct TextListRead {
-  int rows = 0;                  // machines read (each given to the sink)
-  int skippedLines = 0;          // non-blank lines without a MAC (a header line is not one)
-  std::vector<int> firstSkipped; // 1-based line numbers of the first three of them
-  std::string nameColumn;        // the columns read, as the label names them (UTF-8: a header's
-  std::string macColumn;         // text or "第 n 列"); no name column: empty
+// What a text list is, where a tool writes it with a meaning of its own
+// (known_lists.h): what its records are, what the label calls it, and its
+// columns' names where its lines have no header.
+struct TextListShape {
+  RecordKind kind = RecordKind::List;
+  std::string_view wordsUtf8 = "文本列表";
+  std::vector<std::string> columnNames = {};
+  // A line of the tool's own that is no record (a heading, a summary):
+  // not handed over, so it is neither read nor counted.
+  bool (*isStructure)(std::string_view line) = nullptr;
 };
 
-// Reads the machines a text file's bytes hold into `sink` (which should
-// take MacRule::Canonical), in line order. It only adds rows; the sink
-// empties the list at the first of them, and finishing or abandoning the
-// read is the caller's part.
-TextListRead ReadTextList(std::string_view bytes, RowSink& sink);
+// The layout of a text list's bytes: its records of fields, in line order,
+// each with the number of its first line. A line that starts with '#' is a
+// comment: handed over without cells, so it is counted and never read.
+std::unique_ptr<TableLayout> MakeTextListLayout(std::string_view bytes, TextListShape shape = {});
+
+// Reads the machines a text file's bytes hold into `sink`, in line order,
+// through the one table pipeline. It only adds rows; the sink empties the
+// list at the first of them, and finishing or abandoning the read is the
+// caller's part.
+TableRead ReadTextList(std::string_view bytes, RowSink& sink);
 
 }  // namespace venbrook

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "sources/columns/column_judge.h"
-#include "sources/source_words.h"
 #include "sources/workbook/sheet_grid.h"
 #include "sources/workbook/workbook_parts.h"
 #include "sources/workbook/zip_archive.h"
@@ -14,60 +12,86 @@
 namespace venbrook {
 namespace {
 
-WorkbookOutcome Failure(PartRead read) {
-  return read == PartRead::TooLarge ? WorkbookOutcome::TooLarge : WorkbookOutcome::Damaged;
+void Fail(PartRead part, TableRead& read) {
+  read.outcome = part == PartRead::TooLarge ? TableRead::Outcome::TooLarge : TableRead::Outcome::Damaged;
+  read.bound = Bound::InflatedBytes;
 }
 
 // A part the workbook's relationships name must be there.
 PartRead Required(PartRead read) { return read == PartRead::Missing ? PartRead::Damaged : read; }
 
-void Skip(int rowNumber, WorkbookRead& read) {
-  if (read.skippedLines++ < 3) read.firstSkipped.push_back(rowNumber);
-}
-
-ColumnChoice JudgeColumns(const SheetGrid& grid, ColumnJudge& judge) {
-  for (int row = 0; row < grid.rowCount(); ++row) {
-    const int width = grid.width(row);
-    for (int column = 0; column < width; ++column) judge.addCell(grid.cell(row, column));
-    judge.endRow();
-  }
-  return judge.decide();
-}
-
-constexpr std::size_t kMacTextBytes = 17;  // 00-1A-2B-3C-4D-5E
-
-// The name and MAC of every row but the header, in one buffer with the
-// sheet's row numbers: what the list is made from, once the sheet and its
-// shared strings are freed. A row above the header gives neither.
-class PickedRows {
+// A sheet's rows as records, each numbered as Excel shows it.
+class SheetLayout final : public TableLayout {
  public:
-  PickedRows(const SheetGrid& grid, const ColumnChoice& columns) {
+  explicit SheetLayout(const SheetGrid& grid) : grid_(grid) {}
+
+  LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    for (int row = 0; row < grid_.rowCount(); ++row) {
+      const int width = grid_.width(row);
+      for (int column = 0; column < width; ++column) visitor.cell(column, grid_.cell(row, column));
+      if (!visitor.endRecord(grid_.rowNumber(row))) return {LayoutEnd::How::Stopped};
+    }
+    return {};
+  }
+  RecordKind kind() const override { return RecordKind::List; }
+  std::string_view wordsUtf8() const override { return "工作簿"; }
+
+ private:
+  const SheetGrid& grid_;
+};
+
+// The cells of the judged columns of every row, in one buffer with the
+// sheet's row numbers: what the list is made from, once the sheet and its
+// shared strings are freed. The header row is left out; a row above it
+// keeps its place and number, without cells, to be counted as skipped.
+class PickedRows final : public TableLayout {
+ public:
+  PickedRows(const SheetGrid& grid, const ColumnChoice& choice) {
+    const int columns[] = {choice.mac, choice.name, choice.state, choice.adapter};
     std::size_t bytes = 0;
-    for (int row = columns.headerRow + 1; row < grid.rowCount(); ++row)
-      bytes += name(grid, columns, row).size() + grid.cell(row, columns.mac).size();
+    for (int row = choice.headerRow + 1; row < grid.rowCount(); ++row)
+      for (const int column : columns) bytes += column >= 0 ? grid.cell(row, column).size() : 0;
     text_.reserve(bytes);
-    ends_.reserve(2 * static_cast<std::size_t>(grid.rowCount()));
+    ends_.reserve(kPicked * static_cast<std::size_t>(grid.rowCount()));
     numbers_.reserve(static_cast<std::size_t>(grid.rowCount()));
     for (int row = 0; row < grid.rowCount(); ++row) {
-      if (row == columns.headerRow) continue;
-      if (row > columns.headerRow) text_ += name(grid, columns, row);
-      ends_.push_back(static_cast<std::uint32_t>(text_.size()));
-      if (row > columns.headerRow) text_ += grid.cell(row, columns.mac);
-      ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+      if (row == choice.headerRow) continue;
+      for (const int column : columns) {
+        if (row > choice.headerRow && column >= 0) text_ += grid.cell(row, column);
+        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+      }
       numbers_.push_back(grid.rowNumber(row));
     }
   }
 
+  // The judgement of the sheet, for these rows' columns.
+  static TableJudgement Remapped(TableJudgement judgement) {
+    ColumnChoice& choice = judgement.choice;
+    const auto place = [](int column, int picked) { return column >= 0 ? picked : -1; };
+    choice.mac = place(choice.mac, 0);
+    choice.name = place(choice.name, 1);
+    choice.state = place(choice.state, 2);
+    choice.adapter = place(choice.adapter, 3);
+    choice.headerRow = -1;  // left out of the rows picked
+    return judgement;
+  }
+
+  LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    for (std::size_t row = 0; row < numbers_.size(); ++row) {
+      for (std::size_t column = 0; column < kPicked; ++column) visitor.cell(static_cast<int>(column), field(kPicked * row + column));
+      if (!visitor.endRecord(numbers_[row])) return {LayoutEnd::How::Stopped};
+    }
+    return {};
+  }
+  RecordKind kind() const override { return RecordKind::List; }
+  std::string_view wordsUtf8() const override { return "工作簿"; }
+
   std::size_t count() const { return numbers_.size(); }
   std::size_t textBytes() const { return text_.size(); }
-  int number(std::size_t row) const { return numbers_[row]; }
-  std::string_view name(std::size_t row) const { return field(2 * row); }
-  std::string_view mac(std::size_t row) const { return field(2 * row + 1); }
 
  private:
-  static std::string_view name(const SheetGrid& grid, const ColumnChoice& columns, int row) {
-    return columns.name >= 0 ? grid.cell(row, columns.name) : std::string_view{};
-  }
+  static constexpr std::size_t kPicked = 4;  // MAC, name, state, adapter
+
   std::string_view field(std::size_t index) const {
     const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
     return std::string_view(text_).substr(begin, ends_[index] - begin);
@@ -78,19 +102,7 @@ class PickedRows {
   std::vector<int> numbers_;
 };
 
-void ReadRows(const PickedRows& rows, RowSink& sink, WorkbookRead& read) {
-  // The list keeps each name twice (as read and renamed, GBK being no
-  // longer than UTF-8) and each MAC in its 17 characters: about what the
-  // rows hold, so the list is made once at about its size.
-  sink.expect(rows.count(), 2 * rows.textBytes() + 2 * kMacTextBytes * rows.count());
-  for (std::size_t row = 0; row < rows.count(); ++row) {
-    if (!sink.addUtf8(rows.name(row), rows.mac(row))) {
-      Skip(rows.number(row), read);
-      continue;
-    }
-    ++read.rows;
-  }
-}
+constexpr std::size_t kMacTextBytes = 17;  // 00-1A-2B-3C-4D-5E
 
 }  // namespace
 
@@ -98,11 +110,11 @@ WorkbookRead ReadWorkbook(std::string bytes, RowSink& sink) {
   WorkbookRead read;
   SharedStrings shared;
   std::unique_ptr<SheetGrid> grid;
-  ColumnChoice columns;
+  TableJudgement judgement;
   {
     ZipArchive archive(bytes);
     if (!archive.isOpen()) {
-      read.outcome = WorkbookOutcome::Damaged;
+      read.table.outcome = TableRead::Outcome::Damaged;
       return read;
     }
     if (!archive.has("[Content_Types].xml") || !archive.has("xl/workbook.xml")) return read;  // a zip of other things
@@ -113,31 +125,37 @@ WorkbookRead ReadWorkbook(std::string bytes, RowSink& sink) {
     PartRead part = ReadWorkbookIndex(archive, budget, index);
     if (part == PartRead::Read) part = Required(ReadSharedStrings(archive, index.sharedStringsPart, budget, shared));
     if (part == PartRead::Read) part = Required(ReadDateStyles(archive, index.stylesPart, budget, styles));
-    for (std::size_t sheet = 0; part == PartRead::Read && sheet < index.sheets.size() && columns.mac < 0; ++sheet) {
+    for (std::size_t sheet = 0; part == PartRead::Read && sheet < index.sheets.size(); ++sheet) {
       grid = std::make_unique<SheetGrid>(shared);
       part = ReadSheetGrid(archive, index.sheets[sheet].part, budget, styles, index.system1904, *grid);
       if (part != PartRead::Read) break;
-      ColumnJudge judge;
-      columns = JudgeColumns(*grid, judge);
-      if (columns.mac < 0) continue;
+      SheetLayout layout(*grid);
+      judgement = JudgeTable(layout);
+      if (judgement.outcome == TableRead::Outcome::NoList) continue;
       read.sheet = index.sheets[sheet].name;
-      read.columnsWords = ColumnsWords(columns.name >= 0 ? judge.columnWordsUtf8(columns.name) : std::string(),
-                                       judge.columnWordsUtf8(columns.mac));
+      break;
     }
     if (part != PartRead::Read) {
-      read.outcome = Failure(part);
+      Fail(part, read.table);
       return read;
     }
   }
-  if (columns.mac < 0) return read;
+  if (judgement.outcome != TableRead::Outcome::Loaded) {
+    read.table.outcome = judgement.outcome;
+    read.table.bound = judgement.bound;
+    return read;
+  }
   // The list grows only once the archive's bytes, the sheet and the shared
   // strings are gone: the largest of them is about the list's size.
   std::string().swap(bytes);
-  const PickedRows rows(*grid, columns);
+  PickedRows rows(*grid, judgement.choice);
   grid.reset();
   shared.release();
-  read.outcome = WorkbookOutcome::Loaded;
-  ReadRows(rows, sink, read);
+  // The list keeps each name twice (as read and renamed, GBK being no
+  // longer than UTF-8) and each MAC in its 17 characters: about what the
+  // rows hold, so the list is made once at about its size.
+  sink.expect(rows.count(), 2 * rows.textBytes() + 2 * kMacTextBytes * rows.count());
+  read.table = ReadTableRows(rows, PickedRows::Remapped(judgement), sink);
   return read;
 }
 

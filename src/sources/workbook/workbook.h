@@ -4,9 +4,9 @@
 //
 // - Sheets are tried in workbook order, hidden ones last; the first on which
 //   a MAC column is found holds the list.
-// - Each cell gives the text it shows (sheet_grid.h); the columns are judged
-//   over the whole sheet by the judge of every tabular source
-//   (columns/column_judge.h).
+// - Each cell gives the text it shows (sheet_grid.h); a sheet is a layout of
+//   rows (table/table_layout.h) whose columns are judged over the whole sheet
+//   by the judge of every tabular source (columns/column_judge.h).
 // - Rows above the header (a title, merged or not) and rows without a
 //   machine's MAC are skipped and counted by the sheet's own row numbers;
 //   rows without any text are passed over.
@@ -17,23 +17,13 @@
 #include <vector>
 
 #include "sources/row_sink.h"
+#include "sources/table/table_read.h"
 
 namespace venbrook {
 
-enum class WorkbookOutcome {
-  Loaded,    // the rows went to the sink
-  NoList,    // no workbook, or no sheet holding a MAC column
-  Damaged,   // a part could not be read whole
-  TooLarge,  // past what the reader inflates
-};
-
 struct WorkbookRead {
-  WorkbookOutcome outcome = WorkbookOutcome::NoList;
-  std::string sheet;         // the sheet's name (UTF-8)
-  std::string columnsWords;  // where names and MACs came from (ColumnsWords, GBK)
-  int rows = 0;
-  int skippedLines = 0;
-  std::vector<int> firstSkipped;  // the sheet's row numbers of the first three
+  TableRead table;    // NoList: no workbook, or no sheet holding a MAC column
+  std::string sheet;  // the sheet's name (UTF-8)
 };
 
 // Reads the machines of the workbook in `bytes` into `sink`. It only adds

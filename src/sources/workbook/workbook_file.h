@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "sources/machine_source.h"
+#include "sources/read_types.h"
 
 namespace venbrook {
 

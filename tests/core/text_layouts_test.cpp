@@ -1,0 +1,40 @@
+// Which layout each kind of text file is read by, told by its first bytes
+// alone; an ordinary list is left to the text list.
+#include "sources/table/text_layouts.h"
+
+#include <gtest/gtest.h>
+
+#include "sources/read_types.h"
+#include "support/gbk_literal.h"
+
+namespace venbrook {
+namespace {
+
+std::string ClaimedBy(std::string_view bytes) {
+  const TextLayoutRow* row = LayoutClaiming(SampleText(bytes));
+  return row == nullptr ? "text list" : std::string(row->name);
+}
+
+TEST(TextLayouts, EachFileToItsLayout) {
+  const std::string lease = "1751520000 00:1a:2b:3c:4d:01 192.168.1.11 A01 *\n";
+  std::string leases;
+  while (leases.size() <= kSampleBytes) leases += lease;  // the sample ends inside a line
+  const struct {
+    const char* what;
+    std::string bytes;
+    const char* layout;
+  } cases[] = {
+      {"a spreadsheet's CSV", G("机器名,IP地址,MAC地址\r\nPC01,192.168.1.11,00-1A-2B-3C-4D-01\r\n"), "text list"},
+      {"our own export", "00-1A-2B-3C-4D-5E A01\r\n", "text list"},
+      {"numbered lines of five fields", "1 00:1a:2b:3c:4d:01 192.168.1.11 PC01 二楼\n", "text list"},
+      {"dnsmasq's leases, the sample ending inside a line", leases, "dnsmasq's lease file"},
+      {"arp-scan", "Interface: eth0, type: EN10MB, MAC: 00:0c:29:b5:72:a1, IPv4: 192.168.1.2\n"
+                   "Starting arp-scan 1.10.0 with 256 hosts (https://github.com/royhills/arp-scan)\n"
+                   "192.168.1.101\t00:e0:4c:da:e7:1c\tRealtek Semiconductor Corp.\n",
+       "arp-scan's output"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClaimedBy(c.bytes), c.layout) << c.what;
+}
+
+}  // namespace
+}  // namespace venbrook
