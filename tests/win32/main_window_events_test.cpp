@@ -425,6 +425,14 @@ TEST_F(LoadedWindow, TabWalksTheRowsAndEscKeepsNothing) {
   EXPECT_EQ(ui.cell(2, 1), L"B");
   ui.doubleClickRow(4);
   EXPECT_EQ(ui.rowCount(), 5);
+
+  // Closing the window with the box open keeps the name, as any click away.
+  ui.pressKeyInList(VK_F2, 0);
+  ui.typeInto(ui.nameBox(), L"Z");
+  PostMessageW(ui.window->handle(), WM_CLOSE, 0, 0);
+  ui.pump();
+  EXPECT_EQ(ui.window->handle(), nullptr);
+  EXPECT_NE(ReadBytes(ui.program / Utf8Name("机器名.ini")).value_or("").find("=Z\r\n"), std::string::npos);
 }
 
 TEST_F(LoadedWindow, ANameGbkCannotWriteIsRefusedAndTheBoxStaysOpen) {
