@@ -6,6 +6,7 @@
 
 #include "app/control_ids.h"
 #include "app/fatal_error.h"
+#include "platform/code_page_936.h"
 #include "platform/win32/wide_text.h"
 
 namespace venbrook {
@@ -28,8 +29,10 @@ constexpr UINT_PTR kListSubclass = 2;
 
 CheckedName CheckName(std::wstring_view name) {
   if (name.find_first_of(L"\r\n") != std::wstring_view::npos) return {std::nullopt, kLineBreakWords};
+  // A private-use character Windows writes as a byte of no GBK character
+  // (FF) is no more GBK than one it cannot write at all.
   std::optional<std::string> gbk = win32::NarrowExactly(name);
-  if (!gbk) return {std::nullopt, kNotGbkWords};
+  if (!gbk || !IsWellFormedCodePage936(*gbk)) return {std::nullopt, kNotGbkWords};
   return {std::move(gbk), nullptr};
 }
 
@@ -104,7 +107,14 @@ bool NameEditor::keepName(bool showRefusal) {
   text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(box_, text.data(), length + 1), 0)));
   const CheckedName checked = CheckName(text);
   const wchar_t* refusal = checked.refusal;
-  if (checked.gbk && keep_(row_, *checked.gbk) == TypedNaming::Typed::NoMac) refusal = kNoMacWords;
+  if (checked.gbk) {
+    switch (keep_(row_, *checked.gbk)) {
+      case TypedNaming::Typed::NoMac: refusal = kNoMacWords; break;
+      case TypedNaming::Typed::Refused: refusal = kNotGbkWords; break;
+      case TypedNaming::Typed::Kept:
+      case TypedNaming::Typed::Unchanged: break;
+    }
+  }
   if (refusal == nullptr) return true;
   if (showRefusal) {
     lastRefusal_ = refusal;

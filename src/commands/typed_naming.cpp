@@ -43,6 +43,7 @@ void TypedNaming::applyAfterLoad(MachineList& list, const RenameRule& rule) {
 TypedNaming::Typed TypedNaming::type(MachineList& list, int row, std::string_view name) {
   if (row < 0 || row >= list.count()) return Typed::Unchanged;
   if (list.cellText(row, kNewNameColumn) == name) return Typed::Unchanged;
+  if (!TypedNames::IsStorableName(name)) return Typed::Refused;
   const std::int64_t mac = MacOf(list, row);
   if (mac < 0) return Typed::NoMac;
   names_.set(mac, name);
@@ -52,6 +53,7 @@ TypedNaming::Typed TypedNaming::type(MachineList& list, int row, std::string_vie
 }
 
 int TypedNaming::number(MachineList& list, const Numbering& numbering) {
+  if (!TypedNames::IsStorableName(NumberedName(numbering, 0))) return 0;
   std::vector<int> rows = list.selectedRows();
   if (rows.empty())
     for (int row = 0; row < list.count(); ++row) rows.push_back(row);

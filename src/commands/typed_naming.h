@@ -29,12 +29,13 @@ class TypedNaming {
     Kept,       // the row, and every row of its MAC, has the name now
     Unchanged,  // the name is the one the row shows: nothing is kept
     NoMac,      // the row has no MAC to keep a name by: nothing is kept
+    Refused,    // no name 机器名.ini can hold (TypedNames::IsStorableName)
   };
   Typed type(MachineList& list, int row, std::string_view name);
 
   // Numbers the selected rows, or every row when none is selected, in list
   // order; a row without a MAC, or of a MAC numbered before it, takes no
-  // number. The count of numbers given.
+  // number. The count of numbers given (none for a prefix no name can hold).
   int number(MachineList& list, const Numbering& numbering);
 
   // Drops the typed names of the selected rows: the rule of the last load

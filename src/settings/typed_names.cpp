@@ -79,16 +79,17 @@ void TypedNames::readBytes(std::string bytes) {
 // A line understood is a blank one, a comment (kept), a section or a name.
 // Of two lines for one machine, the first counts, as an INI file's key.
 bool TypedNames::readLine(std::string_view line, bool utf8) {
-  // No name holds a NUL or a line break; a binary file holds them.
+  // No line holds a NUL or a line break but a binary file's.
   if (line.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) return false;
   std::string converted;
   if (utf8) {
     converted = os::ConvertUtf8ToGbk(line);
     if (os::ConvertGbkToUtf8(converted) != line) return false;  // a character GBK lacks, or no UTF-8
     line = converted;
-  } else if (!IsWellFormedCodePage936(line)) {
-    return false;
   }
+  // Every line is written back as GBK, and must read back so: FF, which
+  // Windows writes for the private-use U+F8F5, does not.
+  if (!IsWellFormedCodePage936(line)) return false;
   const std::string_view content = WithoutLeadingBlanks(line);
   if (content.empty()) return true;
   if (content.front() == ';' || content.front() == '#') {
@@ -100,9 +101,14 @@ bool TypedNames::readLine(std::string_view line, bool utf8) {
   if (equals == std::string_view::npos) return false;
   const std::int64_t mac = MacNumber(line.substr(0, equals));
   const std::string_view name = line.substr(equals + 1);
-  if (mac < 0 || name.size() > kMaxNameBytes) return false;
+  if (mac < 0 || !IsStorableName(name)) return false;
   names_.emplace(mac, name);
   return true;
+}
+
+bool TypedNames::IsStorableName(std::string_view name) {
+  return name.size() <= kMaxNameBytes && name.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos &&
+         IsWellFormedCodePage936(name);
 }
 
 bool TypedNames::save() {

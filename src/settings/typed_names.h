@@ -43,6 +43,10 @@ class TypedNames {
 
   explicit TypedNames(Path file) : file_(std::move(file)) {}
 
+  // A name the file can hold and give back: whole characters of code page
+  // 936, no NUL, CR or LF, at most kMaxNameBytes.
+  static bool IsStorableName(std::string_view name);
+
   // Reads the file, forgetting what was held.
   void read();
   // The same for the file's bytes, read already.

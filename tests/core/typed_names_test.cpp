@@ -53,6 +53,8 @@ TEST(TypedNames, FileReadWithItsBoundsAndRewrittenOnlyWhenUnderstood) {
        {{a, "A01"}, {b, G("包间")}}, State::Kept, 0},
       {"Unicode (UTF-16) from Notepad", test::Utf16File(u"[机器名]\r\n00-1A-2B-3C-4D-5E=A区01\r\n"),
        {{a, G("A区01")}}, State::Kept, 0},
+      {"Unicode holding U+F8F5, which Windows writes as FF", test::Utf16File(u"00-1A-2B-3C-4D-5E=A\uF8F5\r\n"), {},
+       State::NotUnderstood, 1},
       {"UTF-8 with its mark", "\xEF\xBB\xBF" + a + "=A\xE5\x8C\xBA" "01\r\n", {{a, G("A区01")}}, State::Kept, 0},
       {"UTF-8 without a mark", a + "=A\xE5\x8C\xBA" "01\r\n", {{a, G("A区01")}}, State::Kept, 0},
       {"UTF-8 holding a character GBK lacks", a + "=A01\r\n" + b + "=J\xC3\xB6rg\r\n", {{a, "A01"}}, State::NotUnderstood, 2},
@@ -178,6 +180,7 @@ TEST_F(TypedNamingTest, ANameTypedStaysByMacAcrossEveryReload) {
   EXPECT_EQ(commands->nameTyped(1, G("前台")), Typed::Kept);
   EXPECT_EQ(commands->nameTyped(0, "PC01"), Typed::Unchanged);  // the name it has: nothing kept
   EXPECT_EQ(commands->nameTyped(3, "X"), Typed::NoMac);
+  for (const char* refused : {"A\xFF", "A\r\nB", "A\xB0"}) EXPECT_EQ(commands->nameTyped(0, refused), Typed::Refused);
   EXPECT_EQ(newNames(), (Texts{"PC01", G("前台"), "PC03", "PC04"}));
   EXPECT_TRUE(list.isTyped(1));
   EXPECT_EQ(list.typedCount(), 1);
