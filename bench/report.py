@@ -119,6 +119,8 @@ def main(argv):
          "LoadDatabase", "ours", "yungengxin", 100_000, 1.0)
     pair("load_dnsmasq", "load the same machines as a dnsmasq lease file: LoadDatabase vs the 云更新 LoadDatabase",
          "ours", "yungengxin", 100_000, 1.0)
+    pair("load_aligned", "load the same machines as a GBK table laid out with blanks: LoadDatabase vs the 云更新 "
+         "LoadDatabase", "ours", "yungengxin", 100_000, 1.0)
     pair("load_typed", "load 云更新 with every tenth machine's name typed: LoadDatabase vs the plain load",
          "ours", "yungengxin", 100_000, 1.2)
     pair("load_workbook", "load the same machines as an .xlsx workbook: LoadDatabase vs its parts only inflated "
@@ -162,6 +164,8 @@ def main(argv):
         problems.append("missing: memory of a text list")
     if not any(m.get("case") == "memory_workbook" for m in memory):
         problems.append("missing: memory of a workbook")
+    if not any(m.get("case") == "memory_aligned" for m in memory):
+        problems.append("missing: memory of an aligned table")
     for m in memory:
         peak = m["peak_rss_bytes"]
         # A text list is measured against its list's texts, as a database
@@ -173,6 +177,8 @@ def main(argv):
             bases.append(("bytes of the file", m["file_bytes"]))
         elif m.get("case") == "memory_workbook":
             source = "an .xlsx workbook's load"
+        elif m.get("case") == "memory_aligned":
+            source = "a GBK aligned table's load"
         for what, base in bases:
             ratio = peak / base
             rows_out.append((f"memory: peak resident bytes of {source} vs {what}", fmt_rows(m["rows"]),

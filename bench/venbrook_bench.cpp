@@ -8,6 +8,7 @@
 //   load_text/ours|yungengxin/<rows>       LoadDatabase of the same machines as a GBK CSV vs the
 //                                          云更新 LoadDatabase
 //   load_dnsmasq/ours|yungengxin/<rows>    the same as a dnsmasq lease file
+//   load_aligned/ours|yungengxin/<rows>    the same as a GBK table laid out with blanks
 //   load_typed/ours|yungengxin/<rows>      LoadDatabase of the 云更新 database with every tenth
 //                                          machine's name typed (机器名.ini) vs the plain load
 //   load_workbook/ours|text_list|bare_parse/<rows>
@@ -23,14 +24,16 @@
 //                                          the list's 全选, 反选 and 删除 of every row vs one pass
 //                                          flipping a flag in as many records of a row's size
 // and, in a process of its own (--memory=<rows>, --memory-text-list=<rows>,
-// --memory-workbook=<rows>), the peak resident memory of a loaded list, from
-// the database, a text list or a workbook, against the bytes of its texts. A load includes the check of the list
+// --memory-workbook=<rows>, --memory-aligned=<rows>), the peak resident
+// memory of a loaded list, from the database, a text list, a workbook or an
+// aligned table, against the bytes of its texts. A load includes the check of the list
 // that the window makes after every change of the rows.
 //
 //   venbrook_bench --data=DIR [--smoke] [Google Benchmark flags]
 //   venbrook_bench --data=DIR --memory=ROWS
 //   venbrook_bench --data=DIR --memory-text-list=ROWS
 //   venbrook_bench --data=DIR --memory-workbook=ROWS
+//   venbrook_bench --data=DIR --memory-aligned=ROWS
 //
 // --smoke runs every case once at the smallest size: proof that it works,
 // not a measurement. scripts/bench.sh runs everything and prints the table.
@@ -81,6 +84,7 @@ struct Options {
   int memoryRows = 0;
   int memoryTextRows = 0;
   int memoryWorkbookRows = 0;
+  int memoryAlignedRows = 0;
 };
 
 RenameRule BenchRule() { return {Gbk(kPrefixUtf8), Gbk(kFindUtf8), Gbk(kReplacementUtf8)}; }
@@ -501,6 +505,8 @@ void Register(const Options& options) {
     add("load_text", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_dnsmasq", "ours", rows, LoadDerived, Derived::DnsmasqLeases, rows);
     add("load_dnsmasq", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
+    add("load_aligned", "ours", rows, LoadDerived, Derived::AlignedTable, rows);
+    add("load_aligned", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_typed", "ours", rows, LoadTyped, rows);
     add("load_typed", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_workbook", "ours", rows, LoadDerived, Derived::Workbook, rows);
@@ -538,7 +544,8 @@ long PeakResidentBytes() {
 }
 
 // One load of `rows` machines in a fresh process, from the 云更新 database
-// or from the same machines as a text list or a workbook; prints one JSON line.
+// or from the same machines as a text list, a workbook or an aligned table;
+// prints one JSON line.
 int MeasureMemory(const Options& options, int rows, std::optional<Derived> derived) {
   const fs::path file = derived ? DerivedPath(options.data, *derived, rows)
                                 : DatabasePath(options.data, SourceKind::Yungengxin, rows);
@@ -577,7 +584,11 @@ int MeasureMemory(const Options& options, int rows, std::optional<Derived> deriv
   }
   std::printf("{\"case\": \"%s\", \"rows\": %d, \"peak_rss_bytes\": %ld, \"text_bytes\": %llu, "
               "\"file_bytes\": %llu, \"load_seconds\": %.6f}\n",
-              !derived ? "memory" : *derived == Derived::TextList ? "memory_text_list" : "memory_workbook", rows, peak, static_cast<unsigned long long>(textBytes),
+              !derived                              ? "memory"
+              : *derived == Derived::TextList       ? "memory_text_list"
+              : *derived == Derived::AlignedTable   ? "memory_aligned"
+                                                    : "memory_workbook",
+              rows, peak, static_cast<unsigned long long>(textBytes),
               static_cast<unsigned long long>(fs::file_size(file)), seconds);
   return 0;
 }
@@ -603,12 +614,14 @@ int main(int argc, char** argv) {
     else if (TakeOption(argv[i], "--memory", value)) options.memoryRows = std::stoi(value);
     else if (TakeOption(argv[i], "--memory-text-list", value)) options.memoryTextRows = std::stoi(value);
     else if (TakeOption(argv[i], "--memory-workbook", value)) options.memoryWorkbookRows = std::stoi(value);
+    else if (TakeOption(argv[i], "--memory-aligned", value)) options.memoryAlignedRows = std::stoi(value);
     else rest.push_back(argv[i]);
   }
   try {
     if (options.memoryRows > 0) return MeasureMemory(options, options.memoryRows, std::nullopt);
     if (options.memoryTextRows > 0) return MeasureMemory(options, options.memoryTextRows, Derived::TextList);
     if (options.memoryWorkbookRows > 0) return MeasureMemory(options, options.memoryWorkbookRows, Derived::Workbook);
+    if (options.memoryAlignedRows > 0) return MeasureMemory(options, options.memoryAlignedRows, Derived::AlignedTable);
     Register(options);
     int restCount = static_cast<int>(rest.size());
     benchmark::Initialize(&restCount, rest.data());

@@ -94,10 +94,11 @@ native() {   # native <name> <filter>: the native benchmarks the filter picks
 }
 native main -per_row_rewrite
 
-venbrook_log "peak memory of a $MEMORY_ROWS-row load, from the database and from a text list, and of a" \
-  "$WORKBOOK_MEMORY_ROWS-row workbook"
+venbrook_log "peak memory of a $MEMORY_ROWS-row load, from the database, a text list and an aligned table," \
+  "and of a $WORKBOOK_MEMORY_ROWS-row workbook"
 if ! { "$BUILD/bench/venbrook_bench" --data="$DATA" --memory="$MEMORY_ROWS" \
        && "$BUILD/bench/venbrook_bench" --data="$DATA" --memory-text-list="$MEMORY_ROWS" \
+       && "$BUILD/bench/venbrook_bench" --data="$DATA" --memory-aligned="$MEMORY_ROWS" \
        && "$BUILD/bench/venbrook_bench" --data="$DATA" --memory-workbook="$WORKBOOK_MEMORY_ROWS"; } \
        >"$RESULTS/memory.jsonl" \
        2>build/logs/bench-memory.log; then

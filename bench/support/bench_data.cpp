@@ -284,6 +284,35 @@ void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem:
     throw std::runtime_error("writing " + file.string());
 }
 
+// The screen columns of a UTF-8 text on a Chinese console: two for each
+// character beyond ASCII (the generated names hold only Chinese ones).
+std::size_t ScreenColumns(std::string_view utf8) {
+  std::size_t columns = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    columns += byte < 0x80 ? 1 : (byte & 0xC0) == 0xC0 ? 2 : 0;
+  }
+  return columns;
+}
+
+void MakeAlignedTable(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
+  Database db(yungengxin);
+  sqlite3_stmt* rows = db.prepare("SELECT MACHINE, IP, mac FROM tPcBaseInfo ORDER BY ID");
+  const auto padded = [](std::string_view text, std::size_t width) {
+    return std::string(text) + std::string(width > ScreenColumns(text) ? width - ScreenColumns(text) : 1, ' ');
+  };
+  std::string text = Gbk(padded("机器名", 20) + padded("IP地址", 18) + "MAC地址\r\n") +
+                     "------------------  ----------------  -----------------\r\n";
+  while (sqlite3_step(rows) == SQLITE_ROW) {
+    const auto column = [&](int i) { return std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(rows, i))); };
+    text += Gbk(padded(column(0), 20) + padded(column(1), 18) + std::string(column(2)) + "\r\n");
+  }
+  sqlite3_finalize(rows);
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
+    throw std::runtime_error("writing " + file.string());
+}
+
 }  // namespace
 
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows) {
@@ -291,6 +320,7 @@ std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived wha
                      : what == Derived::ProductCopy   ? "lwdiskless - copy.db"
                      : what == Derived::TextList      ? "machines.csv"
                      : what == Derived::DnsmasqLeases ? "dnsmasq.leases"
+                     : what == Derived::AlignedTable  ? "machines-table.txt"
                                                       : "machines.xlsx";
   return DatabasePath(data, SourceKind::Yungengxin, rows).parent_path() / name;
 }
@@ -309,6 +339,7 @@ std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived wha
     case Derived::TextList: MakeTextList(partial, yungengxin); break;
     case Derived::Workbook: MakeWorkbook(partial, yungengxin); break;
     case Derived::DnsmasqLeases: MakeDnsmasqLeases(partial, yungengxin); break;
+    case Derived::AlignedTable: MakeAlignedTable(partial, yungengxin); break;
   }
   std::filesystem::rename(partial, file);
   return file;

@@ -48,7 +48,11 @@ Path CorePath(const std::filesystem::path& path);
 //   Workbook      the same rows as an .xlsx workbook, as Excel saves one:
 //                 every text in the shared strings, each cell with its
 //                 reference, deflated by minizip's writer
-enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases, Workbook };
+//   AlignedTable  the same columns as the text list laid out with blanks,
+//                 as a tool prints a table on a Chinese Windows, saved as
+//                 GBK: a heading, a rule of dashes, each value padded to its
+//                 column's screen columns (a Chinese character two)
+enum class Derived { OtherProduct, ProductCopy, TextList, DnsmasqLeases, Workbook, AlignedTable };
 std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived what, int rows);
 // Where that file is, made or not.
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows);

@@ -22,7 +22,8 @@ TEST(ColumnWords, HeadersNameTheirColumns) {
       {"Interface", HeaderRole::NotName},   {"机器名称", HeaderRole::Name},    {"Host Name", HeaderRole::Name},
       {"ComputerName", HeaderRole::Name},   {"名称", HeaderRole::Name},        {"机器号", HeaderRole::NameLike},
       {"座位号", HeaderRole::NameLike},     {"pc_label", HeaderRole::NameLike}, {"Machine", HeaderRole::Name},
-      {"备用", HeaderRole::None},           {"", HeaderRole::None},
+      {"备用", HeaderRole::None},           {"", HeaderRole::None},          {"Protocol", HeaderRole::NotName},
+      {"SERVER", HeaderRole::NotName},      {"LinkSpeed", HeaderRole::NotName},
   };
   for (const auto& c : cases) EXPECT_EQ(ClassifyHeader(c.header), c.role) << c.header;
 }

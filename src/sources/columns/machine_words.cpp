@@ -84,7 +84,8 @@ bool NamesNoName(std::string_view header, const std::vector<std::string>& words)
   return AnyWordIs(words, {"zone", "area", "group", "no", "index", "idx", "id", "seq", "num", "number", "time", "date",
                            "expires", "expiry", "expire", "ends", "starts", "lease", "status", "state", "type", "user",
                            "username", "domain", "interface", "iface", "port", "ports", "vlan", "vendor",
-                           "manufacturer", "gateway", "mask", "age", "flags", "model", "os", "transport"}) ||
+                           "manufacturer", "gateway", "mask", "age", "flags", "model", "os", "transport", "protocol",
+                           "server", "speed"}) ||
          Contains(header, {"区", "分组", "序号", "时间", "日期", "到期", "状态", "类型", "用户", "域", "接口", "端口", "网关",
                            "掩码", "厂商", "制造商", "型号", "系统"});
 }

@@ -15,7 +15,8 @@ enum class HeaderRole : std::uint8_t {
   Remark,    // a note beside the row: remark, comment, description, 备注, 说明; a name only
              // where no column says so better
   NotName,   // never a machine's name: a zone or group, a row number, a time or date, a
-             // status or type, a user, a domain, an interface or port, a vendor
+             // status or type, a user, a domain, an interface or port, a vendor, a
+             // protocol, the server that leased the address, a link's speed
   NameLike,  // holds 名 or name, machine, computer, host, pc, seat, 机器, 计算机, 主机, 终端, 座位, 编号
   Name,      // is one of the words for a machine's name: 机器名, 计算机名, hostname, name, 名称 …
 };
