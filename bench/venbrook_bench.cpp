@@ -10,6 +10,8 @@
 //   load_dnsmasq/ours|yungengxin/<rows>    the same as a dnsmasq lease file
 //   load_json/ours|yungengxin/<rows>       the same as a JSON lease list (Kea's answer)
 //   load_aligned/ours|yungengxin/<rows>    the same as a GBK table laid out with blanks
+//   load_typed/ours|yungengxin/<rows>      LoadDatabase of the 云更新 database with every tenth
+//                                          machine's name typed (机器名.ini) vs the plain load
 //   load_workbook/ours|text_list|bare_parse/<rows>
 //                                          LoadDatabase of the same machines as an .xlsx workbook
 //                                          vs the same as a GBK CSV, and vs the least a workbook
@@ -56,6 +58,7 @@
 #include "commands/export_rows.h"
 #include "commands/list_check_text.h"
 #include "commands/load_database.h"
+#include "commands/typed_naming.h"
 #include "model/list_findings.h"
 #include "model/machine_list.h"
 #include "model/rename_rule.h"
@@ -125,7 +128,7 @@ class CheckingObserver final : public MachineListObserver {
  private:
   void check() {
     findings_.recompute(list_);
-    summary_ = CheckSummaryText(findings_);
+    summary_ = CheckSummaryText(findings_, list_.typedCount());
   }
   MachineList& list_;
   ListFindings findings_;
@@ -247,12 +250,34 @@ class ExportFolder {
     return {[folder] { return folder; }, [] { return kExportMoment; }};
   }
   fs::path file() const { return path_ / "202576090503.txt"; }
+  Path path() const { return CorePath(path_); }
 
  private:
   fs::path path_;
 };
 
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// A tenth of the café numbered with 编号… once (its 机器名.ini in a folder of
+// its own); then every load puts those names over the rule's.
+void LoadTyped(benchmark::State& state, const Options& options, int rows) {
+  ExportFolder program;
+  MachineList list;
+  CheckingObserver checking(list);
+  SourceConnection connection;
+  BenchView view(CorePath(DatabaseFile(options.data, SourceKind::Yungengxin, rows)), BenchRule());
+  TypedNaming naming(program.path());
+  LoadDatabase(connection, list, view, &naming);
+  for (int row = 0; row < list.count(); row += 10) list.setSelected(row, true);
+  naming.number(list, {"T", 1, 6});
+  for (auto _ : state) {
+    LoadDatabase(connection, list, view, &naming);
+    benchmark::DoNotOptimize(list.count());
+  }
+  if (list.count() != rows || list.typedCount() != (rows + 9) / 10)
+    state.SkipWithError("the load did not name every tenth row");
+  state.counters["rows"] = rows;
+}
 
 void ExportOurs(benchmark::State& state, const Options& options, int rows) {
   const MachineList& list = LoadedList(options, rows);
@@ -485,6 +510,8 @@ void Register(const Options& options) {
     add("load_json", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_aligned", "ours", rows, LoadDerived, Derived::AlignedTable, rows);
     add("load_aligned", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
+    add("load_typed", "ours", rows, LoadTyped, rows);
+    add("load_typed", "yungengxin", rows, LoadOurs, SourceKind::Yungengxin, rows);
     add("load_workbook", "ours", rows, LoadDerived, Derived::Workbook, rows);
     add("load_workbook", "text_list", rows, LoadDerived, Derived::TextList, rows);
     add("load_workbook", "bare_parse", rows, LoadWorkbookBareParse, rows);

@@ -10,7 +10,7 @@
 # line of further libFuzzer options) are used when present.
 #
 # From the environment:
-#   VENBROOK_FUZZ_TARGETS  targets to run, space-separated (default: all ten)
+#   VENBROOK_FUZZ_TARGETS  targets to run, space-separated (default: all eleven)
 #   VENBROOK_FUZZ_RUNS     also stop a target after this many executions
 #   VENBROOK_FUZZ_JOBS     targets run at the same time (default 1)
 #   VENBROOK_FUZZ_OUT      the folder for builds, corpora, findings and logs
@@ -33,7 +33,7 @@ cd "$VENBROOK_ROOT" || exit 1
 SECONDS_PER_TARGET=${1:-60}
 [[ $SECONDS_PER_TARGET =~ ^[0-9]+$ && $SECONDS_PER_TARGET -gt 0 ]] \
   || venbrook_die "usage: $0 [seconds-per-target]"
-read -r -a TARGETS <<<"${VENBROOK_FUZZ_TARGETS:-rename_rule file_name text_codec profile_file text_list router_files workbook aligned_table json_records xml_records}"
+read -r -a TARGETS <<<"${VENBROOK_FUZZ_TARGETS:-rename_rule file_name text_codec profile_file text_list workbook aligned_table blocks typed_names json_records xml_records}"
 JOBS=${VENBROOK_FUZZ_JOBS:-1}
 OUT=${VENBROOK_FUZZ_OUT:-build/fuzz}
 

@@ -28,6 +28,10 @@ class SilentModals final : public Modals {
     ++menus;
     return menuChoice;
   }
+  std::optional<Numbering> askNumbering(HWND, const Numbering&, int, HFONT) override {
+    ++shown;
+    return std::nullopt;
+  }
 };
 
 // A fresh program folder, removed with what is in it.

@@ -28,9 +28,23 @@ enum class MenuItemId : int {
   全选,
   反选,
   删除,
+  改名,
+  编号,
+  恢复原名,
+};
+
+// The edit box over a row's new name, a child of the list.
+constexpr int kNameEditorId = 3001;
+
+// The 编号… dialog's boxes; its buttons are IDOK and IDCANCEL.
+enum class NumberDialogId : int {
+  前缀 = 3101,
+  起始编号,
+  位数,
 };
 
 constexpr int IdOf(ControlId id) { return static_cast<int>(id); }
 constexpr int IdOf(MenuItemId id) { return static_cast<int>(id); }
+constexpr int IdOf(NumberDialogId id) { return static_cast<int>(id); }
 
 }  // namespace venbrook

@@ -41,4 +41,13 @@ int OfWindow(HWND window) {
   return OfSystem();
 }
 
+SIZE WindowSizeFor(int width, int height, DWORD style, DWORD exStyle, int dpi) {
+  RECT frame{0, 0, width, height};
+  using ForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto forDpi = Lookup<ForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+  if (forDpi == nullptr || !forDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 }  // namespace venbrook::dpi

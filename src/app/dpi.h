@@ -15,6 +15,10 @@ int OfWindow(HWND window);
 // The DPI the system's own fonts (the stock GUI font among them) are made for.
 int OfSystem();
 
+// The size of a window whose client area is `width` by `height`, its frame
+// drawn at `dpi`: AdjustWindowRectExForDpi (10), else AdjustWindowRectEx.
+SIZE WindowSizeFor(int width, int height, DWORD style, DWORD exStyle, int dpi);
+
 // A length of the 96-DPI layout at `dpi`, rounded to the nearest pixel.
 inline int Scale(int pixels, int dpi) { return MulDiv(pixels, dpi, kUnscaled); }
 

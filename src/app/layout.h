@@ -129,10 +129,18 @@ constexpr DWORD kListExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_
 constexpr int kStatusParts[] = {100, -1};
 constexpr wchar_t kTotalCounterInitial[] = L" 总数:";
 
+// When an item can be chosen; greyed otherwise.
+enum class MenuNeeds {
+  Nothing,
+  RowToEdit,    // a focused row, or a selected one
+  SelectedRow,  // a selected row
+};
+
 struct MenuItem {
   MenuItemId id;
   const wchar_t* caption;  // nullptr: separator
   MenuCommand command;     // what choosing the item does
+  MenuNeeds needs = MenuNeeds::Nothing;
 };
 constexpr MenuItem kMenu[] = {
     {MenuItemId::导出, L"导出", MenuCommand::Export},
@@ -141,6 +149,10 @@ constexpr MenuItem kMenu[] = {
     {MenuItemId::全选, L"全选", MenuCommand::SelectAll},
     {MenuItemId::反选, L"反选", MenuCommand::Invert},
     {MenuItemId::删除, L"删除", MenuCommand::Delete},
+    {MenuItemId{}, nullptr, MenuCommand::None},
+    {MenuItemId::改名, L"改名", MenuCommand::Rename, MenuNeeds::RowToEdit},
+    {MenuItemId::编号, L"编号…", MenuCommand::Number},
+    {MenuItemId::恢复原名, L"恢复原名", MenuCommand::RestoreNames, MenuNeeds::SelectedRow},
 };
 
 // The command of the item with this id; None for 0 (the menu dismissed).

@@ -9,7 +9,8 @@ namespace venbrook {
 
 void ListCheckView::rowsChanged() {
   findings_.recompute(list_);
-  std::wstring summary = win32::Widen(CheckSummaryText(findings_));
+  std::wstring summary =
+      win32::Widen(CheckSummaryText(findings_, list_.typedCount(), namesNote_ ? namesNote_() : std::string()));
   if (summary == summaryShown_) return;  // the same words are not set again
   summaryShown_ = std::move(summary);
   SetWindowTextW(summary_, summaryShown_.c_str());
@@ -29,8 +30,9 @@ LRESULT ListCheckView::customDraw(const NMHDR& header) const {
   }
 }
 
-// Rows without a finding get no tip at all: a tip then always means a
-// finding, and a clean row hovered shows nothing in the operator's way.
+// Rows without a finding or a typed name get no tip at all: a tip then
+// always means something, and a clean row hovered shows nothing in the
+// operator's way.
 LRESULT ListCheckView::infoTip(const NMHDR& header) const {
   auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
   if (tip.pszText == nullptr || tip.cchTextMax <= 0) return 0;

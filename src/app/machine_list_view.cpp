@@ -111,6 +111,13 @@ void MachineListView::rowRemoved(int) {
   showSelection();
 }
 
+// A new name may make or part a repeat with any row: every row is checked
+// and drawn again.
+void MachineListView::rowChanged(int) {
+  if (rowsChanged_) rowsChanged_();
+  InvalidateRect(view_, nullptr, FALSE);
+}
+
 void MachineListView::selectionChanged(int index) {
   if (index >= 0) {
     setViewSelected(index, list_.isSelected(index));

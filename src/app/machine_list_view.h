@@ -34,6 +34,7 @@ class MachineListView final : public MachineListObserver {
   void rowsReset() override;
   void rowRemoved(int index) override;
   void selectionChanged(int index) override;
+  void rowChanged(int index) override;
 
  private:
   void showCount();

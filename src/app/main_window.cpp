@@ -73,6 +73,7 @@ MainWindow::MainWindow(Modals& modals, MachineList& list, SourceConnection& conn
       commands_(std::make_unique<Commands>(*this, list, connection, programDirectory, std::move(exportPlace))) {}
 
 MainWindow::~MainWindow() {
+  nameEditor_.reset();
   listView_.reset();
   if (window_ != nullptr) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -144,6 +145,7 @@ bool MainWindow::build() {
   listView_->addColumns(dpi_);
   listView_->onRowsChanged([this] { listCheck_->rowsChanged(); });
   buildMenu();
+  buildNameEditor();
 
   // The group box passes its children's notifications on; the list and the
   // help box get their keys and clicks here first.
@@ -178,6 +180,7 @@ void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
     SetWindowPos(target, nullptr, place.left, place.top, place.right, place.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  nameEditor_->end();  // its font and place were the old DPI's
   listView_->setColumnWidths(dpi_);
   setStatusParts();
   SendMessageW(control(ControlId::状态条1), WM_SIZE, 0, 0);
@@ -192,8 +195,33 @@ void MainWindow::buildMenu() {
   }
 }
 
+// The list's edit box for new names, and the check's words for the names
+// typed.
+void MainWindow::buildNameEditor() {
+  nameEditor_ = std::make_unique<NameEditor>(control(ControlId::超级列表框1), list_,
+                                             [this](int row, std::string_view name) {
+                                               return commands_->nameTyped(row, name);
+                                             });
+  listCheck_->onNamesNote([this] { return commands_->typedNamesNote(); });
+}
+
+// An item that needs a row is greyed without one.
+void MainWindow::greyMenuItems() {
+  for (const layout::MenuItem& item : layout::kMenu) {
+    if (item.caption == nullptr) continue;
+    bool enabled = true;
+    switch (item.needs) {
+      case layout::MenuNeeds::Nothing: break;
+      case layout::MenuNeeds::RowToEdit: enabled = nameEditor_->rowToEdit() >= 0; break;
+      case layout::MenuNeeds::SelectedRow: enabled = list_.selectedCount() > 0; break;
+    }
+    EnableMenuItem(menu_, static_cast<UINT>(IdOf(item.id)), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
 bool MainWindow::preTranslate(MSG& message) {
   if (window_ == nullptr) return false;
+  if (nameEditor_ != nullptr && nameEditor_->owns(message.hwnd)) return false;
   const bool ours = message.hwnd == window_ || IsChild(window_, message.hwnd);
   if (!ours) return false;
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
@@ -379,7 +407,14 @@ MenuCommand MainWindow::popUpMenu() {
   GetCursorPos(&at);
   at.x += dpi::Scale(layout::kMenuOffset, dpi_);
   at.y += dpi::Scale(layout::kMenuOffset, dpi_);
+  greyMenuItems();
   return layout::CommandOf(modals_.trackPopupMenu(menu_, at, window_));
+}
+
+void MainWindow::editFocusedName() { nameEditor_->open(nameEditor_->rowToEdit(), fonts_.gui()); }
+
+std::optional<Numbering> MainWindow::askNumbering(const Numbering& defaults) {
+  return modals_.askNumbering(window_, defaults, dpi_, fonts_.gui());
 }
 
 }  // namespace venbrook

@@ -12,6 +12,7 @@
 #include "app/list_check_view.h"
 #include "app/machine_list_view.h"
 #include "app/modals.h"
+#include "app/name_editor.h"
 #include "app/window_fonts.h"
 #include "commands/commands.h"
 #include "commands/window_port.h"
@@ -34,14 +35,16 @@ class MainWindow final : public WindowPort {
   void endLoopOnClose() { endLoopOnClose_ = true; }
 
   // Keyboard handling before a message reaches the focused control: Esc
-  // closes the window, Tab and Shift+Tab walk the tab stops. True when the
-  // message has been dealt with.
+  // closes the window, Tab and Shift+Tab walk the tab stops; the edit box
+  // over a row's new name keeps every key for itself. True when the message
+  // has been dealt with.
   bool preTranslate(MSG& message);
 
   HWND handle() const { return window_; }
   HWND control(ControlId id) const;
   HMENU menu() const { return menu_; }
   Commands& commands() { return *commands_; }
+  const NameEditor& nameEditor() const { return *nameEditor_; }
 
   // WindowPort
   Path pathText() const override;
@@ -53,6 +56,8 @@ class MainWindow final : public WindowPort {
   void showMessage(const MessageText& text, MessageIcon icon) override;
   std::optional<Path> chooseFile(const OpenFileRequest& request) override;
   MenuCommand popUpMenu() override;
+  void editFocusedName() override;
+  std::optional<Numbering> askNumbering(const Numbering& defaults) override;
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,6 +68,8 @@ class MainWindow final : public WindowPort {
 
   bool build();
   void buildMenu();
+  void buildNameEditor();
+  void greyMenuItems();
   HFONT fontOf(ControlId id) const;
   void setStatusParts();
   void onDpiChanged(int dpi, const RECT& suggested);
@@ -77,6 +84,7 @@ class MainWindow final : public WindowPort {
   std::unique_ptr<Commands> commands_;
   std::unique_ptr<MachineListView> listView_;
   std::unique_ptr<ListCheckView> listCheck_;
+  std::unique_ptr<NameEditor> nameEditor_;
   HWND window_ = nullptr;
   std::array<HWND, layout::kControlCount> controls_{};
   HMENU menu_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/number_dialog.h"
 #include "platform/win32/wide_text.h"
 
 namespace venbrook {
@@ -46,6 +47,10 @@ std::optional<Path> Win32Modals::openFile(HWND owner, const OpenFileRequest& req
 int Win32Modals::trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) {
   return TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screenPoint.x,
                         screenPoint.y, 0, owner, nullptr);
+}
+
+std::optional<Numbering> Win32Modals::askNumbering(HWND owner, const Numbering& defaults, int dpi, HFONT font) {
+  return RunNumberDialog(owner, defaults, dpi, font);
 }
 
 }  // namespace venbrook

@@ -20,6 +20,9 @@ class Modals {
   virtual std::optional<Path> openFile(HWND owner, const OpenFileRequest& request) = 0;
   // The id of the item chosen from `menu`, or 0 when dismissed.
   virtual int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) = 0;
+  // The 编号… dialog over `owner`, laid out at `dpi` in `font`; none when
+  // cancelled.
+  virtual std::optional<Numbering> askNumbering(HWND owner, const Numbering& defaults, int dpi, HFONT font) = 0;
 };
 
 // Words as the window shows them: the words, the file's path, the words after it.
@@ -30,6 +33,7 @@ class Win32Modals final : public Modals {
   void messageBox(std::string_view title, const MessageText& text, UINT icon) override;
   std::optional<Path> openFile(HWND owner, const OpenFileRequest& request) override;
   int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) override;
+  std::optional<Numbering> askNumbering(HWND owner, const Numbering& defaults, int dpi, HFONT font) override;
 };
 
 }  // namespace venbrook

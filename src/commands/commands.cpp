@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "commands/list_check_text.h"
 #include "commands/load_database.h"
 #include "model/text_codec.h"
 
@@ -13,10 +14,11 @@ Commands::Commands(WindowPort& window, MachineList& list, SourceConnection& conn
       list_(list),
       connection_(connection),
       exportPlace_(std::move(exportPlace)),
+      naming_(programDirectory),
       location_(window, window, programDirectory, exportPlace_.desktopFolder,
                 [this] { LoadDatabase(); }) {}
 
-void Commands::LoadDatabase() { venbrook::LoadDatabase(connection_, list_, window_); }
+void Commands::LoadDatabase() { venbrook::LoadDatabase(connection_, list_, window_, &naming_); }
 
 void Commands::listRightClicked() {
   refreshSelectedCounter();
@@ -31,6 +33,10 @@ void Commands::listDoubleClicked() {
 }
 
 bool Commands::listKeyPressed(int virtualKey, int modifiers) {
+  if (virtualKey == kVirtualKeyF2 && modifiers == 0) {
+    window_.editFocusedName();
+    return true;
+  }
   if (virtualKey != kVirtualKeyA || modifiers != kCtrl) return false;
   selectAll();
   return true;
@@ -43,6 +49,9 @@ void Commands::menuChosen(MenuCommand command) {
     case MenuCommand::SelectAll: selectAll(); break;
     case MenuCommand::Invert: invertSelection(); break;
     case MenuCommand::Delete: deleteSelected(); break;
+    case MenuCommand::Rename: window_.editFocusedName(); break;
+    case MenuCommand::Number: numberRows(); break;
+    case MenuCommand::RestoreNames: restoreNames(); break;
     case MenuCommand::None: break;
   }
 }
@@ -63,6 +72,16 @@ void Commands::deleteSelected() {
   refreshTotalCounter();
   refreshSelectedCounter();
 }
+
+// An empty list has nothing to number: no dialog.
+void Commands::numberRows() {
+  const int rows = list_.selectedCount() > 0 ? list_.selectedCount() : list_.count();
+  if (rows == 0) return;
+  const std::optional<Numbering> chosen = window_.askNumbering(DefaultNumbering(window_.renameRule().prefix, rows));
+  if (chosen) naming_.number(list_, *chosen);
+}
+
+std::string Commands::typedNamesNote() const { return TypedNamesNote(naming_.names()); }
 
 void Commands::refreshTotalCounter() { window_.setStatusText(0, TotalCounterText(list_.count())); }
 

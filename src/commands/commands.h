@@ -3,6 +3,7 @@
 // command runs the same in the native tests.
 #include "commands/database_location.h"
 #include "commands/export_rows.h"
+#include "commands/typed_naming.h"
 #include "commands/window_port.h"
 #include "model/machine_list.h"
 #include "sources/sqlite/source_connection.h"
@@ -25,6 +26,8 @@ class Commands {
   void listDoubleClicked();
   bool listKeyPressed(int virtualKey, int modifiers);  // true when handled here
   void menuChosen(MenuCommand command);
+  // A name typed into the edit box over a row's new name, kept (GBK).
+  TypedNaming::Typed nameTyped(int row, std::string_view name) { return naming_.type(list_, row, name); }
 
   // Commands.
   void LoadDatabase();
@@ -32,16 +35,22 @@ class Commands {
   void selectAll() { list_.selectAll(); }
   void invertSelection() { list_.invertSelection(); }
   void deleteSelected();
+  void numberRows();
+  void restoreNames() { naming_.restore(list_); }
   void refreshTotalCounter();
   void refreshSelectedCounter();
 
   DatabaseLocation& location() { return location_; }
+  const TypedNaming& typedNaming() const { return naming_; }
+  // Why 机器名.ini does not hold the typed names; empty when it does.
+  std::string typedNamesNote() const;
 
  private:
   WindowPort& window_;
   MachineList& list_;
   SourceConnection& connection_;
   ExportPlace exportPlace_;
+  TypedNaming naming_;
   DatabaseLocation location_;
 };
 

@@ -44,17 +44,36 @@ std::string FindingTipText(const MachineList& list, const ListFindings& findings
   if (found & kNewNameRepeated)
     AddLine(tip, SameAs("新机器编号与", list, findings.newNamePartner(row)));
   if (found & kNewNameEmpty) AddLine(tip, Gbk("新机器编号为空"));
+  if (list.isTyped(row)) AddLine(tip, Gbk("手动命名"));
   return tip;
 }
 
-std::string CheckSummaryText(const ListFindings& findings) {
-  if (findings.rowCount() == 0) return {};
-  if (findings.rowsWithAny() == 0) return Gbk("检查：未发现重复或无效的条目");
-  std::string summary = Gbk("检查：") + DecimalText(findings.rowsWithAny()) + Gbk(" 台需要注意（红色标出）");
-  for (const FindingWords& words : kWords)
-    if (const int rows = findings.rowsWith(words.finding); rows > 0)
-      AddLine(summary, Gbk(words.summaryUtf8) + DecimalText(rows) + Gbk(" 台"));
+std::string CheckSummaryText(const ListFindings& findings, int typedRows, std::string_view namesNote) {
+  std::string summary;
+  if (findings.rowCount() > 0) {
+    summary = findings.rowsWithAny() == 0
+                  ? Gbk("检查：未发现重复或无效的条目")
+                  : Gbk("检查：") + DecimalText(findings.rowsWithAny()) + Gbk(" 台需要注意（红色标出）");
+    if (typedRows > 0) summary += Gbk("，手动命名 ") + DecimalText(typedRows) + Gbk(" 台");
+    for (const FindingWords& words : kWords)
+      if (const int rows = findings.rowsWith(words.finding); rows > 0)
+        AddLine(summary, Gbk(words.summaryUtf8) + DecimalText(rows) + Gbk(" 台"));
+  }
+  if (!namesNote.empty()) AddLine(summary, namesNote);
   return summary;
+}
+
+std::string TypedNamesNote(const TypedNames& names) {
+  switch (names.state()) {
+    case TypedNames::State::Kept: return {};
+    case TypedNames::State::NotWritten: return Gbk("机器名.ini 无法写入：手动命名只在本次运行有效");
+    case TypedNames::State::TooLarge: return Gbk("机器名.ini 太大，没有读取，也不会改写：手动命名只在本次运行有效");
+    case TypedNames::State::Unreadable: return Gbk("机器名.ini 无法读取，也不会改写：手动命名只在本次运行有效");
+    case TypedNames::State::NotUnderstood:
+      return Gbk("机器名.ini 第 ") + DecimalText(names.badLine()) +
+             Gbk(" 行无法识别，文件不会改写：新的手动命名只在本次运行有效");
+  }
+  return {};
 }
 
 }  // namespace venbrook

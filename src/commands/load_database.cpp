@@ -8,9 +8,21 @@ namespace venbrook {
 std::string TotalCounterText(int count) { return Gbk(" 总数:") + DecimalText(count); }
 std::string SelectedCounterText(int count) { return Gbk(" 已选中:") + DecimalText(count); }
 
-ReadResult LoadDatabase(SourceConnection& connection, MachineList& list, LoadView& view) {
+namespace {
+
+ReadResult ReadWithTypedNames(SourceConnection& connection, MachineList& list, LoadView& view, TypedNaming* typed) {
   const Path path = view.pathText();
-  ReadResult result = ReadMachines(connection, path, view.renameRule(), list);
+  const RenameRule rule = view.renameRule();
+  MachineList::HeldNotifications held(list);
+  ReadResult result = ReadMachines(connection, path, rule, list);
+  if (typed != nullptr && result.outcome == LoadOutcome::Loaded) typed->applyAfterLoad(list, rule);
+  return result;
+}
+
+}  // namespace
+
+ReadResult LoadDatabase(SourceConnection& connection, MachineList& list, LoadView& view, TypedNaming* typed) {
+  ReadResult result = ReadWithTypedNames(connection, list, view, typed);
   switch (result.outcome) {
     case LoadOutcome::Ignored: break;
     case LoadOutcome::OpenFailed: view.setCaption(Gbk("数据库连接失败")); break;

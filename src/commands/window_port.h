@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/numbering.h"
 #include "model/message_text.h"
 #include "model/rename_rule.h"
 #include "platform/path.h"
@@ -65,7 +66,7 @@ class MessageSink {
   ~MessageSink() = default;
 };
 
-enum class MenuCommand { None, Export, Reload, SelectAll, Invert, Delete };
+enum class MenuCommand { None, Export, Reload, SelectAll, Invert, Delete, Rename, Number, RestoreNames };
 
 // The list's pop-up menu.
 class PopUpMenu {
@@ -78,8 +79,26 @@ class PopUpMenu {
   ~PopUpMenu() = default;
 };
 
+// Naming rows: the edit box over a row's new name, and the 编号… dialog.
+class NameTyping {
+ public:
+  // Opens the edit box over the new name of the focused row (or, with none
+  // focused, of the first selected); nothing without such a row.
+  virtual void editFocusedName() = 0;
+  // The 编号… dialog, filled with `defaults`; none when cancelled.
+  virtual std::optional<Numbering> askNumbering(const Numbering& defaults) = 0;
+
+ protected:
+  ~NameTyping() = default;
+};
+
 // The whole window, as the commands see it.
-class WindowPort : public LoadView, public PathBox, public MessageSink, public FileChooser, public PopUpMenu {
+class WindowPort : public LoadView,
+                   public PathBox,
+                   public MessageSink,
+                   public FileChooser,
+                   public PopUpMenu,
+                   public NameTyping {
  public:
   // The path box's text, for the load and the path commands alike.
   Path pathText() const override = 0;
@@ -90,5 +109,6 @@ class WindowPort : public LoadView, public PathBox, public MessageSink, public F
 
 enum Modifier : int { kCtrl = 1, kShift = 2, kAlt = 4 };
 constexpr int kVirtualKeyA = 0x41;
+constexpr int kVirtualKeyF2 = 0x71;
 
 }  // namespace venbrook

@@ -115,8 +115,8 @@ MacAddress ParseClientId(std::string_view text) {
       read = (joiner == ':' || joiner == '-') && ReadDigits(text, 2, joiner, id);
       break;
     }
-    case 17:  // Cisco's groups of four, the last of two: 0100.e04c.6810.01
-      read = ReadDigits(text, 4, '.', id);
+    case 17:  // Cisco's and H3C's groups of four, the last of two: 0100.e04c.6810.01, 0100-e04c-6810-01
+      read = (text[4] == '.' || text[4] == '-') && ReadDigits(text, 4, text[4], id);
       break;
     case 14:
       read = ReadDigits(text, 14, '\0', id);

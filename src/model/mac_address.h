@@ -36,8 +36,9 @@ struct MacAddress {
 MacAddress ParseMac(std::string_view text);
 
 // The MAC a DHCP client identifier of type 1 (Ethernet) carries: the type
-// byte 01 and six bytes, as pairs joined by ':' or '-', in Cisco's groups
-// of four (0100.e04c.6810.01) or as fourteen digits in a row. Invalid for
+// byte 01 and six bytes, as pairs joined by ':' or '-', in Cisco's and
+// H3C's groups of four (0100.e04c.6810.01, 0100-e04c-6810-01) or as
+// fourteen digits in a row. Invalid for
 // any other text, a MAC alone included.
 MacAddress ParseClientId(std::string_view text);
 

@@ -18,13 +18,19 @@ class MachineListObserver {
   virtual void rowsReset() = 0;                  // rows cleared, or appended in bulk
   virtual void rowRemoved(int index) = 0;
   virtual void selectionChanged(int index) = 0;  // -1: possibly every row
+  // One row's new name changed; an observer that keeps nothing per row
+  // takes it as any change of the rows.
+  virtual void rowChanged(int index) {
+    (void)index;
+    rowsReset();
+  }
 
  protected:
   ~MachineListObserver() = default;
 };
 
-// The loaded machines in query order, each with its new name, MAC text and
-// selected flag. Texts live in one shared buffer so a large café costs a few
+// The loaded machines in query order, each with its new name, MAC text,
+// selected flag and whether the operator typed its new name. Texts live in one shared buffer so a large café costs a few
 // allocations, not three per machine.
 class MachineList {
  public:
@@ -44,6 +50,12 @@ class MachineList {
   }
   void remove(int index);
 
+  // The new name typed by the operator, or (`typed` false) made by the rule
+  // again. No allocation once the list's text buffer has room for the row.
+  void setNewName(int index, std::string_view newName, bool typed);
+  bool isTyped(int index) const { return rows_[index].typed; }
+  int typedCount() const { return typedCount_; }
+
   // Bulk forms of the commands above; one notification each.
   void selectAll();
   void invertSelection();
@@ -59,20 +71,40 @@ class MachineList {
 
   void setObserver(MachineListObserver* observer) { observer_ = observer; }
 
+  // While one lives, the observer hears nothing; when the last one goes, it
+  // hears of all the changes made meanwhile at once, as a reset. A load and
+  // the typed names put over its rows are then one change, checked once.
+  class HeldNotifications {
+   public:
+    explicit HeldNotifications(MachineList& list) : list_(list) { ++list_.holds_; }
+    ~HeldNotifications();
+    HeldNotifications(const HeldNotifications&) = delete;
+    HeldNotifications& operator=(const HeldNotifications&) = delete;
+
+   private:
+    MachineList& list_;
+  };
+
  private:
   struct Row {
     std::uint64_t start;  // of the machine name; the new name and MAC follow it
     std::uint32_t length[kColumnCount];
     bool selected;
+    bool typed;
   };
   static std::size_t TextBytes(const Row& row);
   void compactTextIfSparse();
+  template <typename Tell>
+  void tell(Tell tellObserver);
 
   std::string text_;
   std::vector<Row> rows_;
   std::size_t liveTextBytes_ = 0;
   int selectedCount_ = 0;
+  int typedCount_ = 0;
   MachineListObserver* observer_ = nullptr;
+  int holds_ = 0;
+  bool heldChange_ = false;
 };
 
 }  // namespace venbrook

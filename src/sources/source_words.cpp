@@ -60,18 +60,6 @@ MessageText WorkbookWhat(std::string_view fileName, std::string_view sheetUtf8) 
   return MessageText(Gbk("工作簿 "), Path::FromUtf8(fileName), Gbk(" 的工作表 ") + ShortGbk(sheetUtf8));
 }
 
-std::string RouterKindWords(RouterFileKind kind) {
-  const char* named = "";
-  switch (kind) {
-    case RouterFileKind::DnsmasqLeases: named = "dnsmasq 租约文件"; break;
-    case RouterFileKind::IscLeases: named = "ISC DHCP 租约文件"; break;
-    case RouterFileKind::IscConfig: named = "ISC DHCP 配置文件"; break;
-    case RouterFileKind::MikrotikExport: named = "MikroTik 租约导出"; break;
-    case RouterFileKind::OpenWrtConfig: named = "OpenWrt DHCP 配置"; break;
-  }
-  return Gbk(named);
-}
-
 MessageText NoListWords(std::string_view fileName, NoListReason reason) {
   const char* why = "";
   switch (reason) {

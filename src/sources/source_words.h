@@ -10,7 +10,6 @@
 #include "model/message_text.h"
 #include "sources/products.h"
 #include "sources/read_bounds.h"
-#include "sources/router/router_file_kind.h"
 #include "sources/table/table_read.h"
 
 namespace venbrook {
@@ -19,10 +18,6 @@ namespace venbrook {
 std::string RecognisedProductWords(const SourceProfile& profile);
 // "表 〈table〉": what the label calls a database's table.
 MessageText TableWhat(std::string_view tableUtf8);
-
-// What the source label calls a router's file: "dnsmasq 租约文件"; a kind
-// that names no machine (an ARP table) says "，没有机器名列" after it.
-std::string RouterKindWords(RouterFileKind kind);
 
 // The columns a list was read from (each UTF-8, a header's text or
 // "第 n 列"): "机器名取自 〈name〉，MAC地址取自 〈mac〉", and "没有机器名列，

@@ -216,8 +216,9 @@ TEST(AlignedLayout, EachShapeReadsAndLoads) {
         "Status=Up | ifIndex=64 |",
         "7: InterfaceDescription=Wintun Userspace Tunnel | LinkSpeed=100 Gbps | Name=LAN-Verbindung 2 | Status=Up | "
         "ifIndex=4 |"},
-       {"=00-1A-2B-3C-4D-03"},
-       "来源：对齐的表格，没有机器名列，MAC地址取自 MacAddress，读入 1 台，跳过 3 行（第 4、5、7 行）"},
+       // A virtual adapter, a VPN's, Wi-Fi without an address: none is a machine.
+       {},
+       "未载入：copy.txt 里没有找到机器列表"},
       {"Linux arp -n: an empty Mask column, an incomplete entry",
        "$ arp -n\nAddress                  HWtype  HWaddress           Flags Mask            Iface\n"
        "192.168.1.1              ether   00:1a:2b:3c:4d:01   C                     eth0\n"
@@ -316,6 +317,7 @@ TEST(AlignedLayout, EachShapeReadsAndLoads) {
     const bool chinese = std::any_of(shape.text.begin(), shape.text.end(), [](char c) { return c & 0x80; });
     test::WriteBytes(dir / "copy.txt", chinese ? Gbk(shape.text) : shape.text);
     window.typePath(test::PathOf(dir / "copy.txt"));
+    list.clear();  // a file without a list leaves the list as it was
     LoadDatabase(connection, list, window);
     Texts machines;
     for (int i = 0; i < list.count(); ++i)

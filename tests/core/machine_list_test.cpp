@@ -105,12 +105,46 @@ TEST(MachineList, TextsSurviveDeletingMostRows) {
   EXPECT_EQ(Cells(list, 18), (Texts{"last", "new", "mac"}));
 }
 
+// A typed name replaces the new name alone, whatever its length and
+// wherever it comes from (another row's cell included), and survives the
+// compaction that many renames of a large list cause.
+TEST(MachineList, NewNameSetInPlaceKeepsTheOtherCellsAndCountsTypedRows) {
+  MachineList list = Rows(4);
+  list.setNewName(1, std::string(300, 'x'), true);
+  list.setNewName(2, list.cellText(0, kMachineNameColumn), true);  // a view into the list's own text
+  list.setNewName(3, "", true);
+  list.setNewName(3, "WB3", false);  // the rule's name again
+  EXPECT_EQ(Cells(list, 0), (Texts{"PC0", "WB0", "MAC0"}));
+  EXPECT_EQ(Cells(list, 1), (Texts{"PC1", std::string(300, 'x'), "MAC1"}));
+  EXPECT_EQ(Cells(list, 2), (Texts{"PC2", "PC0", "MAC2"}));
+  EXPECT_EQ(Cells(list, 3), (Texts{"PC3", "WB3", "MAC3"}));
+  EXPECT_EQ(list.typedCount(), 2);
+  EXPECT_TRUE(list.isTyped(1));
+  EXPECT_FALSE(list.isTyped(3));
+
+  list.setSelected(2, true);
+  list.removeSelected();
+  EXPECT_EQ(list.typedCount(), 1);
+  list.remove(1);
+  EXPECT_EQ(list.typedCount(), 0);
+  EXPECT_FALSE(list.isTyped(1));  // PC3's row, moved up with its flag
+
+  for (int round = 0; round < 200; ++round)
+    for (int row = 0; row < list.count(); ++row) list.setNewName(row, "A" + std::to_string(round * 10 + row), true);
+  EXPECT_EQ(Cells(list, 0), (Texts{"PC0", "A1990", "MAC0"}));
+  EXPECT_EQ(Cells(list, 1), (Texts{"PC3", "A1991", "MAC3"}));
+  EXPECT_EQ(list.typedCount(), 2);
+  list.clear();
+  EXPECT_EQ(list.typedCount(), 0);
+}
+
 class RecordingObserver final : public MachineListObserver {
  public:
   std::vector<std::string> calls;
   void rowsReset() override { calls.push_back("reset"); }
   void rowRemoved(int index) override { calls.push_back("removed " + std::to_string(index)); }
   void selectionChanged(int index) override { calls.push_back("selection " + std::to_string(index)); }
+  void rowChanged(int index) override { calls.push_back("changed " + std::to_string(index)); }
 };
 
 TEST(MachineList, TellsTheObserverOfEveryChange) {
@@ -132,9 +166,26 @@ TEST(MachineList, TellsTheObserverOfEveryChange) {
   list.removeSelected();  // nothing selected: nothing removed
   list.setSelected(1, true);
   list.removeSelected();
+  list.setNewName(0, "typed", true);
   EXPECT_EQ(observer.calls, (Texts{"reset", "reset", "reset", "selection 1", "removed 0", "selection -1",
-                                   "selection -1", "selection 1", "reset"}));
+                                   "selection -1", "selection 1", "reset", "changed 0"}));
   EXPECT_EQ(Names(list), (Texts{"d"}));
+
+  // Held, even nested, the changes are told once, as a reset, at the end;
+  // a hold without a change tells nothing.
+  observer.calls.clear();
+  {
+    MachineList::HeldNotifications outer(list);
+    {
+      MachineList::HeldNotifications inner(list);
+      list.clear();
+      list.append("e", "f", "g");
+    }
+    list.setNewName(0, "h", true);
+    EXPECT_TRUE(observer.calls.empty());
+  }
+  { MachineList::HeldNotifications idle(list); }
+  EXPECT_EQ(observer.calls, Texts{"reset"});
 }
 
 }  // namespace

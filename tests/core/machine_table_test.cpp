@@ -74,6 +74,7 @@ class MachineTableTest : public testing::Test {
     const RenameRule rule;
     RowSink sink(list, rule, MacRule::Canonical);
     whole = ReadMachineTable(db, table, sink).table.outcome == TableRead::Outcome::Loaded;
+    if (!whole) sink.abandon();  // as the load does: part of a list is never shown
     std::string rows;
     for (int row = 0; row < list.count(); ++row)
       rows +=

@@ -30,6 +30,14 @@ TEST(TextLayouts, EachFileToItsLayout) {
       {"a spreadsheet's CSV", G("机器名,IP地址,MAC地址\r\nPC01,192.168.1.11,00-1A-2B-3C-4D-01\r\n"), "text list"},
       {"our own export", "00-1A-2B-3C-4D-5E A01\r\n", "text list"},
       {"numbered lines of five fields", "1 00:1a:2b:3c:4d:01 192.168.1.11 PC01 二楼\n", "text list"},
+      {"a router's list as TSV", "IP Address\tMAC Address\tHostname\n192.168.1.11\t00:1a:2b:3c:4d:01\tA01\n", "text list"},
+      {"semicolons and braces in a CSV", "host;A01;{\n# 注释\n#;MAC-ADDRESS;ADDRESS\n", "text list"},
+      {"a lease's structure only after the sample",
+       std::string(kSampleBytes, '#') + "\nlease 192.168.1.11 { hardware ethernet 00:1a:2b:3c:4d:01; }\n", "text list"},
+      {"dhcpd.conf with options alone in its first bytes", "ddns-update-style none;\ndefault-lease-time 600;\n",
+       "ISC dhcpd.conf"},
+      {"a whole /export, its leases further on", "# 2025-07-03 by RouterOS 7.15\n/interface bridge\nadd name=bridge\n",
+       "RouterOS export"},
       {"dnsmasq's leases, the sample ending inside a line", leases, "dnsmasq's lease file"},
       {"arp-scan", "Interface: eth0, type: EN10MB, MAC: 00:0c:29:b5:72:a1, IPv4: 192.168.1.2\n"
                    "Starting arp-scan 1.10.0 with 256 hosts (https://github.com/royhills/arp-scan)\n"

@@ -61,4 +61,13 @@ MenuCommand FakeWindow::popUpMenu() {
   return choice;
 }
 
+std::optional<Numbering> FakeWindow::askNumbering(const Numbering& defaults) {
+  events.push_back("numbering");
+  numberings.push_back(defaults);
+  if (numberingAnswers.empty()) return std::nullopt;
+  const Numbering answer = numberingAnswers.front();
+  numberingAnswers.pop_front();
+  return answer;
+}
+
 }  // namespace venbrook::test

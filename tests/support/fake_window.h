@@ -28,10 +28,15 @@ class FakeWindow final : public WindowPort {
   // queue cancels the dialog and dismisses the menu.
   std::deque<std::optional<GivenPath>> dialogAnswers;
   std::deque<MenuCommand> menuChoices;
+  // The 编号… dialog's answers, taken in turn; empty: cancel. `numberings`
+  // keeps the defaults each was shown.
+  std::deque<Numbering> numberingAnswers;
+  std::vector<Numbering> numberings;
 
   // What the core did, in order: "caption:", "status0:", "status1:",
   // "info:", "error:" and "show:" followed by the text (GBK; a path in it
-  // with '?' for a character GBK lacks), "dialog", "menu". The source label,
+  // with '?' for a character GBK lacks), "dialog", "menu", "edit" (the edit
+  // box opened over the focused row's new name), "numbering". The source label,
   // set by every load that reads a file, is only kept: in `source` (GBK,
   // likewise) and exactly in `sourceText`.
   std::vector<std::string> events;
@@ -59,6 +64,8 @@ class FakeWindow final : public WindowPort {
   void showMessage(const MessageText& text, MessageIcon icon) override;
   std::optional<Path> chooseFile(const OpenFileRequest& request) override;
   MenuCommand popUpMenu() override;
+  void editFocusedName() override { events.push_back("edit"); }
+  std::optional<Numbering> askNumbering(const Numbering& defaults) override;
 
  private:
   Path shown_;             // the path last shown

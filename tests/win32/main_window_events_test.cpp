@@ -358,6 +358,173 @@ TEST(ListCheck, FindingsShowRedWithTheirReasonsAndTheSummaryFollowsTheList) {
   EXPECT_EQ(RedRows(ui), (std::vector<int>{0, 2, 3}));
 }
 
+// The edit box over a row's new name, through the keys an operator
+// presses. kMachines load as PC01, PC02, PC03, PC04, PC05, 包间06.
+
+RECT CellOf(WindowDriver& ui, int row) {
+  RECT cell{};
+  ListView_GetSubItemRect(ui.control(ControlId::超级列表框1), row, kNewNameColumn, LVIR_BOUNDS, &cell);
+  return cell;
+}
+
+TEST_F(LoadedWindow, F2OpensTheBoxOverTheNewNameAndEnterKeepsIt) {
+  ui.clickRow(2);
+  ui.pressKeyInList(VK_F2, 0);
+  HWND box = ui.nameBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(GetFocus(), box);
+  EXPECT_EQ(ui.text(box), L"PC03");
+  EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0), MAKELRESULT(0, 4));  // the whole name selected
+  RECT place{};
+  GetWindowRect(box, &place);
+  MapWindowPoints(nullptr, ui.control(ControlId::超级列表框1), reinterpret_cast<POINT*>(&place), 2);
+  const RECT cell = CellOf(ui, 2);
+  EXPECT_EQ(place.left, cell.left);
+  EXPECT_EQ(place.right, cell.right);
+  EXPECT_LE(place.top, cell.top + 1);
+  EXPECT_GE(place.bottom, cell.bottom - 1);
+
+  ui.typeInto(box, L"前台");
+  ui.pressKey(box, VK_RETURN);
+  EXPECT_EQ(ui.nameBox(), nullptr);
+  EXPECT_EQ(GetFocus(), ui.control(ControlId::超级列表框1));
+  EXPECT_EQ(ui.cell(2, 1), L"前台");
+  EXPECT_EQ(ui.cell(2, 0), L"PC03");
+  EXPECT_EQ(ReadBytes(ui.program / Utf8Name("机器名.ini")).value_or("").find("00-1A-2B-3C-4D-03=" + G("前台")) !=
+                std::string::npos,
+            true);
+}
+
+// Tab keeps the name and opens the next row's box, Shift+Tab the previous
+// one's; Esc drops what was typed and leaves the window open.
+TEST_F(LoadedWindow, TabWalksTheRowsAndEscKeepsNothing) {
+  ui.clickRow(0);
+  ui.pressKeyInList(VK_F2, 0);
+  for (const wchar_t* name : {L"A01", L"A02", L"A03"}) {
+    ui.typeInto(ui.nameBox(), name);
+    ui.pressKey(ui.nameBox(), VK_TAB);
+  }
+  ASSERT_NE(ui.nameBox(), nullptr);
+  EXPECT_EQ(ui.text(ui.nameBox()), L"PC04");
+  ui.pressKey(ui.nameBox(), VK_TAB, kShift);
+  ASSERT_NE(ui.nameBox(), nullptr);
+  EXPECT_EQ(ui.text(ui.nameBox()), L"A03");
+  ui.typeInto(ui.nameBox(), L"X");
+  ui.pressKey(ui.nameBox(), VK_ESCAPE);
+  EXPECT_EQ(ui.nameBox(), nullptr);
+  EXPECT_NE(ui.window->handle(), nullptr);  // Esc was the box's
+  EXPECT_EQ(column(1), (std::vector<std::wstring>{L"A01", L"A02", L"A03", L"PC04", L"PC05", L"包间06"}));
+  EXPECT_EQ(ui.list.selectedRows(), (std::vector<int>{0}));  // the walk moves no selection
+
+  // F2 opens where the walk ended. A click elsewhere keeps the name as
+  // Enter does; a double click still deletes.
+  ui.pressKeyInList(VK_F2, 0);
+  ui.typeInto(ui.nameBox(), L"B");
+  ui.clickRow(4);
+  EXPECT_EQ(ui.nameBox(), nullptr);
+  EXPECT_EQ(ui.cell(2, 1), L"B");
+  ui.doubleClickRow(4);
+  EXPECT_EQ(ui.rowCount(), 5);
+
+  // Closing the window with the box open keeps the name, as any click away.
+  ui.pressKeyInList(VK_F2, 0);
+  ui.typeInto(ui.nameBox(), L"Z");
+  PostMessageW(ui.window->handle(), WM_CLOSE, 0, 0);
+  ui.pump();
+  EXPECT_EQ(ui.window->handle(), nullptr);
+  EXPECT_NE(ReadBytes(ui.program / Utf8Name("机器名.ini")).value_or("").find("=Z\r\n"), std::string::npos);
+}
+
+TEST_F(LoadedWindow, ANameGbkCannotWriteIsRefusedAndTheBoxStaysOpen) {
+  ui.clickRow(1);
+  ui.chooseFromMenu(MenuItemId::改名, 1);
+  HWND box = ui.nameBox();
+  ASSERT_NE(box, nullptr);
+  ui.typeInto(box, L"한01");  // Hangul: no character of GBK
+  ui.pressKey(box, VK_RETURN);
+  EXPECT_EQ(ui.nameBox(), box);
+  EXPECT_EQ(ui.window->nameEditor().lastRefusal(), L"名字里有 GBK 编码写不出的字符，请换一个字。");
+  EXPECT_EQ(ui.cell(1, 1), L"PC02");
+  SetWindowTextW(box, L"A\r\nB");  // a paste of two lines
+  ui.pressKey(box, VK_RETURN);
+  EXPECT_EQ(ui.window->nameEditor().lastRefusal(), L"名字里不能有换行。");
+  EXPECT_EQ(ui.nameBox(), box);
+  ui.pressKey(box, VK_ESCAPE);
+  EXPECT_EQ(ui.nameBox(), nullptr);
+  EXPECT_EQ(ui.cell(1, 1), L"PC02");
+  EXPECT_FALSE(std::filesystem::exists(ui.program / Utf8Name("机器名.ini")));
+}
+
+TEST_F(LoadedWindow, ATypedNameStaysThroughAPrefixKeystrokeAReloadAndARestart) {
+  ui.clickRow(1);
+  ui.pressKeyInList(VK_F2, 0);
+  ui.typeInto(ui.nameBox(), L"收银");
+  ui.pressKey(ui.nameBox(), VK_RETURN);
+  ui.type(ControlId::编辑框_前缀, L"W");
+  EXPECT_EQ(column(1), (std::vector<std::wstring>{L"WPC01", L"收银", L"WPC03", L"WPC04", L"WPC05", L"W包间06"}));
+  ui.chooseFromMenu(MenuItemId::重载);
+  EXPECT_EQ(ui.cell(1, 1), L"收银");
+  ASSERT_TRUE(ui.restart());
+  EXPECT_EQ(ui.cell(1, 1), L"收银");
+  EXPECT_EQ(ui.cell(0, 1), L"PC01");  // the prefix box starts empty again
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_检查)), L"检查：未发现重复或无效的条目，手动命名 1 台");
+}
+
+// 编号… with the defaults as they come: the prefix box's text, from 1, two
+// digits; Enter numbers the selected rows in list order. Esc numbers none.
+TEST_F(LoadedWindow, NumberingWithItsDefaultsThenRestoringTheRuleNames) {
+  ui.type(ControlId::编辑框_前缀, L"A区");
+  ui.clickRow(4);
+  ui.clickRow(1, kCtrl);
+  ui.modals.numberingScripts.push_back({{}, {VK_ESCAPE}, {}});
+  ui.chooseFromMenu(MenuItemId::编号, 4);
+  EXPECT_EQ(ui.cell(1, 1), L"A区PC02");
+  EXPECT_NE(ui.window->handle(), nullptr);  // Esc was the dialog's
+
+  ui.modals.numberingScripts.push_back({{}, {VK_RETURN}, {}});
+  ui.chooseFromMenu(MenuItemId::编号, 4);
+  ASSERT_EQ(ui.modals.numberingShown.size(), 2u);
+  const ShownDialog& shown = ui.modals.numberingShown[1];
+  EXPECT_EQ(shown.prefix, L"A区");
+  EXPECT_EQ(shown.start, L"1");
+  EXPECT_EQ(shown.width, L"2");
+  EXPECT_EQ(shown.focus, IdOf(NumberDialogId::前缀));
+  EXPECT_EQ(shown.selection, static_cast<DWORD>(MAKELONG(0, 2)));
+  EXPECT_EQ(column(1), (std::vector<std::wstring>{L"A区PC01", L"A区01", L"A区PC03", L"A区PC04", L"A区02", L"A区包间06"}));
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_检查)), L"检查：未发现重复或无效的条目，手动命名 2 台");
+
+  // Boxes changed in the dialog; then 恢复原名 on one of the rows.
+  ui.clickRow(0);
+  ui.modals.numberingScripts.push_back(
+      {{{NumberDialogId::前缀, L"B"}, {NumberDialogId::起始编号, L"9"}, {NumberDialogId::位数, L"3"}}, {VK_RETURN}, {}});
+  ui.chooseFromMenu(MenuItemId::编号, 0);
+  EXPECT_EQ(ui.cell(0, 1), L"B009");
+  ui.clickRow(4);
+  ui.chooseFromMenu(MenuItemId::恢复原名, 4);
+  EXPECT_EQ(column(1), (std::vector<std::wstring>{L"B009", L"A区01", L"A区PC03", L"A区PC04", L"A区PC05", L"A区包间06"}));
+  ASSERT_EQ(ui.modals.menusGreyed.size(), 4u);
+  EXPECT_FALSE(ui.modals.menusGreyed[3][7]);  // 改名, with a row
+  EXPECT_FALSE(ui.modals.menusGreyed[3][9]);  // 恢复原名, with a row selected
+}
+
+// A typed name is the row's new name everywhere: the export's line, and the
+// red mark and tip of a repeat.
+TEST_F(LoadedWindow, TypedNamesAreExportedAndARepeatIsRed) {
+  for (const int row : {0, 3}) {
+    ui.clickRow(row);
+    ui.pressKeyInList(VK_F2, 0);
+    ui.typeInto(ui.nameBox(), L"大厅");
+    ui.pressKey(ui.nameBox(), VK_RETURN);
+  }
+  EXPECT_EQ(RedRows(ui), (std::vector<int>{0, 3}));
+  EXPECT_EQ(InfoTip(ui, 3), L"新机器编号与 PC01 相同\r\n手动命名");
+  EXPECT_EQ(InfoTip(ui, 1), L"");
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_检查)),
+            L"检查：2 台需要注意（红色标出），手动命名 2 台\r\n新机器编号重复：2 台");
+  ui.click(ControlId::按钮_导出);  // row 3 is selected: its line alone
+  EXPECT_EQ(ReadBytes(ui.desktop / "202576090503.txt").value_or(""), "00-1a-2b-3c-4d-04 " + G("大厅") + "\r\n");
+}
+
 // A desktop whose name GBK cannot write (the user folder C:\Users\Jörg):
 // the export is written there and its message names the file exactly.
 TEST(Export, ToADesktopNamedOutsideGbk) {

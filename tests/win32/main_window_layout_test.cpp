@@ -130,7 +130,11 @@ TEST_F(LayoutTest, RightClickShowsTheMenuBelowRightOfTheCursor) {
   SetCursorPos(300, 400);
   ui.rightClickEmptySpace();
   ASSERT_EQ(ui.modals.menusShown.size(), 1u);
-  EXPECT_EQ(ui.modals.menusShown[0], (std::vector<std::wstring>{L"导出", L"重载", L"", L"全选", L"反选", L"删除"}));
+  EXPECT_EQ(ui.modals.menusShown[0], (std::vector<std::wstring>{L"导出", L"重载", L"", L"全选", L"反选", L"删除", L"",
+                                                                L"改名", L"编号…", L"恢复原名"}));
+  // Without a row, 改名 and 恢复原名 are greyed.
+  EXPECT_EQ(ui.modals.menusGreyed[0],
+            (std::vector<bool>{false, false, false, false, false, false, false, true, false, true}));
   ASSERT_EQ(ui.modals.menuPoints.size(), 1u);
   EXPECT_EQ(ui.modals.menuPoints[0].x, 303);
   EXPECT_EQ(ui.modals.menuPoints[0].y, 403);

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "app/number_dialog.h"
+
 #include "platform/win32/wide_text.h"
 #include "settings/profile_file.h"
 
@@ -60,18 +62,108 @@ int RecordingModals::trackPopupMenu(HMENU menu, POINT screenPoint, HWND) {
     captions.emplace_back(caption);
   }
   menusShown.push_back(captions);
+  std::vector<bool> greyed;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    greyed.push_back(!(state & MF_SEPARATOR) && (state & MF_GRAYED));
+  }
+  menusGreyed.push_back(greyed);
   if (menuChoices.empty()) return 0;
   const int choice = menuChoices.front();
   menuChoices.pop_front();
   return choice;
 }
 
+namespace {
+
+// The script of the dialog now running, driven from a timer of the thread,
+// which the dialog's own message loop runs.
+struct RunningScript {
+  DialogScript script;
+  RecordingModals* modals = nullptr;
+  int ticks = 0;
+  bool driven = false;
+};
+RunningScript* running = nullptr;
+constexpr UINT kTickMilliseconds = 50;
+constexpr int kGiveUpTicks = 200;  // 10 s: a dialog the keys did not close is cancelled
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (std::wstring_view(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+std::wstring BoxText(HWND dialog, NumberDialogId id) {
+  wchar_t text[256] = {};
+  GetDlgItemTextW(dialog, IdOf(id), text, 256);
+  return text;
+}
+
+void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
+  if (running == nullptr) return;
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (dialog == nullptr) return;
+  if (++running->ticks > kGiveUpTicks) {
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  if (running->driven) return;
+  running->driven = true;
+  ShownDialog shown{BoxText(dialog, NumberDialogId::前缀), BoxText(dialog, NumberDialogId::起始编号),
+                    BoxText(dialog, NumberDialogId::位数), GetDlgCtrlID(GetFocus()),
+                    static_cast<DWORD>(SendMessageW(GetFocus(), EM_GETSEL, 0, 0))};
+  GetWindowRect(dialog, &shown.bounds);
+  running->modals->numberingShown.push_back(shown);
+  for (const auto& [id, text] : running->script.texts) SetDlgItemTextW(dialog, IdOf(id), text.c_str());
+  if (!running->script.picture.empty()) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SaveWindowPicture(dialog, running->script.picture);
+  }
+  HWND focus = GetFocus();
+  for (const int key : running->script.keys) {
+    PostMessageW(focus, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    PostMessageW(focus, WM_KEYUP, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001));
+  }
+}
+
+}  // namespace
+
+std::optional<Numbering> RecordingModals::askNumbering(HWND owner, const Numbering& defaults, int dpi, HFONT font) {
+  numberingDefaults.push_back(defaults);
+  if (numberingScripts.empty()) return std::nullopt;
+  RunningScript script{numberingScripts.front(), this};
+  numberingScripts.pop_front();
+  running = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, kTickMilliseconds, &DriveDialog);
+  std::optional<Numbering> chosen = RunNumberDialog(owner, defaults, dpi, font);
+  KillTimer(nullptr, timer);
+  running = nullptr;
+  return chosen;
+}
+
 WindowDriver::WindowDriver(double now, std::string_view desktopName)
     : desktopFolder(desktopName.empty() ? desktop.path() : desktop / Utf8Name(desktopName)), now_(now) {
   std::filesystem::create_directories(desktopFolder);
+  makeWindow();
+}
+
+void WindowDriver::makeWindow() {
   window = std::make_unique<MainWindow>(
       modals, list, connection, PathOf(program.path()),
       ExportPlace{[exportFolder = PathOf(desktopFolder)] { return exportFolder; }, [this] { return now_; }});
+}
+
+bool WindowDriver::restart() {
+  window.reset();
+  connection.close();
+  pump();
+  list.clear();
+  makeWindow();
+  return open();
 }
 
 WindowDriver::~WindowDriver() {
@@ -116,12 +208,15 @@ std::wstring WindowDriver::status(int part) const {
   return buffer;
 }
 
-void WindowDriver::type(ControlId box, std::wstring_view characters) {
-  HWND target = control(box);
+void WindowDriver::type(ControlId box, std::wstring_view characters) { typeInto(control(box), characters); }
+
+void WindowDriver::typeInto(HWND target, std::wstring_view characters) {
   SetFocus(target);
   for (wchar_t c : characters) SendMessageW(target, WM_CHAR, c, 1);
   pump();
 }
+
+HWND WindowDriver::nameBox() const { return FindWindowExW(control(ControlId::超级列表框1), nullptr, WC_EDITW, nullptr); }
 
 void WindowDriver::clearBox(ControlId box) {
   HWND target = control(box);

@@ -25,6 +25,23 @@ struct CaughtBox {
   std::wstring shown;  // the text as the box shows it
 };
 
+// How a test answers the 编号… dialog: the real dialog runs, and once it is
+// up its boxes are set, its picture saved when a file is named, and the keys
+// pressed in the box that has the focus.
+struct DialogScript {
+  std::vector<std::pair<NumberDialogId, std::wstring>> texts;
+  std::vector<int> keys;
+  std::filesystem::path picture;
+};
+
+// What the dialog showed before the script touched it.
+struct ShownDialog {
+  std::wstring prefix, start, width;
+  int focus = 0;          // the id of the box with the focus
+  DWORD selection = 0;    // EM_GETSEL of that box
+  RECT bounds{};          // in the screen
+};
+
 class RecordingModals final : public Modals {
  public:
   std::vector<CaughtBox> boxes;
@@ -34,10 +51,15 @@ class RecordingModals final : public Modals {
   std::vector<POINT> menuPoints;
   std::vector<bool> windowVisibleAtDialog;
   std::vector<std::vector<std::wstring>> menusShown;     // captions, "" for a separator
+  std::vector<std::vector<bool>> menusGreyed;            // per item, as menusShown; a separator never
+  std::deque<DialogScript> numberingScripts;             // empty: cancelled, no dialog shown
+  std::vector<Numbering> numberingDefaults;              // what each 编号… was given
+  std::vector<ShownDialog> numberingShown;               // what each real dialog showed
 
   void messageBox(std::string_view title, const MessageText& text, UINT icon) override;
   std::optional<Path> openFile(HWND owner, const OpenFileRequest& request) override;
   int trackPopupMenu(HMENU menu, POINT screenPoint, HWND owner) override;
+  std::optional<Numbering> askNumbering(HWND owner, const Numbering& defaults, int dpi, HFONT font) override;
 };
 
 class WindowDriver {
@@ -58,6 +80,8 @@ class WindowDriver {
 
   void writeConfig(std::string_view gbkPath);
   bool open();
+  // The program closed and started again over the same folders.
+  bool restart();
   void pump();  // runs the messages waiting, through the window's key handling
 
   HWND control(ControlId id) const { return window->control(id); }
@@ -66,6 +90,7 @@ class WindowDriver {
   std::wstring status(int part) const;
 
   void type(ControlId box, std::wstring_view characters);  // one WM_CHAR each
+  void typeInto(HWND box, std::wstring_view characters);
   void clearBox(ControlId box);                            // select all, delete
   void click(ControlId button);
 
@@ -81,11 +106,14 @@ class WindowDriver {
   void pressKey(HWND focus, int virtualKey, int modifiers = 0);
   // Right-clicks the row (or empty space below the rows) and picks the item.
   void chooseFromMenu(MenuItemId item, int row = -1);
+  // The edit box over a row's new name, or nullptr when none is open.
+  HWND nameBox() const;
 
  private:
   POINT rowPoint(int row) const;
   void mouse(UINT down, UINT up, POINT at, int modifiers);
   void setModifiers(int modifiers);
+  void makeWindow();
   double now_;
 };
 

@@ -44,6 +44,14 @@ void WidenInto(std::string_view gbk, std::wstring& out) {
 
 std::string Narrow(std::wstring_view wide) { return FromWide(kGbkCodePage, wide); }
 
+// A character GBK lacks becomes '?', which reads back as '?': the round trip
+// tells it, as it tells a lone surrogate.
+std::optional<std::string> NarrowExactly(std::wstring_view wide) {
+  std::string bytes = FromWide(kGbkCodePage, wide);
+  if (ToWide(kGbkCodePage, bytes) != wide) return std::nullopt;
+  return bytes;
+}
+
 std::wstring WidenUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string NarrowUtf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 

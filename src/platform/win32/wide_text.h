@@ -1,6 +1,7 @@
 #pragma once
 // GBK (code page 936, named explicitly: never the process's ANSI code page,
 // which follows the user's locale) to UTF-16 and back, at the Win32 edge.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,9 @@ std::wstring Widen(std::string_view gbk);
 // once the buffer is large enough.
 void WidenInto(std::string_view gbk, std::wstring& out);
 std::string Narrow(std::wstring_view wide);  // characters GBK lacks become '?'
+// The GBK bytes of a text GBK writes whole, each character as itself (read
+// back, the bytes give the same text); none for any other text.
+std::optional<std::string> NarrowExactly(std::wstring_view wide);
 
 std::wstring WidenUtf8(std::string_view utf8);
 std::string NarrowUtf8(std::wstring_view wide);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "sources/aligned/line_words.h"
-#include "sources/aligned/text_lines.h"
+#include "sources/text/text_lines.h"
 #include "sources/columns/machine_words.h"
 
 namespace venbrook {

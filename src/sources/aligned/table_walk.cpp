@@ -5,7 +5,7 @@
 
 #include "sources/aligned/line_kinds.h"
 #include "sources/aligned/shown_line.h"
-#include "sources/aligned/text_lines.h"
+#include "sources/text/text_lines.h"
 #include "sources/read_bounds.h"
 
 namespace venbrook {

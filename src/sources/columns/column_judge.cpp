@@ -12,9 +12,6 @@ namespace {
 // from a repeated word, without holding a hash per row of a large list.
 constexpr std::size_t kDistinctSample = 4096;
 
-// Words longer than this are no placeholder, state, interface or adapter.
-constexpr std::size_t kLongestWord = 64;
-
 std::uint64_t Fnv1a(std::string_view text) {
   std::uint64_t hash = 14695981039346656037ull;
   for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
@@ -28,9 +25,29 @@ bool LooksLikeMac(std::string_view value) {
   return ParseClientId(value).valid();
 }
 
-std::size_t UniqueCount(std::vector<std::uint64_t> hashes) {
+// The hashes' distinct values, and the longest run of one of them.
+std::pair<int, int> CountRuns(std::vector<std::uint64_t> hashes) {
   std::sort(hashes.begin(), hashes.end());
-  return static_cast<std::size_t>(std::unique(hashes.begin(), hashes.end()) - hashes.begin());
+  int distinct = 0, largest = 0, run = 0;
+  for (std::size_t at = 0; at < hashes.size(); ++at) {
+    if (at == 0 || hashes[at] != hashes[at - 1]) ++distinct, run = 0;
+    largest = std::max(largest, ++run);
+  }
+  return {distinct, largest};
+}
+
+// The most cells in the rows below a header: a header of more cells than
+// any of them was split where its names hold blanks ("IP Address  MAC
+// Address"), and its words do not stand over their columns.
+int MostCells(const std::vector<std::vector<std::string>>& rows, std::size_t from) {
+  int most = 0;
+  for (std::size_t row = from; row < rows.size(); ++row) {
+    int cells = 0;
+    for (std::size_t column = 0; column < rows[row].size(); ++column)
+      if (!TrimBlanks(rows[row][column]).empty()) cells = static_cast<int>(column) + 1;
+    most = std::max(most, cells);
+  }
+  return most;
 }
 
 bool AtLeastNineTenths(std::int64_t part, std::int64_t whole) { return part > 0 && part * 10 >= whole * 9; }
@@ -77,7 +94,9 @@ bool RowIsSpareAdapter(std::string_view adapter, const std::vector<std::string_v
   bool spare = IsAdapterName(adapter, notMachine) && notMachine;
   for (const std::string_view cell : cells) {
     if (HoldsIpv4(cell)) return false;
-    spare = spare || SaysDisconnected(cell);
+    // The adapter's name may say what it is where its description is cut
+    // short, or the other way round.
+    spare = spare || SaysDisconnected(cell) || (IsAdapterName(cell, notMachine) && notMachine);
   }
   return spare;
 }
@@ -129,6 +148,13 @@ void ColumnJudge::decideHeader() {
     headerRow_ = static_cast<int>(row);
     header_ = std::move(names);
   }
+  if (headerRow_ >= 0) {
+    int headerCells = 0;
+    for (std::size_t column = 0; column < header_.size(); ++column)
+      if (!TrimBlanks(header_[column]).empty()) headerCells = static_cast<int>(column) + 1;
+    const int most = MostCells(pending_, firstMacRow);
+    if (most > 0 && headerCells > most) header_.clear();  // the line stays a header, its words name nothing
+  }
   std::vector<std::vector<std::string>> rows = std::move(pending_);
   pending_.clear();
   for (std::size_t row = static_cast<std::size_t>(headerRow_ + 1); row < rows.size(); ++row) {
@@ -144,42 +170,39 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
   if (tallies_.size() <= static_cast<std::size_t>(column)) tallies_.resize(static_cast<std::size_t>(column) + 1);
   Tally& tally = tallies_[static_cast<std::size_t>(column)];
   ++tally.filled;
+  const bool sampled = tally.sampled < static_cast<std::int64_t>(kDistinctSample);
+  tally.sampled += sampled;
   const MacAddress mac = ParseMac(value);
   if (mac.valid()) {
     ++(mac.shape == MacShape::Bare ? tally.bare : tally.macs);
     tally.bareLetter = tally.bareLetter || (mac.shape == MacShape::Bare && mac.hasHexLetter);
-    ++tally.notNames;
     // One machine, whatever its form.
-    if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(static_cast<std::uint64_t>(mac.number));
+    if (sampled) ++tally.notNames, tally.hashes.push_back(static_cast<std::uint64_t>(mac.number));
     return;
   }
   if (const MacAddress id = ParseClientId(value); id.valid()) {
     ++tally.clientIds;
-    ++tally.notNames;
-    if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(static_cast<std::uint64_t>(id.number));
+    if (sampled) ++tally.notNames, tally.hashes.push_back(static_cast<std::uint64_t>(id.number));
     return;
   }
+  if (!sampled) return;
   if (value.size() == 1 && value[0] >= '0' && value[0] <= '2') ++tally.smallNumbers;
-  if (IsNoName(value)) {
+  const ValueWords words = ReadValueWords(value);
+  if (words.noName) {
     ++tally.noNames;  // no name, and no hash: distinctness is among the names
     return;
   }
   // Dates, times and numbers all begin with a digit; most names do not.
   const bool digitFirst = value.front() >= '0' && value.front() <= '9';
-  bool notName = false;
+  bool notName = words.state || words.interfaceName || words.adapter || words.directoryName || words.boolean ||
+                 value.front() == '\\';  // a device's path
   if (digitFirst && IsDateOrTime(value)) ++tally.dates, notName = true;
   if (digitFirst && IsAllDigits(value)) ++tally.integers;
-  if (value.size() <= kLongestWord) {
-    bool over = false, notMachine = false;
-    if (IsStateWord(value, over)) ++tally.states, notName = true;
-    if (IsInterfaceName(value)) notName = true;
-    if (IsAdapterName(value, notMachine)) ++tally.adapters, notName = true;
-    if (IsDnsName(value)) ++tally.dnsNames;
-  }
-  // A directory's name of an object, a device's path: no machine's name.
-  if (IsDirectoryName(value) || value.front() == '\\') notName = true;
+  tally.states += words.state;
+  tally.adapters += words.adapter;
+  tally.dnsNames += words.dnsName;
   if (notName) ++tally.notNames;
-  if (tally.hashes.size() < kDistinctSample) tally.hashes.push_back(Fnv1a(value));
+  tally.hashes.push_back(Fnv1a(value));
 }
 
 HeaderRole ColumnJudge::roleOf(int column) const {
@@ -187,8 +210,12 @@ HeaderRole ColumnJudge::roleOf(int column) const {
                                                                        : HeaderRole::None;
 }
 
-int ColumnJudge::distinctCount(int column) const {
-  return static_cast<int>(UniqueCount(tallies_[static_cast<std::size_t>(column)].hashes));
+void ColumnJudge::countDistinct() {
+  distinct_.clear();
+  for (const Tally& tally : tallies_) {
+    const auto [count, largest] = CountRuns(tally.hashes);
+    distinct_.push_back({count, largest});
+  }
 }
 
 // At least 90 % of its values are MACs, whatever its header says; a column
@@ -218,20 +245,32 @@ bool ColumnJudge::holdsNames(int column) const {
       column >= static_cast<int>(tallies_.size()) || column == macColumn_)
     return false;
   const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-  const std::int64_t names = tally.filled - tally.noNames;
+  const std::int64_t names = tally.sampled - tally.noNames;
   const bool named = role == HeaderRole::Name || role == HeaderRole::NameLike;
   // Filled, placeholders counting: "?" where a name could not be found is
   // a name column with a gap, not a sparse remark.
-  if (names <= 0 || names * 10 < tally.filled) return false;
+  if (names <= 0 || names * 10 < tally.sampled) return false;
   if (tally.filled * 2 <= dataRows_ && !(named && tally.filled * 10 >= dataRows_)) return false;
   if (!AtLeastNineTenths(names - tally.notNames, names)) return false;
   if (tally.integers == names && !named) return false;
   const std::int64_t distinct = distinctCount(column);
   if (macColumn_ < 0) return distinct * 10 >= static_cast<std::int64_t>(tally.hashes.size()) * 9;
-  // About as many names as machines.
+  // About as many names as machines; where the header names them, a name
+  // may stand for a few MACs of one machine (a host's two cards), never for
+  // many (a status, a zone).
   const std::int64_t machines =
       std::min<std::int64_t>(static_cast<std::int64_t>(tally.hashes.size()), distinctCount(macColumn_));
-  return distinct * 10 >= machines * 9;
+  if (distinct * 10 >= machines * 9) return true;
+  return named && distinct_[static_cast<std::size_t>(column)].largestRun <= 4 && distinct * 2 >= machines;
+}
+
+bool ColumnJudge::columnHoldsNames(int column, std::vector<std::string> columnNamesUtf8) {
+  tallyRow();
+  countDistinct();
+  header_ = std::move(columnNamesUtf8);
+  headerRoles_.clear();
+  for (const std::string& name : header_) headerRoles_.push_back(ClassifyHeader(name));
+  return holdsNames(column);
 }
 
 int ColumnJudge::nameRank(int column) const {
@@ -253,6 +292,7 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
     headerRow_ = -1;
   }
   choice.headerRow = headerRow_;
+  countDistinct();
   headerRoles_.clear();
   for (const std::string& name : header_) headerRoles_.push_back(ClassifyHeader(name));
   const int columns = static_cast<int>(tallies_.size());
@@ -268,8 +308,11 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
                         (machines == bestMachines && roleOf(column) == HeaderRole::Mac && roleOf(choice.mac) != HeaderRole::Mac);
     if (better) bestMachines = machines, choice.mac = column;
   }
-  for (int column = 0; choice.mac < 0 && column < columns; ++column)
-    if (holdsClientIds(column)) choice.mac = column, choice.macIsClientId = true;
+  for (int column = 0; column < columns; ++column) {
+    if (column == choice.mac || !holdsClientIds(column)) continue;
+    if (choice.mac < 0) choice.mac = column, choice.macIsClientId = true;
+    else if (choice.clientId < 0) choice.clientId = column;
+  }
   if (choice.mac < 0) return choice;
   macColumn_ = choice.mac;
 
@@ -283,7 +326,7 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
   // the short one.
   const auto isDnsColumn = [&](int column) {
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-    return AtLeastHalf(tally.dnsNames, tally.filled - tally.noNames);
+    return AtLeastHalf(tally.dnsNames, tally.sampled - tally.noNames);
   };
   if (choice.name >= 0 && isDnsColumn(choice.name))
     for (int column = 0; column < columns; ++column)
@@ -296,21 +339,22 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
   for (int column = 0; column < columns; ++column) {
     if (column == choice.mac || column == choice.name) continue;
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-    if (AtLeastHalf(tally.states, tally.filled) &&
+    if (AtLeastHalf(tally.states, tally.sampled) &&
         (choice.state < 0 || tally.states > tallies_[static_cast<std::size_t>(choice.state)].states))
       choice.state = column;
-    if (AtLeastHalf(tally.adapters, tally.filled) && choice.adapter < 0) choice.adapter = column;
+    if (AtLeastHalf(tally.adapters, tally.sampled) && choice.adapter < 0) choice.adapter = column;
     const bool timeNamed = column < static_cast<int>(header_.size()) && HeaderNamesTime(header_[static_cast<std::size_t>(column)]);
-    datesBeside = datesBeside || AtLeastNineTenths(tally.dates, tally.filled) || (timeNamed && tally.filled > 0);
+    datesBeside = datesBeside || AtLeastNineTenths(tally.dates, tally.sampled) || (timeNamed && tally.filled > 0);
   }
   // Kea's lease file writes its states as numbers.
   for (int column = 0; choice.state < 0 && column < columns; ++column) {
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
     if (column < static_cast<int>(header_.size()) && TrimBlanks(header_[static_cast<std::size_t>(column)]) == "state" &&
-        tally.filled > 0 && tally.smallNumbers == tally.filled)
+        tally.sampled > 0 && tally.smallNumbers == tally.sampled)
       choice.state = column, choice.stateNumbers = true;
   }
-  choice.sightings = !macsDistinct() && (datesBeside || choice.state >= 0);
+  choice.timed = datesBeside || choice.state >= 0;
+  choice.sightings = !macsDistinct() && choice.timed;
   return choice;
 }
 
@@ -324,8 +368,7 @@ std::string ColumnJudge::columnWordsUtf8(int column) const {
 
 bool ColumnJudge::macsDistinct() const {
   if (macColumn_ < 0) return false;
-  const std::vector<std::uint64_t>& hashes = tallies_[static_cast<std::size_t>(macColumn_)].hashes;
-  return UniqueCount(hashes) == hashes.size();
+  return distinct_[static_cast<std::size_t>(macColumn_)].largestRun <= 1;
 }
 
 }  // namespace venbrook

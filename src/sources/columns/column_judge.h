@@ -22,12 +22,15 @@ enum class CellText { Utf8, Gbk };
 
 struct ColumnChoice {
   int mac = -1;                // the MAC column; -1: the source holds no list
-  bool macIsClientId = false;  // it holds DHCP client identifiers, each carrying its MAC
+  bool macIsClientId = false;  // it holds DHCP client identifiers, each carrying its MAC (or MACs)
+  int clientId = -1;           // another column of client identifiers, for a row whose MAC is missing
   int name = -1;               // the name column; -1: the names stay empty
   int state = -1;              // a lease's or a neighbour's state; -1: none
   bool stateNumbers = false;   // the states are Kea's numbers: 0 in use, 1 declined, 2 expired
   int adapter = -1;            // which network adapter the row is; -1: none
   int headerRow = -1;          // the row taken for the header (0-based among the rows offered); -1: none
+  // A column of dates or times, or of states, beside the MACs.
+  bool timed = false;
   // The MACs repeat beside dates, times or states: the rows are sightings
   // of machines (a log, a history), not a list of them.
   bool sightings = false;
@@ -58,8 +61,10 @@ class ColumnJudge {
   // given (UTF-8) are the header, and no row is taken for one.
   ColumnChoice decide(std::vector<std::string> columnNamesUtf8 = {});
 
-  // Whether the column's values (all offered so far) pass as machine names.
-  bool columnHoldsNames(int column) const { return holdsNames(column); }
+  // Whether the column's values (all offered so far) pass as machine names,
+  // the columns named `columnNamesUtf8`; for a judge that only looks at the
+  // names of rows known to hold machines.
+  bool columnHoldsNames(int column, std::vector<std::string> columnNamesUtf8);
 
   // How the label names a column: its header, or "第 n 列" (UTF-8).
   std::string columnWordsUtf8(int column) const;
@@ -70,18 +75,22 @@ class ColumnJudge {
   // What one column's values are, as they are offered.
   struct Tally {
     std::int64_t filled = 0;     // values not blank
+    // What the values' words say is asked of the first kDistinctSample of
+    // them: enough to tell a column, without a look at each word list for
+    // every row of a large list. These counts are of those values only.
+    std::int64_t sampled = 0;
     std::int64_t macs = 0;       // MACs in pairs, quads or halves
     std::int64_t bare = 0;       // twelve hexadecimal digits in a row
     bool bareLetter = false;     // one of them held a letter a-f
     std::int64_t clientIds = 0;  // DHCP client identifiers of type 1
-    std::int64_t noNames = 0;    // placeholders: "*", "N/A", an address, a vendor class
-    std::int64_t notNames = 0;   // MACs, dates and times, interfaces, states, adapters
-    std::int64_t integers = 0;   // digits alone
-    std::int64_t dates = 0;      // dates and times
-    std::int64_t states = 0;     // a lease's or a neighbour's state
-    std::int64_t adapters = 0;   // a network adapter's description
-    std::int64_t dnsNames = 0;   // fully qualified names
-    std::int64_t smallNumbers = 0;  // 0, 1 or 2
+    std::int64_t noNames = 0;    // placeholders: "*", "N/A", an address, a vendor class (sampled)
+    std::int64_t notNames = 0;   // MACs, dates and times, interfaces, states, adapters (sampled)
+    std::int64_t integers = 0;   // digits alone (sampled)
+    std::int64_t dates = 0;      // dates and times (sampled)
+    std::int64_t states = 0;     // a lease's or a neighbour's state (sampled)
+    std::int64_t adapters = 0;   // a network adapter's description (sampled)
+    std::int64_t dnsNames = 0;   // fully qualified names (sampled)
+    std::int64_t smallNumbers = 0;  // 0, 1 or 2 (sampled)
     std::vector<std::uint64_t> hashes;  // of the first values, for distinctness
   };
 
@@ -95,7 +104,8 @@ class ColumnJudge {
   bool holdsClientIds(int column) const;
   bool holdsNames(int column) const;
   int nameRank(int column) const;
-  int distinctCount(int column) const;
+  int distinctCount(int column) const { return distinct_[static_cast<std::size_t>(column)].count; }
+  void countDistinct();
 
   CellText text_;
   bool headerDecided_;
@@ -112,6 +122,13 @@ class ColumnJudge {
   std::vector<Tally> tallies_;
   int macColumn_ = -1;
   int adapterColumn_ = -1;
+  // Each column's distinct values, and the most times one of them comes:
+  // counted once the rows are in.
+  struct Distinct {
+    int count = 0;
+    int largestRun = 0;
+  };
+  std::vector<Distinct> distinct_;
 };
 
 // Whether a row of a table of adapters (`adapter` its adapter's column) is

@@ -250,49 +250,76 @@ bool IsDateOrTime(std::string_view value) {
 }  // namespace venbrook
 
 namespace venbrook {
+namespace {
 
-bool IsNoName(std::string_view value) {
-  value = TrimBlanks(value);
-  const std::string lower = LowerAsciiText(value);
-  for (const std::string_view placeholder :
-       {"*", "-", "--", "?", "n/a", "[n/a]", "(n/a)", "unknown", "<unknown>", "(unknown)", "<incomplete>",
-        "(incomplete)", "incomplete", "none", "(none)", "<none>", "null", "(null)", "无", "未知"})
-    if (lower == placeholder) return true;
-  if (IsIpv4Address(value) || IsIpv6Address(value)) return true;
+// A value lower-cased once (ASCII letters), for every word list to look at.
+// Values longer than this are no placeholder, state, interface or adapter.
+constexpr std::size_t kLongestWord = 64;
+
+class Lowered {
+ public:
+  explicit Lowered(std::string_view value) : size_(std::min(value.size(), kLongestWord)) {
+    for (std::size_t at = 0; at < size_; ++at) text_[at] = LowerAscii(value[at]);
+  }
+  std::string_view view() const { return {text_, size_}; }
+
+ private:
+  char text_[kLongestWord];
+  std::size_t size_;
+};
+
+bool IsOneOf(std::string_view lower, Words words) {
+  return std::find(words.begin(), words.end(), lower) != words.end();
+}
+
+// An IPv4 address with a remark after it, as ipconfig writes one:
+// "192.168.0.11(首选)", "192.168.0.11(Preferred)".
+bool IsIpv4WithRemark(std::string_view value) {
+  const std::size_t bracket = value.find('(');
+  return bracket != std::string_view::npos && bracket > 0 && value.back() == ')' &&
+         IsIpv4Address(TrimBlanks(value.substr(0, bracket)));
+}
+
+bool IsPlaceholder(std::string_view value, std::string_view lower) {
+  if (lower.size() <= 13 &&
+      IsOneOf(lower, {"*", "-", "--", "?", "n/a", "[n/a]", "(n/a)", "unknown", "<unknown>", "(unknown)",
+                      "<incomplete>", "(incomplete)", "incomplete", "none", "(none)", "<none>", "null", "(null)",
+                      "bad_address", "无", "未知"}))
+    return true;
+  if (IsDigit(value.front())) return IsIpv4Address(value) || IsIpv4WithRemark(value);
+  if (value.find(':') != std::string_view::npos && IsIpv6Address(value)) return true;
   // An address in brackets, as arp prints it beside a name it could not resolve.
   if (value.size() > 2 && value.front() == '(' && value.back() == ')' && IsIpv4Address(value.substr(1, value.size() - 2)))
     return true;
-  // What Windows's DHCP server calls a declined address's host.
-  if (lower == "bad_address") return true;
   // A DHCP client's vendor class, which some servers show where the host
   // sent no name.
   return StartsWithAny(lower, {"pxeclient", "msft 5", "msft5", "msft 98", "udhcp ", "udhcp-", "dhcpcd-", "android-dhcp-"});
 }
 
-bool IsInterfaceName(std::string_view value) {
-  const std::string lower = LowerAsciiText(TrimBlanks(value));
-  if (lower.empty()) return false;
-  return IsSlottedPort(lower) || IsNumberedInterface(lower);
+void ReadStateWords(std::string_view lower, ValueWords& words) {
+  if (lower.size() > 20) return;
+  if (IsOneOf(lower, {"expired", "expire", "declined", "decline", "conflict", "conflicting", "released", "release",
+                      "free", "abandoned", "deleted", "delete", "denied", "nak", "nack", "bad_address", "过期", "已过期",
+                      "冲突", "释放", "已释放", "拒绝", "已删除"})) {
+    words.state = words.stateOver = true;
+    return;
+  }
+  words.state = IsOneOf(lower, {"active", "bound", "assign", "assigned", "renew", "renewed", "reserved", "reservation",
+                                "activereservation", "inactivereservation", "offered", "static", "dynamic", "reachable",
+                                "stale", "delay", "probe", "permanent", "complete", "up", "online", "busy", "waiting",
+                                "authorized", "动态", "静态", "在线", "活动", "已分配", "已绑定", "绑定", "有效", "保留"});
 }
 
-bool IsStateWord(std::string_view value, bool& over) {
-  const std::string lower = LowerAsciiText(TrimBlanks(value));
-  for (const std::string_view word : {"expired", "expire", "declined", "decline", "conflict", "conflicting", "released",
-                                      "release", "free", "abandoned", "deleted", "delete", "denied", "nak", "nack",
-                                      "bad_address", "过期", "已过期", "冲突", "释放", "已释放", "拒绝", "已删除"})
-    if (lower == word) return over = true;
-  over = false;
-  for (const std::string_view word :
-       {"active", "bound", "assign", "assigned", "renew", "renewed", "reserved", "reservation", "activereservation",
-        "inactivereservation", "offered", "static", "dynamic", "reachable", "stale", "delay", "probe", "permanent",
-        "complete", "up", "online", "busy", "waiting", "authorized", "动态", "静态", "在线", "活动", "已分配", "已绑定",
-        "绑定", "有效", "保留"})
-    if (lower == word) return true;
-  return false;
+void ReadAdapterWords(std::string_view lower, ValueWords& words) {
+  words.spareAdapter = Contains(lower, {"wi-fi", "wifi", "wireless", "wlan", "802.11", "bluetooth", "virtual", "vmware",
+                                        "hyper-v", "vethernet", "virtualbox", "tap-windows", "tap-win", "tunnel", "teredo", "isatap",
+                                        "6to4", "loopback", "wan miniport", "vpn", "蓝牙", "无线", "虚拟", "隧道", "环回"});
+  words.adapter = words.spareAdapter ||
+                  Contains(lower, {"ethernet", "controller", "adapter", "network connection", "gbe", "realtek", "intel(r)",
+                                   "broadcom", "qualcomm", "atheros", "marvell", "以太网", "本地连接", "网络连接", "网卡"});
 }
 
-bool IsDnsName(std::string_view value) {
-  value = TrimBlanks(value);
+bool IsDnsNameOf(std::string_view value) {
   if (value.find('.') == std::string_view::npos || value.ends_with('.') || IsIpv4Address(value)) return false;
   std::size_t labelStart = 0;
   for (std::size_t at = 0; at <= value.size(); ++at) {
@@ -309,14 +336,62 @@ bool IsDnsName(std::string_view value) {
   return false;
 }
 
+bool IsDirectoryNameOf(std::string_view value, std::string_view lower) {
+  if (value.size() < 4 || value[2] != '=' || value.find(',') == std::string_view::npos) return false;
+  const std::string_view kind = lower.substr(0, 2);
+  return kind == "cn" || kind == "ou" || kind == "dc";
+}
+
+}  // namespace
+
+ValueWords ReadValueWords(std::string_view value) {
+  ValueWords words;
+  value = TrimBlanks(value);
+  if (value.empty()) return words;
+  const Lowered lowered(value);
+  const std::string_view lower = lowered.view();
+  words.directoryName = IsDirectoryNameOf(value, lower);
+  if (value.size() > kLongestWord) return words;
+  words.noName = IsPlaceholder(value, lower);
+  if (words.noName) return words;
+  ReadStateWords(lower, words);
+  words.interfaceName = IsSlottedPort(lower) || IsNumberedInterface(lower);
+  ReadAdapterWords(lower, words);
+  words.dnsName = IsDnsNameOf(value);
+  words.boolean = IsOneOf(lower, {"yes", "no", "true", "false", "是", "否"});
+  return words;
+}
+
+// Each question alone, asking no more of the value than it needs: these
+// run once a row, where the judge asks them all once a column's value.
+bool IsNoName(std::string_view value) {
+  value = TrimBlanks(value);
+  return !value.empty() && value.size() <= kLongestWord && IsPlaceholder(value, Lowered(value).view());
+}
+
+bool IsInterfaceName(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.empty() || value.size() > kLongestWord) return false;
+  const Lowered lowered(value);
+  return IsSlottedPort(lowered.view()) || IsNumberedInterface(lowered.view());
+}
+
+bool IsStateWord(std::string_view value, bool& over) {
+  value = TrimBlanks(value);
+  ValueWords words;
+  if (!value.empty()) ReadStateWords(Lowered(value).view(), words);
+  over = words.stateOver;
+  return words.state;
+}
+
+bool IsDnsName(std::string_view value) { return IsDnsNameOf(TrimBlanks(value)); }
+
 bool IsAdapterName(std::string_view value, bool& notMachine) {
-  const std::string lower = LowerAsciiText(TrimBlanks(value));
-  notMachine = Contains(lower, {"wi-fi", "wifi", "wireless", "wlan", "802.11", "bluetooth", "virtual", "vmware",
-                                "hyper-v", "virtualbox", "tap-windows", "tap-win", "tunnel", "teredo", "isatap", "6to4",
-                                "loopback", "wan miniport", "vpn", "蓝牙", "无线", "虚拟", "隧道", "环回"});
-  return notMachine || Contains(lower, {"ethernet", "controller", "adapter", "network connection", "gbe", "realtek",
-                                         "intel(r)", "broadcom", "qualcomm", "atheros", "marvell", "以太网", "本地连接",
-                                         "网络连接", "网卡"});
+  value = TrimBlanks(value);
+  ValueWords words;
+  if (!value.empty() && value.size() <= kLongestWord) ReadAdapterWords(Lowered(value).view(), words);
+  notMachine = words.spareAdapter;
+  return words.adapter;
 }
 
 }  // namespace venbrook
@@ -326,21 +401,16 @@ namespace venbrook {
 bool HoldsIpv4(std::string_view value) {
   value = TrimBlanks(value);
   if (value.starts_with('{')) value = value.substr(1, value.find_first_of(";,}") - 1);
-  return !value.empty() && IsDigit(value.front()) && IsIpv4Address(value);
+  return !value.empty() && IsDigit(value.front()) && (IsIpv4Address(value) || IsIpv4WithRemark(value));
 }
 
 bool SaysDisconnected(std::string_view value) {
   const std::string lower = LowerAsciiText(TrimBlanks(value));
-  return lower == "disconnected" || lower == "media disconnected" || lower == "not present" ||
-         lower == "媒体已断开" || lower == "已断开" || lower == "断开";
+  return lower == "disconnected" || lower == "media disconnected" || lower == "not present" || lower == "disabled" ||
+         lower == "媒体已断开" || lower == "已断开" || lower == "断开" || lower == "已禁用";
 }
 
-bool IsDirectoryName(std::string_view value) {
-  value = TrimBlanks(value);
-  if (value.size() < 4 || value[2] != '=' || value.find(',') == std::string_view::npos) return false;
-  const std::string kind = LowerAsciiText(value.substr(0, 2));
-  return kind == "cn" || kind == "ou" || kind == "dc";
-}
+bool IsDirectoryName(std::string_view value) { return ReadValueWords(value).directoryName; }
 
 bool HeaderNamesTime(std::string_view header) {
   const std::vector<std::string> words = AsciiWords(header);

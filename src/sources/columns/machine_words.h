@@ -35,9 +35,24 @@ bool IsMacText(std::string_view value);
 // Four dot-separated decimal numbers of one to three digits, each 0 to 255.
 bool IsIpv4Address(std::string_view value);
 
+// What a value's words say of it, from one look at it.
+struct ValueWords {
+  bool noName = false;         // IsNoName
+  bool state = false;          // IsStateWord
+  bool stateOver = false;      //   one that says the lease is over
+  bool interfaceName = false;  // IsInterfaceName
+  bool adapter = false;        // IsAdapterName
+  bool spareAdapter = false;   //   one a machine does not boot with
+  bool dnsName = false;        // IsDnsName
+  bool directoryName = false;  // IsDirectoryName
+  bool boolean = false;        // yes, no, true, false, 是, 否
+};
+ValueWords ReadValueWords(std::string_view value);
+
 // A value that stands in a name's place without being one: "*", "-", "N/A",
 // "[n/a]", "unknown", "<incomplete>", "?", "(none)", an IPv4 or IPv6
-// address, a DHCP client's vendor class ("PXEClient:Arch:00000:UNDI:002001",
+// address (with a remark after it, "192.168.0.11(首选)"), a DHCP client's
+// vendor class ("PXEClient:Arch:00000:UNDI:002001",
 // "MSFT 5.0", "udhcp 1.30.1"). The row's name is then empty.
 bool IsNoName(std::string_view value);
 
@@ -67,7 +82,7 @@ bool IsAdapterName(std::string_view value, bool& notMachine);
 bool HoldsIpv4(std::string_view value);
 
 // A connection's state that says it carries no traffic: "Media
-// disconnected", "Disconnected", "媒体已断开".
+// disconnected", "Disconnected", "Disabled", "媒体已断开".
 bool SaysDisconnected(std::string_view value);
 
 // A directory's name of an object: "CN=WB001,OU=Clients,DC=cafe,DC=local".

@@ -60,8 +60,15 @@ std::string_view CellValue(sqlite3_stmt* statement, int column) {
 // column names are the header.
 class TableRows final : public TableLayout {
  public:
+  // Every column of the table, or of its first `limit` rows (0: all).
   TableRows(sqlite3* db, std::string_view table, int limit)
       : db_(db), sql_("SELECT *" + TableScan(table) + (limit > 0 ? " LIMIT " + std::to_string(limit) : "")) {}
+  // The named columns only, of every row.
+  TableRows(sqlite3* db, std::string_view table, const std::vector<std::string>& columns) : db_(db) {
+    std::string list;
+    for (const std::string& column : columns) list += (list.empty() ? "m." : ", m.") + QuotedIdentifier(column);
+    sql_ = "SELECT " + list + TableScan(table);
+  }
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override {
     Statement query(db_, sql_);
@@ -168,6 +175,50 @@ bool Better(const Candidate& a, const Candidate& b) {
   return a.rows > b.rows;
 }
 
+// The rows of a layout, their name column judged as they are walked.
+class JudgedRows final : public TableLayout {
+ public:
+  JudgedRows(TableLayout& rows, int nameColumn)
+      : rows_(rows), nameColumn_(nameColumn), judge_(CellText::Utf8, false) {}
+
+  LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    Tee tee(visitor, *this);
+    return rows_.forEachRecord(tee);
+  }
+  std::vector<std::string> columnNames() const override { return rows_.columnNames(); }
+  bool namesColumns() const override { return true; }
+  RecordKind kind() const override { return rows_.kind(); }
+  std::string_view wordsUtf8() const override { return rows_.wordsUtf8(); }
+
+  // The names, over every row, still pass as names.
+  bool namesHold() {
+    const std::vector<std::string> names = rows_.columnNames();
+    return judge_.columnHoldsNames(0, {names[static_cast<std::size_t>(nameColumn_)]});
+  }
+
+ private:
+  class Tee final : public RecordVisitor {
+   public:
+    Tee(RecordVisitor& inner, JudgedRows& rows) : inner_(inner), rows_(rows) {}
+    void cell(int column, std::string_view value) override {
+      if (column == rows_.nameColumn_) rows_.judge_.addCell(0, value);
+      inner_.cell(column, value);
+    }
+    bool endRecord(int line) override {
+      rows_.judge_.endRow();
+      return inner_.endRecord(line);
+    }
+
+   private:
+    RecordVisitor& inner_;
+    JudgedRows& rows_;
+  };
+
+  TableLayout& rows_;
+  int nameColumn_;
+  ColumnJudge judge_;
+};
+
 }  // namespace
 
 FoundTable FindMachineTable(sqlite3* db) {
@@ -203,15 +254,39 @@ FoundTable FindMachineTable(sqlite3* db) {
 MachineTableRead ReadMachineTable(sqlite3* db, std::string_view table, RowSink& sink) {
   const ReadTransaction transaction(db);
   MachineTableRead read;
-  TableRows rows(db, table, 0);
-  const TableJudgement judgement = JudgeTable(rows);
-  if (judgement.outcome != TableRead::Outcome::Loaded) {
-    read.table.outcome = judgement.outcome == TableRead::Outcome::NoList ? TableRead::Outcome::Damaged : judgement.outcome;
-    read.table.bound = judgement.bound;
-    read.locked = rows.locked();
+  // The columns that matter, from the sample; then those alone are read,
+  // their names judged again over the whole table as they go: a wide table
+  // costs its few columns, and one pass.
+  TableRows sample(db, table, kSampleRows);
+  const TableJudgement sampled = JudgeTable(sample);
+  if (sampled.outcome != TableRead::Outcome::Loaded) {
+    read.table.outcome = TableRead::Outcome::Damaged;  // it held a list when it was found
+    read.locked = sample.locked();
     return read;
   }
-  read.table = ReadTableRows(rows, judgement, sink);
+  const std::vector<std::string> names = sample.columnNames();
+  std::vector<std::string> columns;
+  TableJudgement narrow = sampled;
+  ColumnChoice& choice = narrow.choice;
+  for (int* column : {&choice.mac, &choice.name, &choice.state, &choice.adapter, &choice.clientId}) {
+    if (*column < 0) continue;
+    columns.push_back(names[static_cast<std::size_t>(*column)]);
+    *column = static_cast<int>(columns.size()) - 1;
+  }
+  // A table with dates or states beside its MACs is read as a record of
+  // events: where its MACs are distinct, that is the list all the same.
+  narrow.events = narrow.events || sampled.choice.timed;
+  TableRows rows(db, table, columns);
+  JudgedRows judged(rows, choice.name);
+  read.table = ReadTableRows(judged, narrow, sink);
+  if (read.table.outcome == TableRead::Outcome::Loaded && choice.name >= 0 && !judged.namesHold()) {
+    // Names past the sample are no names (a status filled in later): the
+    // rows again, their names empty.
+    sink.abandon();
+    choice.name = -1;
+    narrow.nameColumn.clear();
+    read.table = ReadTableRows(rows, narrow, sink);
+  }
   read.locked = rows.locked();
   return read;
 }

@@ -106,6 +106,12 @@ class KeyedColumns {
     columns_.emplace(names_.back(), column);
     return column;
   }
+  // The column of a key already met, or -1: a layout at its bound of keys
+  // asks before it adds one.
+  int find(std::string_view key) const {
+    const auto found = columns_.find(std::string(key));
+    return found == columns_.end() ? -1 : found->second;
+  }
   const std::vector<std::string>& names() const { return names_; }
   std::size_t size() const { return names_.size(); }
 

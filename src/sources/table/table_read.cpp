@@ -116,6 +116,7 @@ class RowReader final : public RecordVisitor {
   void cell(int column, std::string_view value) override {
     if (column == choice_.mac) mac_.assign(value);
     else if (column == choice_.name) name_.assign(value);
+    else if (column == choice_.clientId) clientId_.assign(value);
     if (column == choice_.state) state_.assign(value);
     if (choice_.adapter < 0) return;
     // A table of adapters: the whole row tells whether it is a machine.
@@ -127,6 +128,7 @@ class RowReader final : public RecordVisitor {
   bool endRecord(int line) override {
     record(line);
     mac_.clear();
+    clientId_.clear();
     name_.clear();
     state_.clear();
     adapter_.clear();
@@ -159,7 +161,7 @@ class RowReader final : public RecordVisitor {
     const int index = index_++;
     if (index == choice_.headerRow) return;
     if (index < choice_.headerRow) return skip(line);
-    const std::int64_t mac = choice_.macIsClientId ? ParseClientId(mac_).number : ParseMac(mac_).number;
+    const std::int64_t mac = MacOf();
     if (!IsMachineAddress(mac)) return skip(line);
     if (choice_.adapter >= 0 && spareAdapter()) return skip(line);
     const std::string_view name = ShownName(name_, text_, shownName_);
@@ -189,6 +191,17 @@ class RowReader final : public RecordVisitor {
 
   void skip(int line) { Skip(line, read_); }
 
+  // The record's MAC: a client identifier's where the column holds them
+  // (a MAC written as itself among them too), and a client identifier's in
+  // another column where the MAC is missing.
+  std::int64_t MacOf() const {
+    const MacAddress mac = choice_.macIsClientId ? ParseClientId(mac_) : ParseMac(mac_);
+    if (mac.valid()) return mac.number;
+    if (choice_.macIsClientId) return ParseMac(mac_).number;
+    if (choice_.clientId >= 0 && TrimBlanks(mac_).empty()) return ParseClientId(clientId_).number;
+    return -1;
+  }
+
   bool spareAdapter() {
     views_.clear();
     for (std::size_t cell = 0; cell < used_; ++cell) views_.emplace_back(cells_[cell]);
@@ -209,7 +222,7 @@ class RowReader final : public RecordVisitor {
   RowSink& sink_;
   TableRead& read_;
   int index_ = 0;
-  std::string mac_, name_, state_, adapter_, shownName_;  // reused for every record
+  std::string mac_, clientId_, name_, state_, adapter_, shownName_;  // reused for every record
   std::vector<std::string> cells_;                        // a table of adapters' rows, whole
   std::size_t used_ = 0;
   std::vector<std::string_view> views_;

@@ -5,6 +5,13 @@
 
 #include "sources/aligned/aligned_layout.h"
 #include "sources/aligned/ip_neighbours.h"
+#include "sources/blocks/block_layout.h"
+#include "sources/blocks/dnsmasq_conf.h"
+#include "sources/blocks/isc_dhcp_layout.h"
+#include "sources/blocks/ldif_layout.h"
+#include "sources/blocks/openwrt_layout.h"
+#include "sources/blocks/routeros_export.h"
+#include "sources/blocks/routeros_print.h"
 #include "sources/read_types.h"
 #include "sources/structured/json_layout.h"
 #include "sources/structured/xml_layout.h"
@@ -15,13 +22,25 @@ namespace venbrook {
 
 // Each layout's row goes here, in the order it must be asked.
 const TextLayoutRow kTextLayouts[] = {
-    // The first bytes must open a JSON value, or XML, and read as such.
+    // Narrow: a format's own structure. First those of structured text,
+    // whose first bytes must open a JSON value, or XML, and read as such.
     {"JSON: arrays of objects, objects holding them, JSON Lines", ClaimsJson, MakeJsonLayout},
     {"XML: an element repeated per host", ClaimsXml, MakeXmlLayout},
     {"dnsmasq's lease file", LooksLikeDnsmasqLeases, MakeDnsmasqLeasesLayout},
     {"arp-scan's output", LooksLikeArpScan, MakeArpScanLayout},
+    {"LDIF", LooksLikeLdif, MakeLdifLayout},
+    {"ISC dhcpd.leases", LooksLikeIscLeases, MakeIscLeasesLayout},
+    {"ISC dhcpd.conf", LooksLikeIscConfig, MakeIscConfigLayout},
+    {"RouterOS export", LooksLikeRouterOsExport, MakeRouterOsExportLayout},
+    {"OpenWrt /etc/config/dhcp", LooksLikeOpenWrtConfig, MakeOpenWrtConfigLayout},
+    {"OpenWrt uci show", LooksLikeUciShow, MakeUciShowLayout},
+    {"dnsmasq.conf", LooksLikeDnsmasqConf, MakeDnsmasqConfLayout},
+    {"RouterOS print terse or detail", LooksLikeRouterOsPrint, MakeRouterOsPrintLayout},
     {"ip neigh's neighbours, a line each", ClaimsIpNeighbours, MakeIpNeighboursLayout},
+    // Broad: columns aligned with blanks, any blocks of pairs holding MACs.
+    // Each refuses the other's shape.
     {"tables laid out with blanks", ClaimsAlignedTable, MakeAlignedLayout},
+    {"blocks of pairs", LooksLikeBlocks, MakeBlocksLayout},
 };
 const std::size_t kTextLayoutCount = std::size(kTextLayouts);
 

@@ -7,7 +7,6 @@
 
 #include "model/text_codec.h"
 #include "sources/list_file.h"
-#include "sources/router/router_files.h"
 #include "sources/source_words.h"
 #include "sources/table/text_layouts.h"
 #include "sources/text/text_encoding.h"
@@ -24,21 +23,8 @@ ListFileRead ReadLaidOut(const TextLayoutRow& row, std::string& bytes, RowSink& 
   return {ReadTable(*layout, sink), MessageText(Gbk(layout->wordsUtf8()))};
 }
 
-std::optional<ListFileRead> ReadRouter(std::string_view bytes, RowSink& sink) {
-  const std::optional<RouterFileRead> router = ReadRouterBytes(bytes, sink);
-  if (!router) return std::nullopt;
-  ListFileRead read;
-  read.table.outcome = router->rows > 0 ? TableRead::Outcome::Loaded : TableRead::Outcome::NoList;
-  read.table.rows = router->rows;
-  read.table.skippedLines = router->skippedLines;
-  read.table.firstSkipped = router->firstSkipped;
-  read.what = MessageText(RouterKindWords(router->kind));
-  return read;
-}
-
 ListFileRead ReadTextBytes(std::string& bytes, const ReadRequest&, RowSink& sink) {
   if (const TextLayoutRow* row = LayoutClaiming(SampleText(bytes))) return ReadLaidOut(*row, bytes, sink);
-  if (std::optional<ListFileRead> router = ReadRouter(bytes, sink)) return std::move(*router);
   sink.expect(bytes.size() / 24, bytes.size() + bytes.size() / 2);
   const std::unique_ptr<TableLayout> layout = MakeTextListLayout(bytes);
   return {ReadTable(*layout, sink), MessageText(Gbk(layout->wordsUtf8()))};
