@@ -14,8 +14,9 @@
 namespace venbrook {
 namespace {
 
-WorkbookOutcome Failure(PartRead read) {
-  return read == PartRead::TooLarge ? WorkbookOutcome::TooLarge : WorkbookOutcome::Damaged;
+void Fail(PartRead part, WorkbookRead& read) {
+  read.outcome = part == PartRead::TooLarge ? WorkbookOutcome::TooLarge : WorkbookOutcome::Damaged;
+  read.bound = part.bound;
 }
 
 // A part the workbook's relationships name must be there.
@@ -25,10 +26,15 @@ void Skip(int rowNumber, WorkbookRead& read) {
   if (read.skippedLines++ < 3) read.firstSkipped.push_back(rowNumber);
 }
 
+// Each row's cells in their columns, the empty ones between them too.
 ColumnChoice JudgeColumns(const SheetGrid& grid, ColumnJudge& judge) {
   for (int row = 0; row < grid.rowCount(); ++row) {
-    const int width = grid.width(row);
-    for (int column = 0; column < width; ++column) judge.addCell(grid.cell(row, column));
+    int column = 0;
+    for (int index = 0; index < grid.cellCount(row); ++index, ++column) {
+      const SheetGrid::CellAt cell = grid.cellAt(row, index);
+      for (; column < cell.column; ++column) judge.addCell({});
+      judge.addCell(cell.text);
+    }
     judge.endRow();
   }
   return judge.decide();
@@ -125,7 +131,7 @@ WorkbookRead ReadWorkbook(std::string bytes, RowSink& sink) {
                                        judge.columnWordsUtf8(columns.mac));
     }
     if (part != PartRead::Read) {
-      read.outcome = Failure(part);
+      Fail(part, read);
       return read;
     }
   }

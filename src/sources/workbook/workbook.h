@@ -10,12 +10,14 @@
 // - Rows above the header (a title, merged or not) and rows without a
 //   machine's MAC are skipped and counted by the sheet's own row numbers;
 //   rows without any text are passed over.
-// - What is inflated is bounded (zip_archive.h); any DTD, a damaged archive
-//   or XML part makes the whole read fail.
+// - What is inflated is bounded (zip_archive.h), and so are a sheet's rows,
+//   its cells a row and its bytes a row (sheet_grid.h); any DTD, a damaged
+//   archive or XML part makes the whole read fail.
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "sources/read_bounds.h"
 #include "sources/row_sink.h"
 
 namespace venbrook {
@@ -24,11 +26,12 @@ enum class WorkbookOutcome {
   Loaded,    // the rows went to the sink
   NoList,    // no workbook, or no sheet holding a MAC column
   Damaged,   // a part could not be read whole
-  TooLarge,  // past what the reader inflates
+  TooLarge,  // past one of the reader's bounds
 };
 
 struct WorkbookRead {
   WorkbookOutcome outcome = WorkbookOutcome::NoList;
+  Bound bound = Bound::InflatedBytes;  // which, when TooLarge
   std::string sheet;         // the sheet's name (UTF-8)
   std::string columnsWords;  // where names and MACs came from (ColumnsWords, GBK)
   int rows = 0;

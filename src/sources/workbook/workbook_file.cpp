@@ -30,7 +30,7 @@ ReadResult ReadWorkbookFile(const ReadRequest& request) {
   switch (read.outcome) {
     case WorkbookOutcome::Loaded: break;
     case WorkbookOutcome::NoList: return NoListResult(request, NoListReason::NoMachineList);
-    case WorkbookOutcome::TooLarge: return ReadResult{LoadOutcome::NoList, 0, TooLargeWords(request.fileName, Bound::InflatedBytes)};
+    case WorkbookOutcome::TooLarge: return ReadResult{LoadOutcome::NoList, 0, TooLargeWords(request.fileName, read.bound)};
     case WorkbookOutcome::Damaged:
       // Part of a workbook never passes for the whole list.
       sink.abandon();
