@@ -8,6 +8,7 @@
 
 #include "model/mac_address.h"
 #include "sources/columns/column_judge.h"
+#include "sources/read_bounds.h"
 #include "sources/sqlite/sqlite_statement.h"
 
 namespace venbrook {
@@ -39,15 +40,28 @@ class ReadTransaction {
 // even where an index holding every column read would be a shorter path.
 std::string TableScan(std::string_view table) { return " FROM main." + QuotedIdentifier(table) + " AS m NOT INDEXED"; }
 
-// A value as the judge reads it: text and numbers as their text, NULL as
-// nothing, a blob as a filled value of no list.
-std::string_view JudgedValue(sqlite3_stmt* statement, int column) {
-  switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_NULL: return {};
-    case SQLITE_BLOB: return sqlite3_column_bytes(statement, column) > 0 ? std::string_view("\x01") : std::string_view{};
-    default: return ColumnUtf8(statement, column);
+// A value of a machine: its text, a BLOB judged as a text in the
+// database's encoding. One that is no text there, or longer than a line may
+// be (Bound::RecordBytes), is nobody's name or MAC: the row keeps its other
+// value, and only that one is empty. A whole list is not refused for one
+// cell another program filled with something else.
+class ValueReader {
+ public:
+  explicit ValueReader(sqlite3* db) : stored_(StoredTextOf(db)) {}
+
+  std::string_view value(sqlite3_stmt* statement, int column) {
+    return ColumnText(statement, column, stored_, scratch_, kMaxRecordBytes).value_or(std::string_view{});
   }
-}
+  // As the judge reads it: a value that is no text is a filled value of no
+  // list.
+  std::string_view judged(sqlite3_stmt* statement, int column) {
+    return ColumnText(statement, column, stored_, scratch_, kMaxRecordBytes).value_or(std::string_view("\x01"));
+  }
+
+ private:
+  StoredText stored_;
+  std::string scratch_;
+};
 
 struct Candidate {
   MachineTable table;
@@ -69,10 +83,11 @@ SampleEnd Sample(sqlite3* db, std::string_view table, std::optional<Candidate>& 
     names.emplace_back(name != nullptr ? name : "");
   }
   ColumnJudge judge(names);
+  ValueReader values(db);
   std::int64_t rows = 0;
   int status;
-  while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
-    for (int column = 0; column < columns; ++column) judge.addCell(JudgedValue(statement, column));
+  while ((status = Step(statement)) == SQLITE_ROW) {
+    for (int column = 0; column < columns; ++column) judge.addCell(values.judged(statement, column));
     judge.endRow();
     ++rows;
   }
@@ -99,7 +114,7 @@ std::optional<std::vector<std::string>> OrdinaryTables(sqlite3* db, bool& locked
   }
   std::vector<std::string> tables;
   int status;
-  while ((status = sqlite3_step(query.get())) == SQLITE_ROW) tables.emplace_back(ColumnUtf8(query.get(), 0));
+  while ((status = Step(query.get())) == SQLITE_ROW) tables.emplace_back(ColumnUtf8(query.get(), 0));
   if (status != SQLITE_DONE) {
     locked = IsLockedStatus(status);
     return std::nullopt;
@@ -110,7 +125,7 @@ std::optional<std::vector<std::string>> OrdinaryTables(sqlite3* db, bool& locked
 // -1 when the table cannot be counted: damaged past its sample.
 std::int64_t CountRows(sqlite3* db, std::string_view table) {
   Statement query(db, "SELECT count(*) FROM main." + QuotedIdentifier(table));
-  if (query.get() == nullptr || sqlite3_step(query.get()) != SQLITE_ROW) return -1;
+  if (query.get() == nullptr || Step(query.get()) != SQLITE_ROW) return -1;
   return sqlite3_column_int64(query.get(), 0);
 }
 
@@ -162,15 +177,18 @@ int ReadRows(sqlite3* db, const MachineTable& table, bool withNames, RowSink& si
   sqlite3_stmt* statement = query.get();
   if (statement == nullptr) return query.prepareStatus();
   MacSet seen;
+  ValueReader values(db);
   read.skippedRows = 0;
   int status;
-  while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
-    const std::string_view name = ColumnUtf8(statement, 0), mac = ColumnUtf8(statement, 1);
+  while ((status = Step(statement)) == SQLITE_ROW) {
+    // The MAC is made a number before the name is read: the scratch of a
+    // BLOB's text is then the name's alone.
+    const std::int64_t number = MacNumber(values.value(statement, 1));
+    const std::string_view name = values.value(statement, 0);
     if (judge != nullptr) {
-      judge->addCell(JudgedValue(statement, 0));
+      judge->addCell(name.empty() ? values.judged(statement, 0) : name);
       judge->endRow();
     }
-    const std::int64_t number = MacNumber(mac);
     if (IsMachineAddress(number) && seen.insert(number))
       sink.addUtf8Machine(name, number);
     else
