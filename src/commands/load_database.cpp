@@ -1,16 +1,50 @@
 #include "commands/load_database.h"
 
+#include <new>
+
 #include "model/gbk_text.h"
 #include "model/text_codec.h"
+#include "sources/source_words.h"
 
 namespace venbrook {
+namespace {
+
+// The window is busy from the load's first step to its last, whatever ends it.
+class BusyWindow {
+ public:
+  explicit BusyWindow(LoadView& view) : view_(view) { view_.loadBegins(); }
+  ~BusyWindow() { view_.loadEnds(); }
+  BusyWindow(const BusyWindow&) = delete;
+  BusyWindow& operator=(const BusyWindow&) = delete;
+
+ private:
+  LoadView& view_;
+};
+
+// Every reader's memory, the file's bytes, the parsers' buffers and the
+// rows read so far, is freed as the exception leaves it; what the list
+// holds goes here. The catch is the load's one boundary: no reader passes
+// the exception through a C library's frames (expat, minizip, zlib and
+// SQLite each report running out after their call returns).
+ReadResult ReadOrRunOutOfMemory(SourceConnection& connection, const Path& path, LoadView& view, MachineList& list) {
+  try {
+    return ReadMachines(connection, path, view.renameRule(), list);
+  } catch (const std::bad_alloc&) {
+    list.clearAndRelease();
+    connection.close();
+    return {LoadOutcome::ReadFailed, 0, TooLargeWords(path.fileName(), Bound::Memory)};
+  }
+}
+
+}  // namespace
 
 std::string TotalCounterText(int count) { return Gbk(" 总数:") + DecimalText(count); }
 std::string SelectedCounterText(int count) { return Gbk(" 已选中:") + DecimalText(count); }
 
 ReadResult LoadDatabase(SourceConnection& connection, MachineList& list, LoadView& view) {
+  const BusyWindow busy(view);
   const Path path = view.pathText();
-  ReadResult result = ReadMachines(connection, path, view.renameRule(), list);
+  ReadResult result = ReadOrRunOutOfMemory(connection, path, view, list);
   switch (result.outcome) {
     case LoadOutcome::Ignored: break;
     case LoadOutcome::OpenFailed: view.setCaption(Gbk("数据库连接失败")); break;
