@@ -22,7 +22,7 @@ class DatabaseLocationTest : public testing::Test {
   test::FakeWindow window;
   std::string desktop = "C:\\Users\\op\\Desktop";
   std::function<void()> onLoad;
-  DatabaseLocation location{window, window, test::PathOf(dir.path()), [this] { return Path::FromGbk(desktop); },
+  DatabaseLocation location{window, window, window, test::PathOf(dir.path()), [this] { return Path::FromGbk(desktop); },
                             [this] {
                               window.events.push_back("load:" + window.path);
                               if (onLoad) onLoad();
@@ -84,7 +84,7 @@ TEST_F(DatabaseLocationTest, PathOutsideGbkIsKeptExactlyFromStartToStart) {
             test::Utf16File(u"[config]\r\ndata=C:\\Users\\Jörg\\😀\\lwdiskless.db\r\n"));
 
   test::FakeWindow next;
-  DatabaseLocation(next, next, test::PathOf(dir.path()), [] { return Path(); }, [] {}).LoadConfiguredDatabase();
+  DatabaseLocation(next, next, next, test::PathOf(dir.path()), [] { return Path(); }, [] {}).LoadConfiguredDatabase();
   EXPECT_EQ(next.pathText(), jorg);
   EXPECT_EQ(next.count("dialog"), 0);
   location.ChooseDatabase();  // the dialog opens on the file, exactly
