@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/fault_files.h"
@@ -191,6 +192,72 @@ TEST_F(MachineTableTest, ReadsInStoredOrderAndFailsOnDamage) {
   EXPECT_FALSE(whole);
   EXPECT_NE(read(make(Pcs("b", 3000), Damage::MiddleOfB), {"b", "pc", "mac"}, whole), "");
   EXPECT_FALSE(whole);
+}
+
+// A name as another product stores it, text or BLOB, in a database of any
+// encoding: a BLOB is read as a text in the database's encoding, and is
+// empty when it is none there; a value past a megabyte is empty; a
+// character beyond U+FFFF shows as Windows converts it. Never raw bytes.
+TEST_F(MachineTableTest, NamesOfEveryStorage) {
+  const std::string megabyte = "replace(hex(zeroblob(524288)), '0', 'a')";
+  const struct {
+    const char* what;
+    const char* encoding;
+    std::string value;  // SQL
+    std::string name;   // GBK
+  } cases[] = {
+      {"text", "UTF-8", "'PC01'", "PC01"},
+      {"a BLOB of UTF-8", "UTF-8", "X'E7BD91E590A7'", G("网吧")},
+      {"a BLOB of UTF-8 with an emoji", "UTF-8", "X'5043F09F9880'", "PC??"},
+      {"text with an emoji", "UTF-8", "'PC' || char(128512)", "PC??"},
+      {"a BLOB that is no UTF-8", "UTF-8", "X'FFFE50'", ""},
+      {"a BLOB of a surrogate's three bytes", "UTF-8", "X'EDA080'", ""},
+      {"a BLOB of exactly a megabyte", "UTF-8", "CAST(" + megabyte + " AS BLOB)", std::string(1 << 20, 'a')},
+      {"text of a megabyte and one byte", "UTF-8", "'b' || " + megabyte, ""},
+      {"a BLOB of a megabyte and one byte", "UTF-8", "CAST('b' || " + megabyte + " AS BLOB)", ""},
+      {"a BLOB of UTF-16 little-endian", "UTF-16le", "X'500043003100517F'", "PC1" + G("网")},
+      {"of UTF-16 big-endian", "UTF-16be", "X'0050004300317F51'", "PC1" + G("网")},
+      {"a surrogate pair", "UTF-16le", "X'3DD800DE'", "??"},
+      {"a lone surrogate", "UTF-16le", "X'500000D8'", ""},
+      {"half a unit", "UTF-16le", "X'500043'", ""},
+      {"a low surrogate first, big-endian", "UTF-16be", "X'DC00D800'", ""},
+      {"text in a UTF-16 database", "UTF-16le", "'PC1网'", "PC1" + G("网")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sqlite3* db = make(std::string("PRAGMA encoding = '") + c.encoding + "'; CREATE TABLE t(pc, mac);" +
+                       "INSERT INTO t VALUES ('PC-A', '00-1A-2B-3C-4D-01'), ('PC-B', '00-1A-2B-3C-4D-02'), (" +
+                       c.value + ", '00-1A-2B-3C-4D-03');");
+    EXPECT_EQ(Found(FindMachineTable(db)), "t | pc | mac");
+    bool whole = false;
+    EXPECT_EQ(read(db, {"t", "pc", "mac"}, whole),
+              "PC-A 00-1A-2B-3C-4D-01;PC-B 00-1A-2B-3C-4D-02;" + c.name + " 00-1A-2B-3C-4D-03;");
+    EXPECT_TRUE(whole);
+  }
+}
+
+// Forty names of a megabyte each, BLOBs, two of them no text: a list of 40
+// at once, the two names empty.
+TEST_F(MachineTableTest, FortyMegabyteBlobNames) {
+  const FoundTable found = FindMachineTable(make(test::MegabyteBlobNamesSql()));
+  EXPECT_EQ(Found(found), "pcs | name | mac");
+  MachineList list;
+  const RenameRule rule;
+  RowSink sink(list, rule, MacRule::Canonical);
+  EXPECT_TRUE(ReadMachineTable(connection.handle(), found.table, sink).whole);
+  ASSERT_EQ(list.count(), 40);
+  for (int row = 0; row < 40; ++row) {
+    const std::string_view name = list.cellText(row, kMachineNameColumn);
+    if (row == 6 || row == 28) {
+      EXPECT_EQ(name, "") << row;
+      continue;
+    }
+    char start[5];
+    std::snprintf(start, sizeof start, "PC%02d", row + 1);
+    EXPECT_EQ(name.size(), 1u << 20) << row;
+    EXPECT_EQ(name.substr(0, 4), start);
+    EXPECT_EQ(name.find_first_not_of('a', 4), std::string_view::npos) << row;
+  }
 }
 
 TEST_F(MachineTableTest, ProductByContent) {
