@@ -14,9 +14,11 @@ constexpr std::string_view kSection = "config";
 constexpr std::string_view kKey = "data";
 
 // "未载入：上次打开 〈file〉 时程序意外退出，这次没有自动载入，可按“重载”再试",
-// the file's name shown exactly.
+// the file's name shown exactly (a path of a name alone, relative to the
+// program's folder, is its name).
 MessageText EndedInsideStartLoadWords(const Path& file) {
-  return MessageText(Gbk("未载入：上次打开 "), Path::FromUtf8(file.fileName()),
+  const std::string_view name = file.fileName().empty() ? std::string_view(file.utf8()) : file.fileName();
+  return MessageText(Gbk("未载入：上次打开 "), Path::FromUtf8(name),
                      Gbk(" 时程序意外退出，这次没有自动载入，可按“重载”再试"));
 }
 

@@ -166,6 +166,11 @@ TEST_F(DatabaseLocationTest, StartThatEndedInsideItsLoadLoadsNothingByItself) {
     }
     EXPECT_EQ(std::filesystem::exists(dir / "config.ini.loading"), c.loads == 0);
   }
+  // A path of a name alone, beside the program: the label names it all the same.
+  test::WriteBytes(dir / "config.ini", "[config]\r\ndata=list.csv\r\n");
+  test::WriteBytes(dir / "config.ini.loading", "list.csv");
+  location.LoadConfiguredDatabase();
+  EXPECT_EQ(window.source, G("未载入：上次打开 list.csv 时程序意外退出，这次没有自动载入，可按“重载”再试"));
 }
 
 // A mark of another file, or with no file stored: start goes on as usual,

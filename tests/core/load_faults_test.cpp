@@ -867,11 +867,12 @@ TEST_F(LoadFaultsTest, RunningOutOfMemoryIsAFailedLoadThatSaysSo) {
     test::WriteZip(dir / "book.xlsx", test::WorkbookParts({{"Sheet1", sheet}}));
   }
   MakeCafe(dir.core() + "\\other.db", "pcs", "name", kMachines);
-  // One machine seen over and over: the list stays small while SQLite's
-  // page cache grows, and runs out first.
+  // Values of 4 MB, which SQLite assembles whole from their pages: it
+  // runs out first, while the list stays small (one machine seen over and
+  // over, its names no text).
   test::SqliteFile(dir.core() + "\\sightings.db")
-      .run("CREATE TABLE seen(name, mac, note); WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
-           "WHERE x < 60000) INSERT INTO seen SELECT printf('PC%05d', x), '00-1A-2B-3C-4D-01', randomblob(200) FROM c;");
+      .run("CREATE TABLE seen(name, mac); WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+           "WHERE x < 8) INSERT INTO seen SELECT randomblob(4194304), '00-1A-2B-3C-4D-01' FROM c;");
   const std::pair<const char*, int> files[] = {
       {"list.csv", kMachines}, {"book.xlsx", kMachines}, {"other.db", kMachines}, {"sightings.db", 1}};
   for (const auto& [file, machines] : files) {

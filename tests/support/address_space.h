@@ -3,12 +3,15 @@
 // process has no more than about `headroom` bytes of address space left, so
 // that an allocation past it fails as it would on a full 32-bit machine.
 // Natively a soft limit on the address space (RLIMIT_AS); on Windows the
-// rest of the address space is reserved, 2 GB under 32 bits as the 128 TB
-// of 64. No allocator is replaced: the program's own new and malloc fail.
+// rest of the address space is reserved: the 2 GB of 32 bits, or under 64
+// what the shell that started the test left (tests/win32/
+// address_space_limit.sh). No allocator is replaced: the program's own new
+// and malloc fail.
 //
-// AddressSanitizer's allocator reserves its memory up front and ends the
-// program on a failed allocation, so there is no limit under it
-// (`available` is false).
+// `available` is false where no limit can be had: under AddressSanitizer,
+// whose allocator reserves its memory up front and ends the program on a
+// failed allocation, and in a 64-bit Windows process started without that
+// shell.
 #include <cstddef>
 #include <vector>
 

@@ -92,8 +92,13 @@ void ZipArchive::indexEntries() {
     entries_.push_back({NameHash(name), at.pos_in_zip_directory, at.num_of_file});
   }
   // An archive without entries is a zip all the same; one whose directory
-  // breaks off part-way is damaged.
-  if (status != UNZ_OK && status != UNZ_END_OF_LIST_OF_FILE) {
+  // breaks off part-way is damaged. A writer that knows no zip64 counts
+  // 65,535 entries for any more: minizip then reads on until no entry
+  // follows, and the error there is the directory's end.
+  unz_global_info64 global{};
+  const bool countUnknown = unzGetGlobalInfo64(zip, &global) == UNZ_OK && global.number_entry == 0xFFFF;
+  const bool ended = status == UNZ_END_OF_LIST_OF_FILE || (countUnknown && entries_.size() >= 0xFFFF);
+  if (status != UNZ_OK && !ended) {
     unzClose(zip);
     handle_ = nullptr;
     entries_.clear();
