@@ -317,7 +317,7 @@ std::string WideCell(int row, int column) {
   if (row == 1) return column == 0 ? "机器名" : column == 1 ? "MAC" : "c" + ColumnLetters(column);
   if (column == 0) return "PC" + Number(row, 5);
   if (column == 1) {
-    char mac[18];
+    char mac[24];
     std::snprintf(mac, sizeof mac, "00-1A-2B-3C-%02X-%02X", row / 256, row % 256);
     return mac;
   }

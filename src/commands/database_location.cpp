@@ -84,7 +84,7 @@ void DatabaseLocation::Reload() {
 
 void DatabaseLocation::load() {
   loadDatabase_();
-  if (markLeft_ && !holdingBack_) {
+  if (markLeft_) {  // every load lets go of the guard first
     ClearStartMark(startMarker_);
     markLeft_ = false;
   }

@@ -39,8 +39,8 @@ class DatabaseLocation {
 
  private:
   void storePath(const Path& path);
-  // Every load goes here: once the guard has let go, the first load that
-  // returns removes the mark.
+  // Every load goes here, the guard let go of: the first that returns
+  // removes the mark a start that ended inside its load left.
   void load();
   void letGo() { holdingBack_ = false; }
 

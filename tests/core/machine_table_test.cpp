@@ -117,6 +117,8 @@ TEST_F(MachineTableTest, FindsTheMachineTable) {
       {"by its word, holding names", Table("t(machine_id, pc_ip, mac, pc_name)", 3, "x, $ip, $mac, $pc"),
        "t | pc_name | mac"},
       {"a row number is no name, whatever else its header says", Table("t(seat_no, mac)", 3, "x, $mac"), "t |  | mac"},
+      {"nor a column of BLOBs that are no text", Table("t(photo, mac)", 5, "CAST(X'FF' || randomblob(8) AS BLOB), $mac"),
+       "t |  | mac"},
       {"nor a repeated word", Table("t(mac, status, zone, host)", 4, "$mac, 'Active', 'A区', $pc"), "t | host | mac"},
       {"by content, past IPv4",
        Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 4, $pc, ''), $mac"), "t | label | mac"},

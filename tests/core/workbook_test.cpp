@@ -186,7 +186,7 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
 TEST_F(WorkbookTest, WidestSheetLoads) {
   Texts names, macs;
   for (int row = 2; row <= 120; ++row) {
-    char mac[18];
+    char mac[24];
     std::snprintf(mac, sizeof mac, "00-1A-2B-3C-%02X-%02X", row / 256, row % 256);
     names.push_back("PC" + std::to_string(row));
     macs.push_back(mac);

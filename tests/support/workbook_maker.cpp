@@ -120,7 +120,7 @@ std::string WidestSheetWorkbook() {
     for (int column = 0; column < kColumns; ++column) {
       std::string value = column == 0 ? (row == 1 ? "机器名" : "PC" + r) : column == 1 ? (row == 1 ? "MAC" : "") : r;
       if (column == 1 && row > 1) {
-        char mac[18];
+        char mac[24];
         std::snprintf(mac, sizeof mac, "00-1A-2B-3C-%02X-%02X", row / 256, row % 256);
         value = mac;
       }

@@ -24,6 +24,16 @@ int ColumnOf(std::string_view reference) {
   return at == 0 ? -1 : column - 1;
 }
 
+// What a cell's `t` says its value is; a number without one.
+enum class CellType { Number, Shared, Boolean, Text };
+
+CellType TypeOf(std::string_view t) {
+  if (t == "s") return CellType::Shared;
+  if (t == "b") return CellType::Boolean;
+  if (t == "n") return CellType::Number;
+  return CellType::Text;  // inlineStr, str (a formula's text), e (an error such as #N/A), d
+}
+
 int PositiveNumber(std::string_view text, int largest) {
   int number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
@@ -65,15 +75,18 @@ class SheetHandler : public XmlHandler {
       inRow_ = true;
     } else if (name == "c" && inRow_) {
       if (++rowCells_ > kMaxRecordCells) return exceed(Bound::RecordCells);
-      const char* reference = attributes.find("r");
-      const int column = reference ? ColumnOf(reference) : column_ + 1;
+      int column = column_ + 1;
+      std::size_t style = 0;
+      type_ = CellType::Number;
+      attributes.forEach([&](std::string_view name, const char* value) {
+        if (name == "r") column = ColumnOf(value);
+        else if (name == "t") type_ = TypeOf(value);
+        else if (name == "s") style = StyleIndex(value);
+      });
       if (column < 0) return fail();
       if (column >= kLastColumn) return exceed(Bound::RecordCells);
       column_ = column;
-      const char* type = attributes.find("t");
-      type_ = type ? type : "n";
-      const char* style = attributes.find("s");
-      dateStyle_ = styles_.isDate(style ? StyleIndex(style) : 0);
+      dateStyle_ = styles_.isDate(style);
       value_.clear();
       inCell_ = true;
     } else if (inCell_ && (name == "v" || name == "t")) {
@@ -113,22 +126,21 @@ class SheetHandler : public XmlHandler {
   }
 
   void addCell() {
-    if (type_ == "s") {
+    if (type_ == CellType::Shared) {
       std::size_t index = 0;
       const auto [end, error] = std::from_chars(value_.data(), value_.data() + value_.size(), index);
       if (error == std::errc() && end == value_.data() + value_.size()) add(column_, index);
       return;
     }
-    if (type_ == "b") {
+    if (type_ == CellType::Boolean) {
       if (!value_.empty()) add(column_, value_ == "0" ? "FALSE" : "TRUE");
       return;
     }
-    if (type_ == "n" && dateStyle_) {
+    if (type_ == CellType::Number && dateStyle_) {
       const std::string date = SerialDateText(value_, system1904_);
       add(column_, date.empty() ? std::string_view(value_) : std::string_view(date));
       return;
     }
-    // inlineStr, str (a formula's text), e (an error such as #N/A), n
     CleanCellText(value_);
     add(column_, value_);
   }
@@ -156,7 +168,8 @@ class SheetHandler : public XmlHandler {
   int rowNumber_ = 0, column_ = -1, phonetic_ = 0;
   std::uint64_t rows_ = 0, rowCells_ = 0, rowBytes_ = 0;
   std::optional<Bound> exceeded_;
-  std::string type_, value_;
+  CellType type_ = CellType::Number;
+  std::string value_;
 };
 
 }  // namespace

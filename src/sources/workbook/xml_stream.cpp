@@ -7,17 +7,18 @@
 #include <utility>
 
 namespace venbrook {
-namespace {
 
-// A name without its prefix: "row" of "x:row". The parser does not
-// resolve namespaces, which costs a copy of every name with its URI: the
-// local names alone tell a workbook's elements apart.
-std::string_view LocalName(const char* name) {
+// The parser does not resolve namespaces, which costs a copy of every name
+// with its URI: the local names alone tell a workbook's elements apart.
+std::string_view XmlLocalName(const char* name) {
   const char* local = name;
-  for (const char* at = name; *at; ++at)
+  const char* at = name;
+  for (; *at; ++at)
     if (*at == ':') local = at + 1;
-  return local;
+  return std::string_view(local, static_cast<std::size_t>(at - local));
 }
+
+namespace {
 
 XML_Parser Parser(void* parser) { return static_cast<XML_Parser>(parser); }
 
@@ -25,7 +26,7 @@ XML_Parser Parser(void* parser) { return static_cast<XML_Parser>(parser); }
 
 const char* XmlAttributes::find(std::string_view localName) const {
   for (const char** pair = pairs_; *pair; pair += 2)
-    if (LocalName(pair[0]) == localName) return pair[1];
+    if (XmlLocalName(pair[0]) == localName) return pair[1];
   return nullptr;
 }
 
@@ -57,12 +58,12 @@ void XmlStream::dispatch(Call call) {
 
 void XmlStream::onStart(void* data, const char* name, const char** attributes) {
   auto* stream = static_cast<XmlStream*>(data);
-  stream->dispatch([&] { stream->handler_.start(LocalName(name), XmlAttributes(attributes)); });
+  stream->dispatch([&] { stream->handler_.start(XmlLocalName(name), XmlAttributes(attributes)); });
 }
 
 void XmlStream::onEnd(void* data, const char* name) {
   auto* stream = static_cast<XmlStream*>(data);
-  stream->dispatch([&] { stream->handler_.end(LocalName(name)); });
+  stream->dispatch([&] { stream->handler_.end(XmlLocalName(name)); });
 }
 
 void XmlStream::onText(void* data, const char* piece, int length) {

@@ -17,6 +17,9 @@
 
 namespace venbrook {
 
+// A name without its prefix: "row" of "x:row".
+std::string_view XmlLocalName(const char* name);
+
 // An element's attributes as expat gives them: name, value, name, value, ...,
 // null; found by their names without a prefix.
 class XmlAttributes {
@@ -24,6 +27,11 @@ class XmlAttributes {
   explicit XmlAttributes(const char** pairs) : pairs_(pairs) {}
   // The value of the attribute of that local name, or null.
   const char* find(std::string_view localName) const;
+  // Each attribute's local name and value, in one pass.
+  template <typename Visit>
+  void forEach(Visit visit) const {
+    for (const char** pair = pairs_; *pair; pair += 2) visit(XmlLocalName(pair[0]), pair[1]);
+  }
 
  private:
   const char** pairs_;
