@@ -24,23 +24,6 @@ namespace venbrook::test {
 #define VENBROOK_ADDRESS_SPACE_LIMIT 1
 #endif
 
-namespace {
-
-// Whatever the allocator kept of memory freed before (earlier tests' large
-// lists) would serve the load beyond the headroom: it is taken too, block
-// by block, once nothing new can be mapped.
-void TakeWhatTheAllocatorKeeps(std::vector<void*>& taken) {
-  for (std::size_t size = std::size_t{1} << 20; size >= 16; size /= 2) {
-    while (taken.size() < taken.capacity()) {
-      void* block = std::malloc(size);
-      if (block == nullptr) break;
-      taken.push_back(block);
-    }
-  }
-}
-
-}  // namespace
-
 #ifdef _WIN32
 
 // The 2 GB of a 32-bit process are reserved in a moment. The 128 TB of a
@@ -52,21 +35,21 @@ bool AddressSpaceLimit::available() {
          (sizeof(void*) == 4 || std::getenv("VENBROOK_ADDRESS_SPACE_LIMIT_MB") != nullptr);
 }
 
+// Windows's heap maps a block of more than half a megabyte of its own and
+// unmaps it when freed, so what it keeps of earlier tests' memory serves
+// only small blocks; Wine's own side needs those when little is left.
 AddressSpaceLimit::AddressSpaceLimit(std::size_t headroom) {
   if (!available()) return;
-  taken_.reserve(std::size_t{1} << 20);
   // The headroom first, so that it is one piece once the rest is taken.
   void* kept = VirtualAlloc(nullptr, headroom, MEM_RESERVE, PAGE_NOACCESS);
   for (std::size_t size = std::size_t{1} << 30; size >= 64 * 1024; size /= 2)
     while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) reserved_.push_back(block);
-  TakeWhatTheAllocatorKeeps(taken_);
   if (kept) VirtualFree(kept, 0, MEM_RELEASE);
   limited_ = true;
 }
 
 AddressSpaceLimit::~AddressSpaceLimit() {
   for (void* block : reserved_) VirtualFree(block, 0, MEM_RELEASE);
-  for (void* block : taken_) std::free(block);
 }
 
 #else
@@ -74,6 +57,19 @@ AddressSpaceLimit::~AddressSpaceLimit() {
 bool AddressSpaceLimit::available() { return VENBROOK_ADDRESS_SPACE_LIMIT != 0; }
 
 namespace {
+
+// Whatever glibc kept of memory freed before (earlier tests' large lists)
+// would serve the load beyond the headroom: it is taken too, block by
+// block, once nothing new can be mapped.
+void TakeWhatTheAllocatorKeeps(std::vector<void*>& taken) {
+  for (std::size_t size = std::size_t{1} << 20; size >= 16; size /= 2) {
+    while (taken.size() < taken.capacity()) {
+      void* block = std::malloc(size);
+      if (block == nullptr) break;
+      taken.push_back(block);
+    }
+  }
+}
 
 // Read without allocating: it is asked once nothing more can be allocated.
 std::size_t AddressSpaceInUse() {

@@ -5,7 +5,7 @@
 // Natively a soft limit on the address space (RLIMIT_AS); on Windows the
 // rest of the address space is reserved: the 2 GB of 32 bits, or under 64
 // what the shell that started the test left (tests/win32/
-// address_space_limit.sh). What the allocator kept of memory freed before
+// address_space_limit.sh). Natively what glibc kept of memory freed before
 // is taken too, so that only the headroom is left. No allocator is
 // replaced: the program's own new and malloc fail.
 //
@@ -29,7 +29,7 @@ class AddressSpaceLimit {
 
  private:
   std::vector<void*> reserved_;  // Windows: the address space taken
-  std::vector<void*> taken_;     // the allocator's free blocks taken
+  std::vector<void*> taken_;     // natively: glibc's free blocks taken
   unsigned long long formerLimit_ = 0;
   bool limited_ = false;
 };
