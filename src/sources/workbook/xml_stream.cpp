@@ -3,19 +3,22 @@
 #include <expat.h>
 
 #include <climits>
+#include <new>
+#include <utility>
 
 namespace venbrook {
-namespace {
 
-// A name without its prefix: "row" of "x:row". The parser does not
-// resolve namespaces, which costs a copy of every name with its URI: the
-// local names alone tell a workbook's elements apart.
-std::string_view LocalName(const char* name) {
+// The parser does not resolve namespaces, which costs a copy of every name
+// with its URI: the local names alone tell a workbook's elements apart.
+std::string_view XmlLocalName(const char* name) {
   const char* local = name;
-  for (const char* at = name; *at; ++at)
+  const char* at = name;
+  for (; *at; ++at)
     if (*at == ':') local = at + 1;
-  return local;
+  return std::string_view(local, static_cast<std::size_t>(at - local));
 }
+
+namespace {
 
 XML_Parser Parser(void* parser) { return static_cast<XML_Parser>(parser); }
 
@@ -23,17 +26,14 @@ XML_Parser Parser(void* parser) { return static_cast<XML_Parser>(parser); }
 
 const char* XmlAttributes::find(std::string_view localName) const {
   for (const char** pair = pairs_; *pair; pair += 2)
-    if (LocalName(pair[0]) == localName) return pair[1];
+    if (XmlLocalName(pair[0]) == localName) return pair[1];
   return nullptr;
 }
 
 XmlStream::XmlStream(XmlHandler& handler)
     : parser_(XML_ParserCreate(nullptr)), handler_(handler) {
   XML_Parser parser = Parser(parser_);
-  if (!parser) {
-    failed_ = true;
-    return;
-  }
+  if (!parser) throw std::bad_alloc();  // expat's only reason to fail
   XML_SetUserData(parser, this);
   XML_SetElementHandler(parser, onStart, onEnd);
   XML_SetCharacterDataHandler(parser, onText);
@@ -41,20 +41,45 @@ XmlStream::XmlStream(XmlHandler& handler)
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
-void XmlStream::onStart(void* data, const char* name, const char** attributes) {
-  static_cast<XmlStream*>(data)->handler_.start(LocalName(name), XmlAttributes(attributes));
+template <typename Call>
+void XmlStream::dispatch(Call call) {
+  // expat may still deliver an event or two after it was told to stop.
+  if (stopping_) return;
+  try {
+    call();
+  } catch (...) {
+    thrown_ = std::current_exception();
+  }
+  if (thrown_ || handler_.stopped()) {
+    stopping_ = true;
+    XML_StopParser(Parser(parser_), XML_FALSE);
+  }
 }
 
-void XmlStream::onEnd(void* data, const char* name) { static_cast<XmlStream*>(data)->handler_.end(LocalName(name)); }
+void XmlStream::onStart(void* data, const char* name, const char** attributes) {
+  auto* stream = static_cast<XmlStream*>(data);
+  stream->dispatch([&] { stream->handler_.start(XmlLocalName(name), XmlAttributes(attributes)); });
+}
+
+void XmlStream::onEnd(void* data, const char* name) {
+  auto* stream = static_cast<XmlStream*>(data);
+  stream->dispatch([&] { stream->handler_.end(XmlLocalName(name)); });
+}
 
 void XmlStream::onText(void* data, const char* piece, int length) {
-  static_cast<XmlStream*>(data)->handler_.text(std::string_view(piece, static_cast<std::size_t>(length)));
+  auto* stream = static_cast<XmlStream*>(data);
+  stream->dispatch([&] { stream->handler_.text(std::string_view(piece, static_cast<std::size_t>(length))); });
+}
+
+void XmlStream::throwWhatHappenedInside() {
+  if (thrown_) std::rethrow_exception(std::exchange(thrown_, nullptr));
+  if (XML_GetErrorCode(Parser(parser_)) == XML_ERROR_NO_MEMORY) throw std::bad_alloc();
 }
 
 // Called at "<!DOCTYPE", before any declaration inside it is read.
 void XmlStream::onDoctype(void* data, const char*, const char*, const char*, int) {
   auto* stream = static_cast<XmlStream*>(data);
-  stream->failed_ = true;
+  stream->failed_ = stream->stopping_ = true;
   XML_StopParser(Parser(stream->parser_), XML_FALSE);
 }
 
@@ -66,8 +91,10 @@ bool XmlStream::feed(std::string_view piece) {
   if (failed_) return false;
   while (!piece.empty()) {
     const std::size_t size = piece.size() > INT_MAX ? INT_MAX : piece.size();
-    // A stopped parser (a DTD) returns an error too.
-    if (XML_Parse(Parser(parser_), piece.data(), static_cast<int>(size), XML_FALSE) != XML_STATUS_OK || failed_) {
+    // A stopped parser (a DTD, a handler that stopped) returns an error too.
+    const XML_Status status = XML_Parse(Parser(parser_), piece.data(), static_cast<int>(size), XML_FALSE);
+    throwWhatHappenedInside();
+    if (status != XML_STATUS_OK || failed_ || stopping_) {
       failed_ = true;
       return false;
     }
@@ -78,7 +105,9 @@ bool XmlStream::feed(std::string_view piece) {
 
 bool XmlStream::finish() {
   if (failed_) return false;
-  if (XML_Parse(Parser(parser_), "", 0, XML_TRUE) != XML_STATUS_OK) failed_ = true;
+  const XML_Status status = XML_Parse(Parser(parser_), "", 0, XML_TRUE);
+  throwWhatHappenedInside();
+  if (status != XML_STATUS_OK || stopping_) failed_ = true;
   return !failed_;
 }
 
