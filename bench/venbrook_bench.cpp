@@ -17,6 +17,10 @@
 //                                          vs the same as a GBK CSV, and vs the least a workbook
 //                                          costs: every entry inflated and its XML parsed by expat
 //                                          into handlers that do nothing
+//   load_wide_sheet/ours|text_list|bare_parse/<rows>
+//                                          LoadDatabase of a sheet 16,384 cells wide (.xlsx) vs a
+//                                          GBK CSV of the same cells padded to the same bytes as
+//                                          the sheet's XML, and vs its parts only inflated and parsed
 //   export/ours|one_write/<rows>           ExportRows vs one write() of the same bytes
 //   export/per_row_rewrite/<rows>          the file read and rewritten per row (once)
 //   rename/ours|memcpy/<rows>              RenameRule::newNameInto vs memcpy of each name
@@ -76,6 +80,8 @@ constexpr int kSizes[] = {500, 10'000, 100'000};
 constexpr int kPerRowRewriteRows = 10'000;  // quadratic: one size is enough to show it
 constexpr int kRenameRows = 100'000;
 constexpr int kCheckRows = 100'000;
+constexpr int kWideSheetRows = 120;  // 50 MB of XML, within what the workbook reader inflates
+constexpr int kSmokeWideSheetRows = 4;
 constexpr int kSelectionRows = 100'000;
 constexpr double kExportMoment = 45844.37850694444;  // 2025-07-06 09:05:03
 
@@ -172,6 +178,11 @@ void LoadDerived(benchmark::State& state, const Options& options, Derived what, 
   LoadFile(state, DerivedFile(options.data, what, rows), rows);
 }
 
+// A header and rows - 1 machines.
+void LoadWideSheet(benchmark::State& state, const Options& options, WideSheet what, int rows) {
+  LoadFile(state, WideSheetFile(options.data, what, rows), rows - 1);
+}
+
 // What a load of another product's table cannot go below: one scan of its
 // two columns.
 void LoadOtherTableBareScan(benchmark::State& state, const Options& options, int rows) {
@@ -199,8 +210,7 @@ void LoadCopyBareScan(benchmark::State& state, const Options& options, int rows)
 // What reading a workbook cannot go below with the libraries it is read
 // with: each entry of the archive inflated by minizip and its XML parsed by
 // expat, the handlers doing nothing.
-void LoadWorkbookBareParse(benchmark::State& state, const Options& options, int rows) {
-  const fs::path file = DerivedFile(options.data, Derived::Workbook, rows);
+void BareParse(benchmark::State& state, const fs::path& file, int rows) {
   std::uint64_t bytes = 0;
   std::vector<char> buffer(64 * 1024);
   for (auto _ : state) {
@@ -223,6 +233,14 @@ void LoadWorkbookBareParse(benchmark::State& state, const Options& options, int 
     benchmark::DoNotOptimize(bytes);
   }
   state.counters["rows"] = rows;
+}
+
+void LoadWorkbookBareParse(benchmark::State& state, const Options& options, int rows) {
+  BareParse(state, DerivedFile(options.data, Derived::Workbook, rows), rows);
+}
+
+void WideSheetBareParse(benchmark::State& state, const Options& options, int rows) {
+  BareParse(state, WideSheetFile(options.data, WideSheet::Workbook, rows), rows);
 }
 
 void LoadBareScan(benchmark::State& state, const Options& options, SourceKind kind, int rows) {
@@ -518,6 +536,10 @@ void Register(const Options& options) {
     add("export", "ours", rows, ExportOurs, rows)->UseManualTime();
     add("export", "one_write", rows, ExportOneWrite, rows)->UseManualTime();
   }
+  const int wideRows = options.smoke ? kSmokeWideSheetRows : kWideSheetRows;
+  add("load_wide_sheet", "ours", wideRows, LoadWideSheet, WideSheet::Workbook, wideRows);
+  add("load_wide_sheet", "text_list", wideRows, LoadWideSheet, WideSheet::Csv, wideRows);
+  add("load_wide_sheet", "bare_parse", wideRows, WideSheetBareParse, wideRows);
   const int rewriteRows = options.smoke ? kSmokeRows : kPerRowRewriteRows;
   add("export", "per_row_rewrite", rewriteRows, ExportPerRowRewrite, rewriteRows)
       ->UseManualTime()

@@ -56,7 +56,12 @@ function(venbrook_add_test)
 
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${arg_NAME} COMMAND ${arg_NAME} --gtest_color=no)
-    set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${arg_TIMEOUT})
+    # Passed only when the program ran to its end: a Windows program that
+    # Wine itself ends (as when the process has no room left) can leave an
+    # exit code of 0 behind.
+    set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${arg_TIMEOUT}
+                         PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
+                         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
     if(arg_LABELS)
       set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
     endif()

@@ -12,10 +12,15 @@
 //     dropped or doubled;
 //   - a value whose every character GBK has comes back unchanged from
 //     GbkToUtf8;
+//   - under Utf8Rule::AnyCharacter (every source but the products' own),
+//     ill-formed UTF-8 gives the empty text and well-formed UTF-8 exactly
+//     what the platform's converter gives, a character beyond U+FFFF as
+//     two '?', through a reused buffer too;
 //   - GbkToUtf8 of any bytes is UTF-8 of one to three bytes per character.
 #include "fuzz/fuzz_check.h"
 #include "model/text_codec.h"
 #include "platform/os.h"
+#include "platform/utf16.h"
 
 namespace venbrook {
 namespace {
@@ -48,6 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     for (char c : gbk) questionMarks -= c == '?';
     if (questionMarks == 0) FUZZ_CHECK(GbkToUtf8(gbk) == input);  // no character was missing from GBK
   }
+  const std::string anyCharacter = Utf8ToGbk(input, Utf8Rule::AnyCharacter);
+  std::string reusedAny = "earlier value";
+  Utf8ToGbkInto(input, reusedAny, Utf8Rule::AnyCharacter);
+  FUZZ_CHECK(reusedAny == anyCharacter);
+  FUZZ_CHECK(anyCharacter == (IsWellFormedUtf8(input) ? os::ConvertUtf8ToGbk(input) : std::string()));
   FUZZ_CHECK(IsUtf8OfAtMostThreeBytes(GbkToUtf8(input)));
   return 0;
 }

@@ -346,7 +346,112 @@ void MakeAlignedTable(const std::filesystem::path& file, const std::filesystem::
     throw std::runtime_error("writing " + file.string());
 }
 
+void WriteZip(const std::filesystem::path& file, const std::vector<std::pair<std::string, std::string>>& parts) {
+  zipFile zip = zipOpen64(file.string().c_str(), APPEND_STATUS_CREATE);
+  if (!zip) throw std::runtime_error("creating " + file.string());
+  for (const auto& [name, bytes] : parts) {
+    zip_fileinfo info{};
+    if (zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 1) != ZIP_OK ||
+        zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size())) != ZIP_OK ||
+        zipCloseFileInZip(zip) != ZIP_OK)
+      throw std::runtime_error("writing " + file.string());
+  }
+  if (zipClose(zip, nullptr) != ZIP_OK) throw std::runtime_error("writing " + file.string());
+}
+
+void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fclose(out) != 0)
+    throw std::runtime_error("writing " + file.string());
+}
+
+constexpr int kWideColumns = 16384;
+
+std::string ColumnLetters(int column) {
+  std::string letters;
+  for (++column; column > 0; column = (column - 1) / 26)
+    letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
+  return letters;
+}
+
+// The texts of a cell of the wide sheet (UTF-8).
+std::string WideCell(int row, int column) {
+  if (row == 1) return column == 0 ? "机器名" : column == 1 ? "MAC" : "c" + ColumnLetters(column);
+  if (column == 0) return "PC" + Number(row, 5);
+  if (column == 1) {
+    char mac[24];
+    std::snprintf(mac, sizeof mac, "00-1A-2B-3C-%02X-%02X", row / 256, row % 256);
+    return mac;
+  }
+  return std::to_string(row);
+}
+
+std::string WideSheetXml(int rows) {
+  std::string sheet = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+                      R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)";
+  std::vector<std::string> letters(kWideColumns);
+  for (int column = 0; column < kWideColumns; ++column) letters[column] = ColumnLetters(column);
+  for (int row = 1; row <= rows; ++row) {
+    const std::string r = std::to_string(row);
+    sheet += "<row r=\"" + r + "\">";
+    for (int column = 0; column < kWideColumns; ++column) {
+      const std::string reference = letters[column] + r;
+      if (row == 1 || column < 2)
+        sheet += "<c r=\"" + reference + "\" t=\"inlineStr\"><is><t>" + WideCell(row, column) + "</t></is></c>";
+      else
+        sheet += "<c r=\"" + reference + "\"><v>" + WideCell(row, column) + "</v></c>";
+    }
+    sheet += "</row>";
+  }
+  return sheet + "</sheetData></worksheet>";
+}
+
+void MakeWideSheet(const std::filesystem::path& workbook, const std::filesystem::path& csv, int rows) {
+  const std::string sheet = WideSheetXml(rows);
+  const std::string relationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+  WriteZip(workbook,
+           {{"[Content_Types].xml", R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+                                    R"(<Default Extension="xml" ContentType="application/xml"/></Types>)"},
+            {"xl/workbook.xml", R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+                                R"(xmlns:r=")" + relationships +
+                                    R"("><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+            {"xl/_rels/workbook.xml.rels",
+             R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+             R"(<Relationship Id="rId1" Type=")" + relationships +
+                 R"(/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)"},
+            {"xl/worksheets/sheet1.xml", sheet}});
+  // The numbers padded to the width that makes the CSV as long as the XML.
+  const std::size_t cells = static_cast<std::size_t>(rows) * kWideColumns;
+  const int width = static_cast<int>(sheet.size() / cells) - 1;
+  std::string text;
+  text.reserve(sheet.size() + 1024);
+  for (int row = 1; row <= rows; ++row) {
+    for (int column = 0; column < kWideColumns; ++column) {
+      if (column > 0) text += ',';
+      const std::string cell = WideCell(row, column);
+      text += row > 1 && column > 1 ? Number(row, width) : Gbk(cell);
+    }
+    text += "\r\n";
+  }
+  WriteFile(csv, text);
+}
+
 }  // namespace
+
+std::filesystem::path WideSheetFile(const std::filesystem::path& data, WideSheet what, int rows) {
+  const std::filesystem::path folder = data / std::string(kDataVersion) / ("wide-" + std::to_string(rows));
+  const std::filesystem::path workbook = folder / "wide.xlsx", csv = folder / "wide.csv";
+  if (!std::filesystem::exists(workbook) || !std::filesystem::exists(csv)) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::path partialBook = workbook, partialCsv = csv;
+    partialBook += ".partial";
+    partialCsv += ".partial";
+    MakeWideSheet(partialBook, partialCsv, rows);
+    std::filesystem::rename(partialBook, workbook);
+    std::filesystem::rename(partialCsv, csv);
+  }
+  return what == WideSheet::Workbook ? workbook : csv;
+}
 
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows) {
   const char* name = what == Derived::OtherProduct    ? "cafe.db"

@@ -62,6 +62,16 @@ std::filesystem::path DerivedFile(const std::filesystem::path& data, Derived wha
 // Where that file is, made or not.
 std::filesystem::path DerivedPath(const std::filesystem::path& data, Derived what, int rows);
 
+// A sheet as wide as Excel's: `rows` rows of 16,384 cells (a header, then
+// machines: a name in A, a MAC in B, the row's number in every other cell)
+//   Workbook  as an .xlsx workbook, each cell with its reference, inline,
+//             deflated by minizip's writer
+//   Csv       the same cells as a GBK CSV, every number padded with zeros
+//             so that the file holds as many bytes as the sheet's XML: the
+//             same work for a reader whose time follows the bytes it reads
+enum class WideSheet { Workbook, Csv };
+std::filesystem::path WideSheetFile(const std::filesystem::path& data, WideSheet what, int rows);
+
 // The bare scan: one open, the product's query prepared once and stepped to
 // the end, the name and MAC texts read from every row, close. The physical
 // limit of a load. `rows` is -1 when the file cannot be opened or queried.

@@ -394,6 +394,25 @@ void MainWindow::setSourceText(const MessageText& text) {
   SetWindowTextW(control(ControlId::标签_来源), ShownText(text).c_str());
 }
 
+// The wait cursor for as long as the load runs: nothing the window does
+// meanwhile asks for another (no message is handled until the load ends).
+// Only over our own window: the cursor over another program's belongs to it.
+void MainWindow::loadBegins() {
+  if (loadsRunning_++ > 0 || window_ == nullptr) return;
+  POINT at{};
+  if (!GetCursorPos(&at)) return;
+  const HWND under = WindowFromPoint(at);
+  if (under != window_ && !IsChild(window_, under)) return;
+  cursorBeforeLoad_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  waitCursorShown_ = true;
+}
+
+void MainWindow::loadEnds() {
+  if (--loadsRunning_ > 0 || !waitCursorShown_) return;
+  waitCursorShown_ = false;
+  SetCursor(cursorBeforeLoad_);
+}
+
 void MainWindow::showMessage(const MessageText& text, MessageIcon icon) {
   modals_.messageBox(Gbk("提示："), text, icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
 }

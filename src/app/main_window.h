@@ -53,6 +53,8 @@ class MainWindow final : public WindowPort {
   void setCaption(std::string_view text) override;
   void setStatusText(int part, std::string_view text) override;
   void setSourceText(const MessageText& text) override;
+  void loadBegins() override;
+  void loadEnds() override;
   void showMessage(const MessageText& text, MessageIcon icon) override;
   std::optional<Path> chooseFile(const OpenFileRequest& request) override;
   MenuCommand popUpMenu() override;
@@ -93,6 +95,9 @@ class MainWindow final : public WindowPort {
   HBRUSH faceBrush_ = nullptr;
   bool showingPath_ = false;
   bool endLoopOnClose_ = false;
+  int loadsRunning_ = 0;
+  bool waitCursorShown_ = false;
+  HCURSOR cursorBeforeLoad_ = nullptr;
 };
 
 }  // namespace venbrook

@@ -15,7 +15,7 @@ Commands::Commands(WindowPort& window, MachineList& list, SourceConnection& conn
       connection_(connection),
       exportPlace_(std::move(exportPlace)),
       naming_(programDirectory),
-      location_(window, window, programDirectory, exportPlace_.desktopFolder,
+      location_(window, window, window, programDirectory, exportPlace_.desktopFolder,
                 [this] { LoadDatabase(); }) {}
 
 void Commands::LoadDatabase() { venbrook::LoadDatabase(connection_, list_, window_, &naming_); }
@@ -61,7 +61,7 @@ void Commands::reloadAfterCheckingPath() {
     window_.showMessage(MessageText(Gbk("没有载入数据库，请检查配置的数据库是否正确")), MessageIcon::Information);
     return;
   }
-  LoadDatabase();
+  location_.Reload();
 }
 
 void Commands::deleteSelected() {

@@ -19,7 +19,10 @@ class Commands {
   void windowCreated() { location_.LoadConfiguredDatabase(); }
   void changeClicked() { location_.ChooseDatabase(); }
   void pathEdited() { location_.StorePathAndLoad(); }
-  void renameBoxEdited() { LoadDatabase(); }  // prefix or replacement; not the find text
+  // Prefix or replacement; not the find text. Held back with start's load.
+  void renameBoxEdited() {
+    if (!location_.holdingBack()) LoadDatabase();
+  }
   void exportChosen() { ExportRows(list_, window_, exportPlace_); }
   void listLeftClicked() { refreshSelectedCounter(); }
   void listRightClicked();

@@ -23,6 +23,11 @@ class LoadView {
   virtual void setStatusText(int part, std::string_view text) = 0;
   // The source label: where the rows came from, or why a file gave none.
   virtual void setSourceText(const MessageText& text) = 0;
+  // A load begins, and ends: the window shows it is busy in between (the
+  // wait cursor), so that it never looks dead. A view that shows nothing of
+  // it needs neither.
+  virtual void loadBegins() {}
+  virtual void loadEnds() {}
 
  protected:
   ~LoadView() = default;

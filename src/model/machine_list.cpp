@@ -29,6 +29,14 @@ void MachineList::clear() {
   tell([](MachineListObserver& observer) { observer.rowsReset(); });
 }
 
+void MachineList::clearAndRelease() {
+  std::string().swap(text_);
+  std::vector<Row>().swap(rows_);
+  liveTextBytes_ = 0;
+  selectedCount_ = 0;
+  if (observer_) observer_->rowsReset();
+}
+
 int MachineList::append(std::string_view machineName, std::string_view newName, std::string_view macText) {
   const int index = appendQuietly(machineName, newName, macText);
   endBulkAppend();

@@ -35,6 +35,9 @@ class MachineListObserver {
 class MachineList {
  public:
   void clear();
+  // Empties the list and gives its memory back, as after a load that ran
+  // out of memory part-way.
+  void clearAndRelease();
   int append(std::string_view machineName, std::string_view newName, std::string_view macText);
   int count() const { return static_cast<int>(rows_.size()); }
   int selectedCount() const { return selectedCount_; }

@@ -14,11 +14,12 @@ bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// A character of a database's value: one to three bytes of UTF-8 proper.
-// A four-byte character counts as ill-formed there, as a surrogate does.
-Utf8Character DecodeUpToThreeBytes(std::string_view text, std::size_t at) {
+// A character of a value: UTF-8 proper, and under the products' rule one
+// to three bytes only, a four-byte character counting as ill-formed as a
+// surrogate does.
+Utf8Character DecodeUnder(Utf8Rule rule, std::string_view text, std::size_t at) {
   Utf8Character character = DecodeUtf8(text, at);
-  if (character.length > 3) character.wellFormed = false;
+  if (character.length > 3 && rule == Utf8Rule::UpToThreeBytes) character.wellFormed = false;
   return character;
 }
 
@@ -29,9 +30,12 @@ Utf8Character DecodeUpToThreeBytes(std::string_view text, std::size_t at) {
 // without a call per value. An entry holds the byte count above bit 16 and
 // the bytes below it, first byte high; 0 until learnt.
 std::atomic<std::uint32_t> gbkOfCharacter[0x10000];
+// Every character beyond U+FFFF converts alike: code page 936 maps neither
+// of the two surrogates UTF-16 writes it as.
+std::atomic<std::uint32_t> gbkBeyondU10000;
 
 void AppendAsGbk(std::string_view utf8Character, std::uint32_t codePoint, std::string& out) {
-  std::atomic<std::uint32_t>& slot = gbkOfCharacter[codePoint];
+  std::atomic<std::uint32_t>& slot = codePoint > 0xFFFF ? gbkBeyondU10000 : gbkOfCharacter[codePoint];
   std::uint32_t entry = slot.load(std::memory_order_relaxed);
   if (entry == 0) {
     const std::string gbk = os::ConvertUtf8ToGbk(utf8Character);
@@ -54,15 +58,15 @@ void AppendAsGbk(std::string_view utf8Character, std::uint32_t codePoint, std::s
 
 bool IsUtf8OfAtMostThreeBytes(std::string_view text) { return IsUtf8OfAtMost(text, 3); }
 
-std::string Utf8ToGbk(std::string_view utf8) {
+std::string Utf8ToGbk(std::string_view utf8, Utf8Rule rule) {
   std::string gbk;
-  Utf8ToGbkInto(utf8, gbk);
+  Utf8ToGbkInto(utf8, gbk, rule);
   return gbk;
 }
 
 // One pass that checks the form and converts as it goes; runs of ASCII are
 // copied whole.
-void Utf8ToGbkInto(std::string_view utf8, std::string& out) {
+void Utf8ToGbkInto(std::string_view utf8, std::string& out, Utf8Rule rule) {
   out.clear();
   const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t size = utf8.size();
@@ -73,7 +77,7 @@ void Utf8ToGbkInto(std::string_view utf8, std::string& out) {
       out.append(utf8.data() + start, at - start);
       continue;
     }
-    const Utf8Character character = DecodeUpToThreeBytes(utf8, at);
+    const Utf8Character character = DecodeUnder(rule, utf8, at);
     if (!character.wellFormed) {
       out.clear();
       return;

@@ -53,6 +53,9 @@ SourceFileRead ReadSourceFile(const Path& path, std::uint64_t limit, std::string
 // content stays if anything fails.
 bool ReplaceWholeFile(const Path& path, std::string_view bytes);
 
+// Deletes the file; false when it could not be deleted (or was not there).
+bool RemoveFile(const Path& path);
+
 // A file opened to add bytes at its end, created if missing and shut to other
 // writers while it is open. What makes whole lines of those bytes is the
 // export's business; this is only the file.

@@ -19,13 +19,13 @@ void RowSink::begin() {
 }
 
 bool RowSink::addUtf8(std::string_view name, std::string_view mac) {
-  Utf8ToGbkInto(UpToNul(name), name_);
-  Utf8ToGbkInto(UpToNul(mac), mac_);
+  Utf8ToGbkInto(UpToNul(name), name_, textRule_);
+  Utf8ToGbkInto(UpToNul(mac), mac_, textRule_);
   return append();
 }
 
 void RowSink::addUtf8Machine(std::string_view name, std::int64_t mac) {
-  Utf8ToGbkInto(UpToNul(name), name_);
+  Utf8ToGbkInto(UpToNul(name), name_, textRule_);
   WriteCanonicalMac(mac, mac_);
   place();
 }

@@ -8,6 +8,7 @@
 
 #include "model/machine_list.h"
 #include "model/rename_rule.h"
+#include "model/text_codec.h"
 #include "sources/columns/column_judge.h"
 
 namespace venbrook {
@@ -25,8 +26,13 @@ enum class MacRule {
 
 class RowSink {
  public:
+  // The products' own files, whose MACs are kept, keep their rule for
+  // texts too; every other source's go as Windows converts them.
   RowSink(MachineList& list, const RenameRule& rule, MacRule macRule = MacRule::AsStored)
-      : list_(list), rule_(rule), macRule_(macRule) {}
+      : list_(list),
+        rule_(rule),
+        macRule_(macRule),
+        textRule_(macRule == MacRule::Canonical ? Utf8Rule::AnyCharacter : Utf8Rule::UpToThreeBytes) {}
 
   // Room for about this many rows and bytes of text, made when the list is
   // emptied for them: the list then grows once instead of doubling, and a
@@ -40,8 +46,8 @@ class RowSink {
 
   // One machine whose texts are UTF-8 (a database's values; a text file
   // that is not GBK): each up to its first NUL, as GBK, and the empty text
-  // when it is not UTF-8 of one to three bytes a character. False when the
-  // MAC rule passed the row over.
+  // when it is not UTF-8 the source's Utf8Rule takes. False when the MAC
+  // rule passed the row over.
   bool addUtf8(std::string_view name, std::string_view mac);
   // One machine whose MAC was read already (a machine's address, shown in
   // the one form of other sources), its name UTF-8.
@@ -74,6 +80,7 @@ class RowSink {
   MachineList& list_;
   const RenameRule& rule_;
   MacRule macRule_;
+  Utf8Rule textRule_;
   bool begun_ = false;
   int rows_ = 0;
   std::size_t expectedRows_ = 0, expectedTextBytes_ = 0;

@@ -12,13 +12,16 @@ namespace {
 // two lines: "包间与大厅的计算机名称一览…".
 constexpr std::size_t kShownNameCharacters = 14;
 
+// A character beyond U+FFFF ("📋机器") shows as Windows converts it, never
+// emptying the name.
 std::string ShortGbk(std::string_view utf8) {
   std::size_t characters = 0, at = 0;
   for (; at < utf8.size(); ++at) {
     if (IsUtf8Continuation(static_cast<unsigned char>(utf8[at]))) continue;  // inside a character
-    if (characters++ == kShownNameCharacters) return Utf8ToGbk(utf8.substr(0, at)) + Gbk("…");
+    if (characters++ == kShownNameCharacters)
+      return Utf8ToGbk(utf8.substr(0, at), Utf8Rule::AnyCharacter) + Gbk("…");
   }
-  return Utf8ToGbk(utf8);
+  return Utf8ToGbk(utf8, Utf8Rule::AnyCharacter);
 }
 
 }  // namespace

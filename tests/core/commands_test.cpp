@@ -140,6 +140,32 @@ TEST_F(CommandsTest, EditingARenameBoxReloadsWithTheNewRule) {
   EXPECT_EQ(window.events, Texts(4, total(2)));
 }
 
+// While start's load is held back, the rename boxes load nothing: each of
+// their keystrokes would load the file that ended the program. 重载 loads,
+// and from then on they load again. Every load tells the window it begins
+// and ends.
+TEST_F(CommandsTest, RenameBoxesWaitForTheRetryOfAHeldBackStart) {
+  const std::string database = dir.core() + "\\barserver.db";
+  test::MakeWangweidashiDatabase(database, {{"PC01", "m1"}});
+  test::WriteBytes(dir / "config.ini", "[config]\r\ndata=" + database + "\r\n");
+  test::WriteBytes(dir / "config.ini.loading", database);
+  commands.windowCreated();
+  window.rule.prefix = "WB-";
+  commands.renameBoxEdited();
+  EXPECT_EQ(list.count(), 0);
+  EXPECT_EQ(window.loadsBegun, 0);
+
+  window.afterTotalCounter = [&] { EXPECT_EQ(window.loadsBegun - window.loadsEnded, 1); };  // busy meanwhile
+  commands.menuChosen(MenuCommand::Reload);
+  EXPECT_EQ(column(kNewNameColumn), Texts{"WB-PC01"});
+  window.rule.prefix = "Z-";
+  commands.renameBoxEdited();
+  EXPECT_EQ(column(kNewNameColumn), Texts{"Z-PC01"});
+  EXPECT_EQ(window.loadsBegun, 2);
+  EXPECT_EQ(window.loadsEnded, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir / "config.ini.loading"));
+}
+
 // From the stored path to the file on the desktop, as the operator goes.
 TEST_F(CommandsTest, StoredPathToExportedFile) {
   std::filesystem::create_directory(desktop);

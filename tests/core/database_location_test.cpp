@@ -22,7 +22,7 @@ class DatabaseLocationTest : public testing::Test {
   test::FakeWindow window;
   std::string desktop = "C:\\Users\\op\\Desktop";
   std::function<void()> onLoad;
-  DatabaseLocation location{window, window, test::PathOf(dir.path()), [this] { return Path::FromGbk(desktop); },
+  DatabaseLocation location{window, window, window, test::PathOf(dir.path()), [this] { return Path::FromGbk(desktop); },
                             [this] {
                               window.events.push_back("load:" + window.path);
                               if (onLoad) onLoad();
@@ -84,7 +84,7 @@ TEST_F(DatabaseLocationTest, PathOutsideGbkIsKeptExactlyFromStartToStart) {
             test::Utf16File(u"[config]\r\ndata=C:\\Users\\Jörg\\😀\\lwdiskless.db\r\n"));
 
   test::FakeWindow next;
-  DatabaseLocation(next, next, test::PathOf(dir.path()), [] { return Path(); }, [] {}).LoadConfiguredDatabase();
+  DatabaseLocation(next, next, next, test::PathOf(dir.path()), [] { return Path(); }, [] {}).LoadConfiguredDatabase();
   EXPECT_EQ(next.pathText(), jorg);
   EXPECT_EQ(next.count("dialog"), 0);
   location.ChooseDatabase();  // the dialog opens on the file, exactly
@@ -107,6 +107,85 @@ TEST_F(DatabaseLocationTest, InitialFolderOfTheDialog) {
     desktop = folder;
     location.ChooseDatabase();
     EXPECT_EQ(window.dialogs.back().initialFolder, initial);
+  }
+}
+
+// Start's load is marked beside config.ini while it runs, both of its loads,
+// and the mark is gone once they return: a normal start leaves nothing.
+TEST_F(DatabaseLocationTest, StartLoadIsMarkedWhileItRuns) {
+  const Path path = Path::FromUtf8("C:\\Users\\Jörg\\😀\\lwdiskless.db");  // config.ini turns UTF-16 for it
+  WriteIniPath(test::PathOf(dir / "config.ini"), "config", "data", path);
+  Texts marks;
+  onLoad = [&] { marks.push_back(test::ReadBytes(dir / "config.ini.loading").value_or("none")); };
+  location.LoadConfiguredDatabase();
+  EXPECT_EQ(marks, Texts(2, path.utf8()));
+  EXPECT_FALSE(std::filesystem::exists(dir / "config.ini.loading"));
+  EXPECT_FALSE(location.holdingBack());
+}
+
+// A start that ended inside its load leaves the mark: the next start shows
+// the path and says why the list is empty, loading nothing, until the
+// operator retries; the first load that returns then takes the mark away.
+TEST_F(DatabaseLocationTest, StartThatEndedInsideItsLoadLoadsNothingByItself) {
+  const Path path = Path::FromUtf8("C:\\Users\\Jörg\\😀\\lwdiskless.db");
+  const std::string shown = path.gbkShown();
+  const struct {
+    const char* what;
+    std::function<void(DatabaseLocation&)> retry;
+    int loads;
+  } cases[] = {
+      {"重载", [](DatabaseLocation& l) { l.Reload(); }, 1},
+      {"the path edited", [](DatabaseLocation& l) { l.StorePathAndLoad(); }, 1},
+      {"the file chosen again", [&](DatabaseLocation& l) {
+         window.dialogAnswers = {path};
+         l.ChooseDatabase();
+       }, 2},
+      {"the dialog cancelled", [](DatabaseLocation& l) { l.ChooseDatabase(); }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteIniPath(test::PathOf(dir / "config.ini"), "config", "data", path);
+    test::WriteBytes(dir / "config.ini.loading", path.utf8());
+    window.events.clear();
+    location.LoadConfiguredDatabase();
+    EXPECT_EQ(window.events, Texts{"show:" + shown});
+    EXPECT_EQ(ReadIniPath(test::PathOf(dir / "config.ini"), "config", "data", 10240), path);
+    EXPECT_EQ(window.source, G("未载入：上次打开 lwdiskless.db 时程序意外退出，这次没有自动载入，可按“重载”再试"));
+    EXPECT_EQ(window.sourceText.file, Path::FromUtf8("lwdiskless.db"));
+    EXPECT_TRUE(location.holdingBack());
+    EXPECT_TRUE(std::filesystem::exists(dir / "config.ini.loading"));
+
+    std::vector<bool> marked;  // at each load
+    onLoad = [&] { marked.push_back(std::filesystem::exists(dir / "config.ini.loading")); };
+    c.retry(location);
+    onLoad = nullptr;
+    EXPECT_EQ(window.count("load:"), c.loads);
+    EXPECT_EQ(location.holdingBack(), c.loads == 0);
+    if (c.loads > 0) {
+      EXPECT_TRUE(marked[0]);  // a retry that ends the program leaves the mark
+    }
+    EXPECT_EQ(std::filesystem::exists(dir / "config.ini.loading"), c.loads == 0);
+  }
+  // A path of a name alone, beside the program: the label names it all the same.
+  test::WriteBytes(dir / "config.ini", "[config]\r\ndata=list.csv\r\n");
+  test::WriteBytes(dir / "config.ini.loading", "list.csv");
+  location.LoadConfiguredDatabase();
+  EXPECT_EQ(window.source, G("未载入：上次打开 list.csv 时程序意外退出，这次没有自动载入，可按“重载”再试"));
+}
+
+// A mark of another file, or with no file stored: start goes on as usual,
+// and the stale mark goes.
+TEST_F(DatabaseLocationTest, MarkOfAnotherFileIsNoGuard) {
+  const std::string path = "D:\\data\\barserver.db";
+  for (const std::string& stored : {path, std::string()}) {
+    SCOPED_TRACE(stored);
+    test::WriteBytes(dir / "config.ini", "[config]\r\ndata=" + stored + "\r\n");
+    test::WriteBytes(dir / "config.ini.loading", "D:\\data\\lwdiskless.db");
+    window.events.clear();
+    location.LoadConfiguredDatabase();
+    EXPECT_EQ(window.count("load:"), stored.empty() ? 1 : 2);
+    EXPECT_FALSE(location.holdingBack());
+    EXPECT_FALSE(std::filesystem::exists(dir / "config.ini.loading"));
   }
 }
 

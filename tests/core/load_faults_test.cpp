@@ -20,10 +20,12 @@
 #include "core/fault_files.h"
 #include "export/format_date_time.h"
 #include "platform/os.h"
+#include "support/address_space.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"
 #include "support/temp_folder.h"
+#include "support/workbook_maker.h"
 
 namespace venbrook {
 namespace {
@@ -363,6 +365,8 @@ TEST_F(LoadFaultsTest, OtherDatabasesAtTheirOddest) {
        "WHERE x < 3000) INSERT INTO pcs SELECT printf('PC%05d', x), printf('00-1A-2B-3C-%02X-%02X', x / 256, "
        "x % 256), 'a note to fill the pages' FROM c;",
        "pcs", false, LoadOutcome::ReadFailed, G("未载入：other.db 读取中途出错"), 0},
+      {"40 names that are BLOBs of a megabyte", test::MegabyteBlobNamesSql(), nullptr, true, LoadOutcome::NoList,
+       G("未载入：other.db 太大（一行超过 1 MB）"), 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -837,6 +841,68 @@ TEST_F(LoadFaultsTest, MillionRowsLoadAndExport) {
   ASSERT_EQ(file->size(), kRows * kLine);
   EXPECT_EQ(file->substr(0, kLine), "00-1A-00-0F-42-40 WB-PC0000001\r\n");
   EXPECT_EQ(file->substr(file->size() - kLine), "00-1A-00-00-00-01 WB-PC1000000\r\n");
+}
+
+// Memory that really runs out part-way through a load, whatever reads the
+// file (the text list, a workbook through expat and zlib, another
+// product's database through SQLite): with less and less room left, each
+// load reads the whole list or fails and says so, the list emptied; never
+// part of a list, never the end of the program. With room again the same
+// file loads whole.
+TEST_F(LoadFaultsTest, RunningOutOfMemoryIsAFailedLoadThatSaysSo) {
+  if (!test::AddressSpaceLimit::available()) GTEST_SKIP() << "the sanitizer's allocator cannot run out quietly";
+  constexpr int kMachines = 60000;
+  {
+    // Made in buffers of their final size: no freed room of the allocator's
+    // would serve the load beyond the headroom.
+    std::string csv = "name,mac\r\n", sheet;
+    csv.reserve(kMachines * 32);
+    sheet.reserve(kMachines * 96);
+    for (int i = 1; i <= kMachines; ++i) {
+      csv += Number("PC%05d,", i) + MacOf(i) + "\r\n";
+      sheet += test::RowXml(i, test::InlineCell("A" + std::to_string(i), Number("PC%05d", i)) +
+                                   test::InlineCell("B" + std::to_string(i), MacOf(i)));
+    }
+    test::WriteBytes(dir / "list.csv", csv);
+    test::WriteZip(dir / "book.xlsx", test::WorkbookParts({{"Sheet1", sheet}}));
+  }
+  MakeCafe(dir.core() + "\\other.db", "pcs", "name", kMachines);
+  // Values of 4 MB, which SQLite assembles whole from their pages: it
+  // runs out first, while the list stays small (one machine listed eight
+  // times, its names no text).
+  test::SqliteFile(dir.core() + "\\sightings.db")
+      .run("CREATE TABLE seen(name, mac); WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+           "WHERE x < 8) INSERT INTO seen SELECT randomblob(4194304), '00-1A-2B-3C-4D-01' FROM c;");
+  const std::pair<const char*, int> files[] = {
+      {"list.csv", kMachines}, {"book.xlsx", kMachines}, {"other.db", kMachines}, {"sightings.db", 8}};
+  for (const auto& [file, machines] : files) {
+    SCOPED_TRACE(file);
+    const std::string path = dir.core() + "\\" + file;
+    int ranOut = 0;
+    for (const std::size_t headroom : {48u << 20, 24u << 20, 12u << 20, 6u << 20, 3u << 20, 1u << 20}) {
+      SCOPED_TRACE(headroom);
+      connection.close();
+      list.clearAndRelease();
+      list.append("old", "old", "old");
+      LoadOutcome outcome;
+      {
+        const test::AddressSpaceLimit limit(headroom);
+        outcome = load(path);
+      }
+      if (outcome == LoadOutcome::Loaded) {
+        EXPECT_EQ(list.count(), machines);
+        continue;
+      }
+      ++ranOut;
+      EXPECT_EQ(outcome, LoadOutcome::ReadFailed);
+      EXPECT_EQ(window.source, G("未载入：") + file + G(" 太大（内存不足）"));
+      EXPECT_EQ(list.count(), 0);
+      EXPECT_EQ(total(), G(" 总数:0"));
+    }
+    EXPECT_GT(ranOut, 0);
+    EXPECT_EQ(load(path), LoadOutcome::Loaded);
+    EXPECT_EQ(list.count(), machines);
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/fault_files.h"
@@ -65,6 +66,7 @@ class MachineTableTest : public testing::Test {
       case TableSearch::NoTable: return "none";
       case TableSearch::Locked: return "locked";
       case TableSearch::Damaged: return "damaged";
+      case TableSearch::TooLarge: return "too large";
     }
     return "?";
   }
@@ -117,6 +119,8 @@ TEST_F(MachineTableTest, FindsTheMachineTable) {
       {"by its word, holding names", Table("t(machine_id, pc_ip, mac, pc_name)", 3, "x, $ip, $mac, $pc"),
        "t | pc_name | mac"},
       {"a row number is no name, whatever else its header says", Table("t(seat_no, mac)", 3, "x, $mac"), "t |  | mac"},
+      {"nor a column of BLOBs that are no text", Table("t(photo, mac)", 5, "CAST(X'FF' || randomblob(8) AS BLOB), $mac"),
+       "t |  | mac"},
       {"nor a repeated word", Table("t(mac, status, zone, host)", 4, "$mac, 'Active', 'A区', $pc"), "t | host | mac"},
       {"by content, past IPv4",
        Table("t(id INTEGER PRIMARY KEY, ip, label, mac)", 6, "x, $ip, iif(x <= 4, $pc, ''), $mac"), "t | label | mac"},
@@ -202,6 +206,57 @@ TEST_F(MachineTableTest, ReadsInStoredOrderAndFailsOnDamage) {
   EXPECT_FALSE(whole);
   EXPECT_EQ(read(make(Pcs("b", 3000), Damage::MiddleOfB), "b", whole), "");
   EXPECT_FALSE(whole);
+}
+
+// A name as another product stores it, text or BLOB, in a database of any
+// encoding: a BLOB is read as a text in the database's encoding, and is
+// empty when it is none there; a value past a megabyte is empty; a
+// character beyond U+FFFF shows as Windows converts it. Never raw bytes.
+TEST_F(MachineTableTest, NamesOfEveryStorage) {
+  const std::string megabyte = "replace(hex(zeroblob(524288)), '0', 'a')";
+  const struct {
+    const char* what;
+    const char* encoding;
+    std::string value;  // SQL
+    std::string name;   // GBK
+  } cases[] = {
+      {"text", "UTF-8", "'PC01'", "PC01"},
+      {"a BLOB of UTF-8", "UTF-8", "X'E7BD91E590A7'", G("网吧")},
+      {"a BLOB of UTF-8 with an emoji", "UTF-8", "X'5043F09F9880'", "PC??"},
+      {"text with an emoji", "UTF-8", "'PC' || char(128512)", "PC??"},
+      {"a BLOB that is no UTF-8", "UTF-8", "X'FFFE50'", ""},
+      {"a BLOB of a surrogate's three bytes", "UTF-8", "X'EDA080'", ""},
+      {"a BLOB of a megabyte less its row's MAC", "UTF-8", "CAST(substr(" + megabyte + ", 64) AS BLOB)",
+       std::string((1 << 20) - 63, 'a')},
+      {"text of a megabyte and one byte", "UTF-8", "'b' || " + megabyte, ""},
+      {"a BLOB of a megabyte and one byte", "UTF-8", "CAST('b' || " + megabyte + " AS BLOB)", ""},
+      {"a BLOB of UTF-16 little-endian", "UTF-16le", "X'500043003100517F'", "PC1" + G("网")},
+      {"of UTF-16 big-endian", "UTF-16be", "X'0050004300317F51'", "PC1" + G("网")},
+      {"a surrogate pair", "UTF-16le", "X'3DD800DE'", "??"},
+      {"a lone surrogate", "UTF-16le", "X'500000D8'", ""},
+      {"half a unit", "UTF-16le", "X'500043'", ""},
+      {"a low surrogate first, big-endian", "UTF-16be", "X'DC00D800'", ""},
+      {"text in a UTF-16 database", "UTF-16le", "'PC1网'", "PC1" + G("网")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sqlite3* db = make(std::string("PRAGMA encoding = '") + c.encoding + "'; CREATE TABLE t(pc, mac);" +
+                       "INSERT INTO t VALUES ('PC-A', '00-1A-2B-3C-4D-01'), ('PC-B', '00-1A-2B-3C-4D-02'), (" +
+                       c.value + ", '00-1A-2B-3C-4D-03');");
+    EXPECT_EQ(Found(FindMachineTable(db)), "t | pc | mac");
+    bool whole = false;
+    EXPECT_EQ(read(db, "t", whole),
+              "PC-A 00-1A-2B-3C-4D-01;PC-B 00-1A-2B-3C-4D-02;" + c.name + " 00-1A-2B-3C-4D-03;");
+    EXPECT_TRUE(whole);
+  }
+}
+
+// Forty names of a megabyte each, BLOBs: a row of the table past a row's
+// bound, and the table is refused with the bound's words, at once.
+TEST_F(MachineTableTest, FortyMegabyteBlobNames) {
+  const FoundTable found = FindMachineTable(make(test::MegabyteBlobNamesSql()));
+  EXPECT_EQ(found.search, TableSearch::TooLarge);
+  EXPECT_EQ(found.bound, Bound::RecordBytes);
 }
 
 TEST_F(MachineTableTest, ProductByContent) {

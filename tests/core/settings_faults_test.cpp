@@ -31,7 +31,7 @@ using std::filesystem::perms;
 class SettingsFaultsTest : public testing::Test {
  protected:
   std::unique_ptr<DatabaseLocation> locationIn(const std::string& programFolder) {
-    return std::make_unique<DatabaseLocation>(window, window, Path::FromGbk(programFolder),
+    return std::make_unique<DatabaseLocation>(window, window, window, Path::FromGbk(programFolder),
                                               [] { return Path::FromUtf8("C:\\Desktop"); },
                                               [this] { window.events.push_back("load:" + window.path); });
   }

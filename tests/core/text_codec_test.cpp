@@ -61,23 +61,36 @@ TEST(TextCodec, HelpTextIs116GbkBytes) {
             116u);
 }
 
+// Under the products' rule anything but UTF-8 of one to three bytes a
+// character empties the value; under every other source's, only ill-formed
+// UTF-8 does, and a character beyond U+FFFF is what Windows makes of it.
 TEST(TextCodec, ValueThatIsNotUtf8OfOneToThreeBytesIsEmptyAsAWhole) {
-  const char* cases[] = {
-      "\xC3",                // cut short
-      "PC\xC3",              //
-      "\x80PC",              // stray continuation byte
-      "PC\x80",              // the same after ASCII, which is copied as a run
-      "\xC0\xAF",            // overlong two-byte form
-      "\xE0\x80\xAF",        // overlong three-byte form
-      "\xED\xA0\x80",        // surrogate
-      "PC\xF0\x9F\x98\x80",  // four-byte character (emoji)
-      "\xF0\xA0\x80\x80",    // four-byte CJK extension B character
-      "\xE4\xB8",            // three-byte form cut short
-      "\xE4\x41\x41",        // second byte not a continuation
+  const struct {
+    const char* utf8;
+    std::string anyCharacter;  // under Utf8Rule::AnyCharacter
+  } cases[] = {
+      {"\xC3", ""},                            // cut short
+      {"PC\xC3", ""},                          //
+      {"\x80PC", ""},                          // stray continuation byte
+      {"PC\x80", ""},                          // the same after ASCII, which is copied as a run
+      {"\xC0\xAF", ""},                        // overlong two-byte form
+      {"\xE0\x80\xAF", ""},                    // overlong three-byte form
+      {"\xED\xA0\x80", ""},                    // surrogate
+      {"\xF4\x90\x80\x80", ""},                // past U+10FFFF
+      {"\xE4\xB8", ""},                        // three-byte form cut short
+      {"\xE4\x41\x41", ""},                    // second byte not a continuation
+      {"PC\xF0\x9F\x98\x80", "PC??"},          // four-byte character (emoji)
+      {"\xF0\xA0\x80\x80", "??"},              // four-byte CJK extension B character
+      {"\xF0\x9F\x93\x8B\xE6\x9C\xBA\xE5\x99\xA8", "??" + G("机器")},  // 📋机器
   };
-  for (const char* utf8 : cases) {
-    EXPECT_FALSE(IsUtf8OfAtMostThreeBytes(utf8)) << testing::PrintToString(utf8);
-    EXPECT_EQ(Utf8ToGbk(utf8), "") << testing::PrintToString(utf8);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.utf8));
+    EXPECT_FALSE(IsUtf8OfAtMostThreeBytes(c.utf8));
+    EXPECT_EQ(Utf8ToGbk(c.utf8), "");
+    EXPECT_EQ(Utf8ToGbk(c.utf8, Utf8Rule::AnyCharacter), c.anyCharacter);
+    if (!c.anyCharacter.empty()) {
+      EXPECT_EQ(Utf8ToGbk(c.utf8, Utf8Rule::AnyCharacter), os::ConvertUtf8ToGbk(c.utf8));  // Windows's own
+    }
   }
   EXPECT_TRUE(IsUtf8OfAtMostThreeBytes("\xEF\xBF\xBF\xE0\xA0\x80\xC2\x80"));  // U+FFFF, U+0800, U+0080
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <tuple>
 
 #include "commands/load_database.h"
@@ -87,6 +88,9 @@ TEST_F(WorkbookTest, SheetsAndCells) {
     return rows;
   }();
   const std::string macOnly = RowXml(4, InlineCell("B4", kMac1)) + RowXml(9, InlineCell("B9", "FF-FF-FF-FF-FF-FF"));
+  const std::string unordered = RowXml(1, InlineCell("B1", "MAC") + InlineCell("A1", "机器名")) +
+                                RowXml(2, InlineCell("B2", kMac1) + InlineCell("A2", "PC01") + InlineCell("A2", "PC99"));
+  const std::string twoMachines = G("机器名取自 机器名，MAC地址取自 MAC，读入 2 台");
   const std::vector<Case> cases = {
       {"a café's sheet", ZipBytes(WorkbookParts({{"一楼", cafe}}, shared)), LoadOutcome::Loaded,
        G("的工作表 一楼，机器名取自 机器名，MAC地址取自 MAC地址，读入 2 台，跳过 2 行（第 1、7 行）"),
@@ -101,6 +105,13 @@ TEST_F(WorkbookTest, SheetsAndCells) {
        G("的工作表 Sheet3，没有机器名列，MAC地址取自 第 2 列，读入 1 台，跳过 1 行（第 9 行）"), {""}, {kShown1}},
       {"prefixed names, formulas' results", ZipBytes(WorkbookParts({{"Sheet1", formula}})), LoadOutcome::Loaded,
        G("的工作表 Sheet1，机器名取自 机器名，MAC地址取自 MAC，读入 2 台"), {"PC01", "PC02"}, {kShown1, kShown2}},
+      {"cells out of column order, one column written twice: the first counts",
+       ZipBytes(WorkbookParts({{"Sheet1", unordered}})), LoadOutcome::Loaded,
+       G("的工作表 Sheet1，机器名取自 机器名，MAC地址取自 MAC，读入 1 台"), {"PC01"}, {kShown1}},
+      {"an emoji in the sheet's name, as Windows converts it", WorkbookAmongEntries(0, "📋机器"), LoadOutcome::Loaded,
+       G("的工作表 ??机器，") + twoMachines, {"PC01", "PC02"}, {kShown1, kShown2}},
+      {"100,000 other entries", WorkbookAmongEntries(100000), LoadOutcome::Loaded, G("的工作表 Sheet1，") + twoMachines,
+       {"PC01", "PC02"}, {kShown1, kShown2}},
       {"no sheet with MACs", ZipBytes(WorkbookParts({{"说明", notes}})), LoadOutcome::NoList, G("里没有找到机器列表")},
       {"a zip that is no workbook", ZipBytes({{"readme.txt", kMac1 + " PC01"}}), LoadOutcome::NoList,
        G("里没有找到机器列表")},
@@ -127,6 +138,18 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
     everSame[1].bytes.insert(everSame[1].bytes.find("</sheets>"), R"(<sheet name="S" sheetId="1" r:id="rId1"/>)");
   std::string changed = ZipBytes(WorkbookParts({{"Sheet1", sheet}}), 0);  // stored: only the CRC tells
   changed.replace(changed.find("PC01"), 4, "PC09");
+  // Past the reader's bounds; stored, so that no ratio of a zip bomb is met first.
+  const std::string megabyte(1 << 20, 'a');
+  std::string oneColumnOverAndOver, sparse, emptyRows;
+  for (int i = 0; i <= 16384; ++i) oneColumnOverAndOver += InlineCell("A1", "x");
+  for (int row = 1; row <= 4097; ++row)
+    sparse += RowXml(row, InlineCell("A" + std::to_string(row), kMac1) + InlineCell("XFD" + std::to_string(row), "x"));
+  emptyRows.reserve(26u << 20);
+  for (int row = 0; row <= 2000000; ++row) emptyRows += "<row r=\"1\"/>";  // past Excel's last row any other way
+  const auto stored = [](const std::string& rows, const std::vector<std::string>& shared = {}) {
+    return ZipBytes(WorkbookParts({{"Sheet1", rows}}, shared), 0);
+  };
+  const std::string tooWide = G("太大（一行超过 16384 格）"), tooLong = G("太大（一行超过 1 MB）");
   const std::string readFailed = G("读取中途出错");
   const std::vector<Case> cases = {
       {"Excel 97-2003 or WPS .et", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'),
@@ -140,8 +163,36 @@ TEST_F(WorkbookTest, RefusedAndDamaged) {
        LoadOutcome::ReadFailed, readFailed},
       {"2 MB of blanks in a few KB", bomb, LoadOutcome::NoList, G("太大（解压后超过 64 MB）")},
       {"an empty sheet read over and over", ZipBytes(everSame), LoadOutcome::NoList, G("太大（解压后超过 64 MB）")},
+      {"a cell past column XFD", stored(sheet + RowXml(2, InlineCell("XFE2", kMac1))), LoadOutcome::NoList, tooWide},
+      {"16,385 cells in a row, one column written over and over", stored(RowXml(1, oneColumnOverAndOver)),
+       LoadOutcome::NoList, tooWide},
+      {"a cell of more than a megabyte", stored(RowXml(1, InlineCell("A1", megabyte + "a"))), LoadOutcome::NoList,
+       tooLong},
+      {"a row of more than a megabyte, in cells of half of one",
+       stored(RowXml(1, InlineCell("A1", megabyte.substr(1 << 19)) + SharedCell("B1", 0)),
+              {"<t>" + megabyte.substr((1 << 19) - 1) + "</t>"}),
+       LoadOutcome::NoList, tooLong},
+      {"a shared string of more than a megabyte", stored(sheet, {"<t>" + megabyte + "a</t>"}), LoadOutcome::NoList,
+       tooLong},
+      {"2,000,001 rows", stored(emptyRows), LoadOutcome::NoList, G("太大（超过 2000000 行）")},
+      {"rows spanning 64 MB of cells, A to XFD", stored(sparse), LoadOutcome::NoList, G("太大（解压后超过 64 MB）")},
   };
   for (const Case& c : cases) check(c);
+}
+
+// A sheet as wide as Excel's, 16,384 cells in each of its 120 rows (50 MB
+// of XML, within what the reader inflates): read in about the time a text
+// list of its bytes takes, each cell once.
+TEST_F(WorkbookTest, WidestSheetLoads) {
+  Texts names, macs;
+  for (int row = 2; row <= 120; ++row) {
+    char mac[24];
+    std::snprintf(mac, sizeof mac, "00-1A-2B-3C-%02X-%02X", row / 256, row % 256);
+    names.push_back("PC" + std::to_string(row));
+    macs.push_back(mac);
+  }
+  check({"16,384 cells wide", WidestSheetWorkbook(), LoadOutcome::Loaded,
+         G("的工作表 Sheet1，机器名取自 机器名，MAC地址取自 MAC，读入 119 台"), names, macs});
 }
 
 // Excel's largest sheet inflates past what the reader reads: refused, and

@@ -51,6 +51,9 @@ class FakeWindow final : public WindowPort {
   // makes one.
   std::function<void()> afterTotalCounter;
 
+  // Loads begun and ended: the window shows it is busy while they differ.
+  int loadsBegun = 0, loadsEnded = 0;
+
   int count(std::string_view eventPrefix) const;
   // The operator types or pastes `exact` into the path box (no event).
   void typePath(const Path& exact);
@@ -60,6 +63,8 @@ class FakeWindow final : public WindowPort {
   void setCaption(std::string_view text) override;
   void setStatusText(int part, std::string_view text) override;
   void setSourceText(const MessageText& text) override;
+  void loadBegins() override { ++loadsBegun; }
+  void loadEnds() override { ++loadsEnded; }
   void showPathText(const Path& shown) override;
   void showMessage(const MessageText& text, MessageIcon icon) override;
   std::optional<Path> chooseFile(const OpenFileRequest& request) override;

@@ -54,4 +54,11 @@ void MakeWangweidashiDatabase(const GivenPath& file, const std::vector<Machine>&
   MakeDatabase(file, "tbl_Computer", "ComputerName", machines);
 }
 
+std::string MegabyteBlobNamesSql() {
+  return "CREATE TABLE pcs(name, mac); WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 40)"
+         " INSERT INTO pcs SELECT iif(x IN (7, 29), CAST(X'FF' || randomblob(1048575) AS BLOB),"
+         " CAST(printf('PC%02d', x) || replace(hex(zeroblob(524286)), '0', 'a') AS BLOB)),"
+         " printf('00-1A-2B-3C-4D-%02X', x) FROM c;";
+}
+
 }  // namespace venbrook::test

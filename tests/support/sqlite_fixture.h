@@ -38,4 +38,9 @@ struct Machine {
 void MakeYungengxinDatabase(const GivenPath& file, const std::vector<Machine>& machines);
 void MakeWangweidashiDatabase(const GivenPath& file, const std::vector<Machine>& machines);
 
+// SQL making another product's table pcs(name, mac) of 40 machines whose
+// names are BLOBs of 1 MB: 38 of them UTF-8 text ("PC01" and 'a's), the
+// 7th and the 29th random bytes, which are no text.
+std::string MegabyteBlobNamesSql();
+
 }  // namespace venbrook::test

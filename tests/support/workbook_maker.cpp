@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "support/temp_folder.h"
@@ -99,6 +100,53 @@ std::string NumberCell(const std::string& reference, const std::string& value, i
 
 std::string RowXml(int number, const std::string& cells) {
   return R"(<row r=")" + std::to_string(number) + R"(">)" + cells + "</row>";
+}
+
+std::string ColumnLetters(int column) {
+  std::string letters;
+  for (++column; column > 0; column = (column - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
+  return letters;
+}
+
+std::string WidestSheetWorkbook() {
+  constexpr int kColumns = 16384, kRows = 120;
+  std::vector<std::string> letters(kColumns);
+  for (int column = 0; column < kColumns; ++column) letters[column] = ColumnLetters(column);
+  std::string rows;
+  rows.reserve(52u << 20);
+  for (int row = 1; row <= kRows; ++row) {
+    const std::string r = std::to_string(row);
+    rows += "<row r=\"" + r + "\">";
+    for (int column = 0; column < kColumns; ++column) {
+      std::string value = column == 0 ? (row == 1 ? "机器名" : "PC" + r) : column == 1 ? (row == 1 ? "MAC" : "") : r;
+      if (column == 1 && row > 1) {
+        char mac[24];
+        std::snprintf(mac, sizeof mac, "00-1A-2B-3C-%02X-%02X", row / 256, row % 256);
+        value = mac;
+      }
+      if (column <= 1 || row == 1)
+        rows += "<c r=\"" + letters[column] + r + "\" t=\"inlineStr\"><is><t>" + (row == 1 && column > 1 ? "c" + letters[column] : value) + "</t></is></c>";
+      else
+        rows += "<c r=\"" + letters[column] + r + "\"><v>" + value + "</v></c>";
+    }
+    rows += "</row>";
+  }
+  return ZipBytes(WorkbookParts({{"Sheet1", rows}}));
+}
+
+std::string WorkbookAmongEntries(int otherEntries, const std::string& sheetName) {
+  std::vector<ZipEntry> entries;
+  entries.reserve(static_cast<std::size_t>(otherEntries) + 8);
+  char name[32];
+  for (int i = 0; i < otherEntries; ++i) {
+    std::snprintf(name, sizeof name, "xl/media/image%06d.png", i);
+    entries.push_back({name, "png"});
+  }
+  const std::string rows = RowXml(1, InlineCell("A1", "机器名") + InlineCell("B1", "MAC")) +
+                           RowXml(2, InlineCell("A2", "PC01") + InlineCell("B2", "00-1A-2B-3C-4D-01")) +
+                           RowXml(3, InlineCell("A3", "PC02") + InlineCell("B3", "00-1A-2B-3C-4D-02"));
+  for (ZipEntry& part : WorkbookParts({{sheetName, rows}})) entries.push_back(std::move(part));
+  return ZipBytes(entries, 0);
 }
 
 }  // namespace venbrook::test

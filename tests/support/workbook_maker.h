@@ -33,4 +33,15 @@ std::string InlineCell(const std::string& reference, const std::string& text);
 std::string NumberCell(const std::string& reference, const std::string& value, int style = 0);
 std::string RowXml(int number, const std::string& cells);
 
+// A column's letters: 0 is A, 16383 is XFD.
+std::string ColumnLetters(int column);
+
+// Shapes no one should ever meet, made for the reader's bounds:
+// 120 rows of 16,384 cells (a header, then machines with a MAC in B and
+// a number in every other cell), about 50 MB of XML, deflated;
+std::string WidestSheetWorkbook();
+// a workbook of one sheet whose sheet is named `sheetName`, after
+// `otherEntries` small entries of other things, stored.
+std::string WorkbookAmongEntries(int otherEntries, const std::string& sheetName = "Sheet1");
+
 }  // namespace venbrook::test

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
 
 #include "app/layout.h"
+#include "support/address_space.h"
 #include "support/gbk_literal.h"
 #include "support/sqlite_fixture.h"
+#include "support/workbook_maker.h"
 #include "win32/window_driver.h"
 
 namespace venbrook::test {
@@ -563,6 +568,134 @@ TEST(LargeList, InvertShowsEveryRowButTheOneRightClicked) {
   for (const int row : {0, 2, kRows / 2, kRows - 1})
     EXPECT_EQ(ListView_GetItemState(list, row, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED)) << row;
   EXPECT_EQ(ui.status(1), L" 已选中:1");  // refreshed by the right click, before the command
+}
+
+// Files no one should ever meet, pasted into the path box one after the
+// other: each gives a list or a word, and the window lives on.
+TEST(HostileFiles, EachGivesAListOrAWordAndTheWindowLivesOn) {
+  WindowDriver ui;
+  ui.modals.dialogAnswers.push_back(std::nullopt);
+  ASSERT_TRUE(ui.open());
+  const std::string twoMachines = "，机器名取自 机器名，MAC地址取自 MAC，读入 2 台";
+  WriteBytes(ui.desktop / "widest.xlsx", WidestSheetWorkbook());
+  WriteBytes(ui.desktop / "entries.xlsx", WorkbookAmongEntries(100000));
+  WriteBytes(ui.desktop / "emoji.xlsx", WorkbookAmongEntries(0, "📋机器"));
+  SqliteFile(ui.desktop.core() + "\\blobs.db").run(MegabyteBlobNamesSql());
+  {
+    std::string header = "MAC";
+    header.reserve(30u << 20);
+    for (int cell = 0; cell < 15000000; ++cell) header += ",a";
+    WriteBytes(ui.desktop / "header.csv", header + "\nA01,00-1A-2B-3C-4D-01\n");
+  }
+  WriteBytes(ui.desktop / "line.txt", std::string(60u << 20, 'x'));
+  WriteBytes(ui.desktop / "zeros.txt", "");
+  std::filesystem::resize_file(ui.desktop / "zeros.txt", 50u << 20);
+  {
+    std::string million = "name,mac\r\n";
+    million.reserve(32u << 20);
+    char line[40];
+    for (int i = 1; i <= 1000000; ++i) {
+      std::snprintf(line, sizeof line, "PC%07d,00-1A-%02X-%02X-%02X-%02X\r\n", i, i >> 24, (i >> 16) & 255, (i >> 8) & 255,
+                    i & 255);
+      million += line;
+    }
+    WriteBytes(ui.desktop / "million.csv", million);
+  }
+  const struct {
+    const char* file;
+    int rows;
+    std::string label;  // UTF-8
+  } cases[] = {
+      {"widest.xlsx", 119, "来源：工作簿 widest.xlsx 的工作表 Sheet1，机器名取自 机器名，MAC地址取自 MAC，读入 119 台"},
+      {"entries.xlsx", 2, "来源：工作簿 entries.xlsx 的工作表 Sheet1" + twoMachines},
+      {"emoji.xlsx", 2, "来源：工作簿 emoji.xlsx 的工作表 ??机器" + twoMachines},
+      // Past a bound: the list stays as it was.
+      {"blobs.db", 2, "未载入：blobs.db 太大（一行超过 1 MB）"},
+      {"header.csv", 2, "未载入：header.csv 太大（一行超过 1 MB）"},
+      {"line.txt", 2, "未载入：line.txt 太大（一行超过 1 MB）"},
+      {"zeros.txt", 2, "未载入：zeros.txt 太大（一行超过 1 MB）"},
+      {"million.csv", 1000000, "来源：文本列表，机器名取自 name，MAC地址取自 mac，读入 1000000 台"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    SetWindowTextW(ui.control(ControlId::编辑框_地址), Wide(ui.desktop.core() + "\\" + c.file).c_str());  // a paste
+    ui.pump();
+    EXPECT_EQ(ui.text(ui.control(ControlId::标签_来源)), Wide(G(c.label)));
+    EXPECT_EQ(ui.rowCount(), c.rows);
+    EXPECT_EQ(ui.status(0), L" 总数:" + std::to_wstring(c.rows));
+  }
+  EXPECT_TRUE(IsWindow(ui.window->handle()));
+}
+
+// A list pasted while the address space is all but used up: the load runs
+// out of memory, says so and empties the list; with room again 重载 loads
+// it whole.
+TEST(HostileFiles, RunningOutOfMemorySaysSoAndTheWindowLivesOn) {
+  if (!AddressSpaceLimit::available()) GTEST_SKIP() << "no address space limit in this process";
+  WindowDriver ui;
+  ui.modals.dialogAnswers.push_back(std::nullopt);
+  ASSERT_TRUE(ui.open());
+  std::string csv;
+  csv.reserve(60000 * 26);
+  for (int i = 1; i <= 60000; ++i) {
+    char line[40];
+    std::snprintf(line, sizeof line, "PC%05d,00-1A-2B-3C-%02X-%02X\r\n", i, i / 256, i % 256);
+    csv += line;
+  }
+  WriteBytes(ui.desktop / "list.csv", csv);
+  {
+    const AddressSpaceLimit limit(1 << 20);
+    SetWindowTextW(ui.control(ControlId::编辑框_地址), Wide(ui.desktop.core() + "\\list.csv").c_str());
+  }
+  ui.pump();
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_来源)), L"未载入：list.csv 太大（内存不足）");
+  EXPECT_EQ(ui.rowCount(), 0);
+  EXPECT_EQ(ui.status(0), L" 总数:0");
+  ui.chooseFromMenu(MenuItemId::重载);
+  EXPECT_EQ(ui.rowCount(), 60000);
+}
+
+// A load shows the wait cursor over the window, and the cursor it replaced
+// once it ends; over another program's window it changes nothing.
+TEST_F(LoadedWindow, WaitCursorWhileALoadRuns) {
+  RECT list{};
+  GetWindowRect(ui.control(ControlId::超级列表框1), &list);
+  SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+  const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  ui.window->loadBegins();
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  ui.window->loadEnds();
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+
+  RECT window{};
+  GetWindowRect(ui.window->handle(), &window);
+  SetCursorPos(window.right + 50, window.bottom + 50);
+  ui.window->loadBegins();
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+  ui.window->loadEnds();
+  SetCursor(before);
+}
+
+// A start after one that ended inside its load of the stored file: the
+// window opens with the path and an empty list, the label says why, a
+// keystroke in the prefix box loads nothing, and 重载 loads.
+TEST(StartUp, AfterEndingInsideItsLoadItWaitsForTheRetry) {
+  WindowDriver ui;
+  const std::string database = ui.program.core() + "\\lwdiskless.db";
+  MakeYungengxinDatabase(database, kMachines);
+  ui.writeConfig(database);
+  WriteBytes(ui.program / "config.ini.loading", database);
+  ASSERT_TRUE(ui.open());
+  EXPECT_EQ(ui.text(ui.control(ControlId::编辑框_地址)), Wide(database));
+  EXPECT_EQ(ui.rowCount(), 0);
+  EXPECT_EQ(ui.text(ui.control(ControlId::标签_来源)),
+            L"未载入：上次打开 lwdiskless.db 时程序意外退出，这次没有自动载入，可按“重载”再试");
+  ui.type(ControlId::编辑框_前缀, L"W");
+  EXPECT_EQ(ui.rowCount(), 0);
+  ui.chooseFromMenu(MenuItemId::重载);
+  EXPECT_EQ(ui.rowCount(), 6);
+  EXPECT_EQ(ui.cell(0, 1), L"WPC01");
+  EXPECT_FALSE(std::filesystem::exists(ui.program / "config.ini.loading"));
 }
 
 TEST(EmptyWindow, ExportingNothingSaysSoWithTheErrorIcon) {

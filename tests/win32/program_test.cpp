@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 #include <vector>
 
+#include "app/control_ids.h"
 #include "settings/profile_file.h"
 #include "support/sqlite_fixture.h"
 #include "support/temp_folder.h"
@@ -55,6 +57,34 @@ HWND FindDescendant(HWND parent, const wchar_t* className) {
     if (HWND deeper = FindDescendant(child, className)) return deeper;
   }
   return nullptr;
+}
+
+HWND FindById(HWND parent, int id) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetDlgCtrlID(child) == id) return child;
+    if (HWND deeper = FindById(child, id)) return deeper;
+  }
+  return nullptr;
+}
+
+// A control's text, asked of the other process (GetWindowText would give
+// what the control was made with).
+std::wstring TextOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+// Waits up to `seconds` for `done`, looking every millisecond.
+template <typename Done>
+bool WaitFor(Done done, int seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 // The program under test: the one this build linked, or the file named by
@@ -104,6 +134,42 @@ class Program : public testing::Test {
   void close() {
     PostMessageW(WaitForWindow(process.dwProcessId, L"VenbrookMainWindow", true), WM_CLOSE, 0, 0);
     EXPECT_EQ(waitForExit(), 0u);
+  }
+  // Ends the program at once, as a crash does.
+  void kill() {
+    TerminateProcess(process.hProcess, 3);
+    WaitForSingleObject(process.hProcess, 15000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    process = {};
+  }
+  // Right-clicks the list's empty space with the mouse and picks 重载, the
+  // menu's second item, with the keyboard, as the operator may (the list
+  // view follows the button itself, so the input must be real).
+  void chooseReload(HWND window, HWND list) {
+    SetForegroundWindow(window);
+    RECT area{};
+    GetWindowRect(list, &area);
+    clickAt({area.left + 40, area.bottom - 20}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    HWND menuWindow = WaitForWindow(process.dwProcessId, L"#32768", true);
+    ASSERT_NE(menuWindow, nullptr);
+    for (const WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) {  // 导出, 重载
+      INPUT press[2] = {};
+      press[0].type = press[1].type = INPUT_KEYBOARD;
+      press[0].ki.wVk = press[1].ki.wVk = key;
+      press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(2, press, sizeof(INPUT));
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
+  static void clickAt(POINT at, DWORD down, DWORD up) {
+    SetCursorPos(at.x, at.y);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = down;
+    inputs[1].mi.dwFlags = up;
+    SendInput(2, inputs, sizeof(INPUT));
   }
 
   TempFolder folder;
@@ -173,6 +239,43 @@ TEST_F(Program, FirstRunAsksForTheDatabaseBeforeShowingTheWindow) {
 
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(waitForExit(), 0u);
+}
+
+// The program ended inside its load of the stored file at start (killed
+// while the mark of that load is there, as a crash would end it): the next
+// start loads nothing by itself and says why, and 重载 loads the file.
+TEST_F(Program, StartEndedInsideItsLoadIsNotRepeatedUntilReload) {
+  constexpr int kMachines = 1000000;
+  {
+    std::string csv;
+    csv.reserve(kMachines * 28);
+    char line[40];
+    for (int i = 0; i < kMachines; ++i) {
+      std::snprintf(line, sizeof line, "PC%07d,00-1A-2B-%02X-%02X-%02X\r\n", i, i >> 16, (i >> 8) & 255, i & 255);
+      csv += line;
+    }
+    WriteBytes(folder / "list.csv", csv);
+  }
+  WriteIniValue(PathOf(folder / "config.ini"), "config", "data", "list.csv");
+  const std::filesystem::path mark = folder / "config.ini.loading";
+  start();
+  ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(mark); }, 30));
+  kill();
+  ASSERT_TRUE(std::filesystem::exists(mark));  // ended inside the load
+
+  start();
+  HWND window = WaitForWindow(process.dwProcessId, L"VenbrookMainWindow", true);
+  ASSERT_NE(window, nullptr);
+  HWND list = FindDescendant(window, WC_LISTVIEWW);
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+  EXPECT_EQ(TextOf(FindById(window, IdOf(ControlId::标签_来源))),
+            L"未载入：上次打开 list.csv 时程序意外退出，这次没有自动载入，可按“重载”再试");
+  EXPECT_EQ(TextOf(FindById(window, IdOf(ControlId::编辑框_地址))), L"list.csv");
+
+  chooseReload(window, list);
+  EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == kMachines; }, 60));
+  close();
+  EXPECT_FALSE(std::filesystem::exists(mark));
 }
 
 // What Explorer shows of the file: version record, icon sizes, manifest.

@@ -154,6 +154,8 @@ bool ReplaceWholeFile(const Path& path, std::string_view bytes) {
   return true;
 }
 
+bool RemoveFile(const Path& path) { return ::unlink(NativePath(path).c_str()) == 0; }
+
 AppendingFile::AppendingFile(const Path& path) {
   const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return;

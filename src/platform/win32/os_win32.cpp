@@ -151,6 +151,8 @@ bool ReplaceWholeFile(const Path& path, std::string_view bytes) {
   return true;
 }
 
+bool RemoveFile(const Path& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
+
 AppendingFile::AppendingFile(const Path& path) {
   // No sharing: nobody writes between our lines, nobody reads half a line.
   const HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,

@@ -61,6 +61,9 @@ ReadResult ReadDatabaseByContent(const ReadRequest& request, SourceConnection& c
     case TableSearch::NoTable: return NoList(request, connection, NoListReason::NoMachineList);
     case TableSearch::Locked: return NoList(request, connection, NoListReason::Locked);
     case TableSearch::Damaged: return StoppedPartWay(request, connection, NoListReason::StoppedPartWay);
+    case TableSearch::TooLarge:
+      connection.close();
+      return {LoadOutcome::NoList, 0, TooLargeWords(request.fileName, found.bound)};
   }
   return NoList(request, connection, NoListReason::NoMachineList);
 }

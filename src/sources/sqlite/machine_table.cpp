@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/utf8.h"
+#include "sources/read_bounds.h"
 #include "sources/sqlite/sqlite_statement.h"
 
 namespace venbrook {
@@ -39,22 +39,23 @@ class ReadTransaction {
 // even where an index holding every column read would be a shorter path.
 std::string TableScan(std::string_view table) { return " FROM main." + QuotedIdentifier(table) + " AS m NOT INDEXED"; }
 
-// A value as the judge and the list read it: text and numbers as their
-// text, NULL as nothing. A blob is asked for its type before anything
-// converts it: its bytes are taken as text when they are well-formed UTF-8
-// (the database's own encoding), else as nothing, so a name is never raw
-// bytes.
-std::string_view CellValue(sqlite3_stmt* statement, int column) {
-  switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_NULL: return {};
-    case SQLITE_BLOB: {
-      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-      const std::string_view blob(bytes, bytes == nullptr ? 0 : static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-      return IsUtf8OfAtMost(blob, 4) ? blob : std::string_view{};
-    }
-    default: return ColumnUtf8(statement, column);
+// A value of a machine: its text, a BLOB judged as a text in the
+// database's encoding. One that is no text there, or longer than a line may
+// be (Bound::RecordBytes), is nobody's name or MAC: the row keeps its other
+// value, and only that one is empty. A whole list is not refused for one
+// cell another program filled with something else.
+class ValueReader {
+ public:
+  explicit ValueReader(sqlite3* db) : stored_(StoredTextOf(db)) {}
+
+  std::string_view value(sqlite3_stmt* statement, int column) {
+    return ColumnText(statement, column, stored_, scratch_, kMaxRecordBytes).value_or(std::string_view{});
   }
-}
+
+ private:
+  StoredText stored_;
+  std::string scratch_;
+};
 
 // A table's rows as records, numbered from 1 in their stored order; its
 // column names are the header.
@@ -85,9 +86,10 @@ class TableRows final : public TableLayout {
         const char* name = sqlite3_column_name(statement, column);
         names_.emplace_back(name != nullptr ? name : "");
       }
+    ValueReader values(db_);
     int row = 0;
-    while ((status_ = sqlite3_step(statement)) == SQLITE_ROW) {
-      for (int column = 0; column < columns; ++column) visitor.cell(column, CellValue(statement, column));
+    while ((status_ = Step(statement)) == SQLITE_ROW) {
+      for (int column = 0; column < columns; ++column) visitor.cell(column, values.value(statement, column));
       if (!visitor.endRecord(++row)) return {LayoutEnd::How::Stopped};
     }
     rows_ = row;
@@ -125,14 +127,18 @@ struct Candidate {
   bool counted;  // its sample reached the end of the table
 };
 
-enum class SampleEnd { Done, Unreadable, Locked, Damaged };
+enum class SampleEnd { Done, Unreadable, Locked, Damaged, TooLarge };
 
-SampleEnd Sample(sqlite3* db, const std::string& table, std::optional<Candidate>& candidate) {
+SampleEnd Sample(sqlite3* db, const std::string& table, std::optional<Candidate>& candidate, Bound& bound) {
   TableRows rows(db, table, kSampleRows);
   const TableJudgement judgement = JudgeTable(rows);
   if (rows.locked()) return SampleEnd::Locked;
   if (rows.unreadable()) return SampleEnd::Unreadable;
   if (judgement.outcome == TableRead::Outcome::Damaged) return SampleEnd::Damaged;
+  if (judgement.outcome == TableRead::Outcome::TooLarge) {
+    bound = judgement.bound;
+    return SampleEnd::TooLarge;
+  }
   if (judgement.outcome == TableRead::Outcome::Loaded)
     candidate = Candidate{table,       judgement.nameColumn,   judgement.macColumn, judgement.choice.name >= 0,
                           judgement.macsDistinct, rows.rows(), rows.rows() < kSampleRows};
@@ -154,7 +160,7 @@ std::optional<std::vector<std::string>> OrdinaryTables(sqlite3* db, bool& locked
   }
   std::vector<std::string> tables;
   int status;
-  while ((status = sqlite3_step(query.get())) == SQLITE_ROW) tables.emplace_back(ColumnUtf8(query.get(), 0));
+  while ((status = Step(query.get())) == SQLITE_ROW) tables.emplace_back(ColumnUtf8(query.get(), 0));
   if (status != SQLITE_DONE) {
     locked = IsLockedStatus(status);
     return std::nullopt;
@@ -165,7 +171,7 @@ std::optional<std::vector<std::string>> OrdinaryTables(sqlite3* db, bool& locked
 // -1 when the table cannot be counted: damaged past its sample.
 std::int64_t CountRows(sqlite3* db, std::string_view table) {
   Statement query(db, "SELECT count(*) FROM main." + QuotedIdentifier(table));
-  if (query.get() == nullptr || sqlite3_step(query.get()) != SQLITE_ROW) return -1;
+  if (query.get() == nullptr || Step(query.get()) != SQLITE_ROW) return -1;
   return sqlite3_column_int64(query.get(), 0);
 }
 
@@ -229,11 +235,13 @@ FoundTable FindMachineTable(sqlite3* db) {
   std::vector<Candidate> candidates;
   for (const std::string& table : *tables) {
     std::optional<Candidate> candidate;
-    switch (Sample(db, table, candidate)) {
+    Bound bound = Bound::RecordBytes;
+    switch (Sample(db, table, candidate, bound)) {
       case SampleEnd::Done: break;
       case SampleEnd::Unreadable: continue;  // its columns cannot be read: no list of anyone's
       case SampleEnd::Locked: return {TableSearch::Locked, {}, {}, {}};
       case SampleEnd::Damaged: return {TableSearch::Damaged, {}, {}, {}};
+      case SampleEnd::TooLarge: return {TableSearch::TooLarge, {}, {}, {}, bound};
     }
     if (candidate) candidates.push_back(std::move(*candidate));
   }

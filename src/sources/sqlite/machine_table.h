@@ -18,6 +18,7 @@ enum class TableSearch {
   NoTable,  // no table holds a list of machines
   Locked,   // another program held the database past the busy time-out
   Damaged,  // a table that holds a list could not be counted or sampled whole
+  TooLarge, // a table's row is past a bound (read_bounds.h)
 };
 
 struct FoundTable {
@@ -25,6 +26,7 @@ struct FoundTable {
   std::string table;       // UTF-8, as the schema names it
   std::string nameColumn;  // as its sample was judged (UTF-8); none: empty
   std::string macColumn;
+  Bound bound = Bound::RecordBytes;  // which, when TooLarge
 };
 
 // The machine table of a database that is neither product's. Every ordinary

@@ -28,7 +28,7 @@ ReadResult ReadProductRows(const SourceProfile& profile, const ReadRequest& requ
     const int nameColumn = FindColumn(statement, GbkToUtf8(profile.nameColumn));
     const int macColumn = FindColumn(statement, GbkToUtf8(profile.macColumn));
     int status;
-    while ((status = sqlite3_step(statement)) == SQLITE_ROW)
+    while ((status = Step(statement)) == SQLITE_ROW)
       sink.addUtf8(ColumnUtf8(statement, nameColumn), ColumnUtf8(statement, macColumn));
     // Only SQLITE_DONE is the end of the rows: a damaged page or a lock that
     // outlasted the time-out stops the read part-way.

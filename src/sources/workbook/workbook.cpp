@@ -14,7 +14,7 @@ namespace {
 
 void Fail(PartRead part, TableRead& read) {
   read.outcome = part == PartRead::TooLarge ? TableRead::Outcome::TooLarge : TableRead::Outcome::Damaged;
-  read.bound = Bound::InflatedBytes;
+  read.bound = part.bound;
 }
 
 // A part the workbook's relationships name must be there.
@@ -25,10 +25,15 @@ class SheetLayout final : public TableLayout {
  public:
   explicit SheetLayout(const SheetGrid& grid) : grid_(grid) {}
 
+  // Only the cells a row holds, each in its column: a sparse sheet is not
+  // padded with the empty cells between.
   LayoutEnd forEachRecord(RecordVisitor& visitor) override {
     for (int row = 0; row < grid_.rowCount(); ++row) {
-      const int width = grid_.width(row);
-      for (int column = 0; column < width; ++column) visitor.cell(column, grid_.cell(row, column));
+      const int cells = grid_.cellCount(row);
+      for (int index = 0; index < cells; ++index) {
+        const SheetGrid::CellAt cell = grid_.cellAt(row, index);
+        visitor.cell(cell.column, cell.text);
+      }
       if (!visitor.endRecord(grid_.rowNumber(row))) return {LayoutEnd::How::Stopped};
     }
     return {};

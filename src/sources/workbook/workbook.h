@@ -10,12 +10,14 @@
 // - Rows above the header (a title, merged or not) and rows without a
 //   machine's MAC are skipped and counted by the sheet's own row numbers;
 //   rows without any text are passed over.
-// - What is inflated is bounded (zip_archive.h); any DTD, a damaged archive
-//   or XML part makes the whole read fail.
+// - What is inflated is bounded (zip_archive.h), and so are a sheet's rows,
+//   its cells a row and its bytes a row (sheet_grid.h); any DTD, a damaged
+//   archive or XML part makes the whole read fail.
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "sources/read_bounds.h"
 #include "sources/row_sink.h"
 #include "sources/table/table_read.h"
 

@@ -76,6 +76,7 @@ class RelationshipsHandler : public XmlHandler {
 class SharedStringsHandler : public XmlHandler {
  public:
   explicit SharedStringsHandler(SharedStrings& strings) : strings_(strings) {}
+  bool tooLong() const { return tooLong_; }
   void start(std::string_view name, const XmlAttributes&) override {
     if (name == "si") inString_ = true, text_.clear();
     else if (name == "rPh") ++phonetic_;
@@ -91,13 +92,18 @@ class SharedStringsHandler : public XmlHandler {
     }
   }
   void text(std::string_view piece) override {
-    if (inText_) text_ += piece;
+    if (!inText_) return;
+    if (text_.size() + piece.size() > kMaxRecordBytes) {
+      tooLong_ = true;
+      return stop();
+    }
+    text_ += piece;
   }
 
  private:
   SharedStrings& strings_;
   std::string text_;
-  bool inString_ = false, inText_ = false;
+  bool inString_ = false, inText_ = false, tooLong_ = false;
   int phonetic_ = 0;
 };
 
@@ -194,7 +200,8 @@ PartRead ReadSharedStrings(ZipArchive& archive, std::string_view part, InflateBu
   if (part.empty()) return PartRead::Read;
   strings.reserveFor(std::min(archive.declaredSize(part), budget.bytesLeft));
   SharedStringsHandler handler(strings);
-  return ReadXmlPart(archive, part, budget, handler);
+  const PartRead read = ReadXmlPart(archive, part, budget, handler);
+  return handler.tooLong() ? PartRead(PartRead::TooLarge, Bound::RecordBytes) : read;
 }
 
 PartRead ReadDateStyles(ZipArchive& archive, std::string_view part, InflateBudget& budget, DateStyles& styles) {

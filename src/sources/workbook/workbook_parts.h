@@ -8,12 +8,21 @@
 #include <string_view>
 #include <vector>
 
+#include "sources/read_bounds.h"
 #include "sources/workbook/zip_archive.h"
 
 namespace venbrook {
 
-// How reading a part went: Missing only for a part the workbook may lack.
-enum class PartRead { Read, Missing, Damaged, TooLarge };
+// How reading a part went: Missing only for a part the workbook may lack;
+// TooLarge with the bound that was passed.
+struct PartRead {
+  enum Outcome : std::uint8_t { Read, Missing, Damaged, TooLarge };
+  PartRead(Outcome outcome, Bound bound = Bound::InflatedBytes) : outcome(outcome), bound(bound) {}
+  bool operator==(Outcome other) const { return outcome == other; }
+
+  Outcome outcome;
+  Bound bound;  // which, when TooLarge
+};
 
 struct SheetEntry {
   std::string name;  // UTF-8, as the sheet's tab shows it
@@ -28,7 +37,8 @@ struct WorkbookIndex {
 };
 
 // Every string of xl/sharedStrings.xml (rich text runs joined, phonetic
-// runs left out, cleaned as CleanCellText does), kept in one buffer.
+// runs left out, cleaned as CleanCellText does), kept in one buffer; one
+// of more than a megabyte is past Bound::RecordBytes.
 class SharedStrings {
  public:
   std::size_t count() const { return ends_.size(); }

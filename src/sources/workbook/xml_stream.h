@@ -15,31 +15,34 @@
 // could be declared, since no external subset is ever read. Parameter
 // entities are never parsed either.
 //
-// A handler may throw (a bound passed, memory run out): the exception is
-// caught before it reaches expat's C frames, the parser is stopped, and
-// feed() rethrows it once expat has returned.
+// No exception ever passes through expat's C frames: one thrown by a
+// handler (a bound passed, memory running out) stops the parser and is
+// thrown again once expat has returned; expat's own allocation failing is
+// std::bad_alloc too.
 #include <exception>
 #include <string_view>
 
 namespace venbrook {
 
+// A name without its prefix: "row" of "x:row".
+std::string_view XmlLocalName(const char* name);
+// xmlns and xmlns:x declare namespaces and are no data.
+bool IsXmlNamespaceDeclaration(std::string_view name);
+
 // An element's attributes as expat gives them: name, value, name, value, ...,
-// null; found by their names without a prefix.
+// null; found by their names without a prefix, namespace declarations left
+// out.
 class XmlAttributes {
  public:
   explicit XmlAttributes(const char** pairs) : pairs_(pairs) {}
   // The value of the attribute of that local name, or null.
   const char* find(std::string_view localName) const;
-  // Each attribute in the document's order, as (local name, value); the
-  // namespace declarations (xmlns, xmlns:x) are no data and are left out.
-  template <class Visit>
+  // Each attribute's local name and value, in the document's order.
+  template <typename Visit>
   void forEach(Visit visit) const {
     for (const char** pair = pairs_; *pair; pair += 2)
-      if (!IsNamespaceDeclaration(pair[0])) visit(LocalName(pair[0]), std::string_view(pair[1]));
+      if (!IsXmlNamespaceDeclaration(pair[0])) visit(XmlLocalName(pair[0]), pair[1]);
   }
-
-  static std::string_view LocalName(const char* name);
-  static bool IsNamespaceDeclaration(std::string_view name);
 
  private:
   const char** pairs_;
@@ -52,6 +55,15 @@ class XmlHandler {
   virtual void end(std::string_view name) = 0;
   // Character data inside the current element, in one or more pieces.
   virtual void text(std::string_view piece) = 0;
+
+  // The handler has read all it will (a bound was passed): the stream stops.
+  bool stopped() const { return stopped_; }
+
+ protected:
+  void stop() { stopped_ = true; }
+
+ private:
+  bool stopped_ = false;
 };
 
 enum class DoctypeRule { Refuse, BareNameOnly };
@@ -69,8 +81,8 @@ class XmlStream {
   XmlStream(const XmlStream&) = delete;
   XmlStream& operator=(const XmlStream&) = delete;
 
-  // False once the XML is found not well formed (or holds a refused DTD).
-  // Rethrows what a handler threw.
+  // False once the XML is found not well formed (or holds a refused DTD), or
+  // the handler has stopped.
   bool feed(std::string_view piece);
   // After the last piece: false when the document is incomplete or damaged.
   bool finish();
@@ -85,16 +97,18 @@ class XmlStream {
   static void onEnd(void* data, const char* name);
   static void onText(void* data, const char* piece, int length);
   static void onDoctype(void* data, const char* name, const char* systemId, const char* publicId, int internalSubset);
-
-  // The handler's exception kept and the parser stopped: never thrown
-  // through expat.
-  void stopWith(std::exception_ptr thrown);
-  bool parse(std::string_view piece, bool last);
+  // Runs a handler's call unless the parse is stopping; stops it when the
+  // call throws or the handler stops.
+  template <typename Call>
+  void dispatch(Call call);
+  // After expat returns: the handler's exception, or expat's lack of memory.
+  void throwWhatHappenedInside();
 
   void* parser_;  // expat's XML_Parser
   XmlHandler& handler_;
   DoctypeRule doctype_;
   bool failed_ = false;
+  bool stopping_ = false;
   bool refusedDoctype_ = false;
   std::exception_ptr thrown_;
 };

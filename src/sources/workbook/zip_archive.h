@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "sources/read_bounds.h"
 
@@ -37,15 +38,21 @@ struct ZipBytes {
   std::uint64_t at = 0;
 };
 
+// Inflating reads no more than the budget: a zip bomb costs nothing. Memory
+// running out inside minizip or zlib is std::bad_alloc, thrown once their
+// call has returned, as any other allocation of the load fails.
 class ZipArchive {
  public:
-  // The bytes must outlive the archive.
+  // The bytes must outlive the archive. Its central directory is read once,
+  // whatever it holds (100,000 entries of other things besides a workbook's
+  // parts), so that finding an entry never walks the others.
   explicit ZipArchive(std::string_view bytes);
   ~ZipArchive();
   ZipArchive(const ZipArchive&) = delete;
   ZipArchive& operator=(const ZipArchive&) = delete;
 
-  // False when the bytes are no zip archive minizip can open.
+  // False when the bytes are no zip archive minizip can open, or its
+  // central directory is damaged.
   bool isOpen() const { return handle_ != nullptr; }
   bool has(std::string_view entryName);
   // What the entry says it inflates to (0 when there is no such entry): a
@@ -59,8 +66,19 @@ class ZipArchive {
                  const std::function<bool(std::string_view piece)>& consume);
 
  private:
+  // Where an entry's header lies in the central directory, by a hash of its
+  // name: a few words an entry, fewer than the directory's own bytes.
+  struct EntryAt {
+    std::uint64_t nameHash, directoryAt, number;
+  };
+  void indexEntries();
+  // Makes the entry of that exact name minizip's current one (the first of
+  // that name); false when there is none.
+  bool locate(std::string_view entryName);
+
   ZipBytes bytes_;
   void* handle_ = nullptr;  // minizip's unzFile
+  std::vector<EntryAt> entries_;  // sorted by hash, then by their order in the archive
 };
 
 }  // namespace venbrook
