@@ -1,5 +1,7 @@
 #include "model/mac_address.h"
 
+#include "model/blanks.h"
+
 #include <array>
 
 namespace venbrook {
@@ -65,17 +67,11 @@ bool ReadShortBytes(std::string_view text, MacAddress& mac) {
   return true;
 }
 
-std::string_view TrimmedBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  return first == std::string_view::npos ? std::string_view{}
-                                         : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 }  // namespace
 
 MacAddress ParseMac(std::string_view text) {
   // A cell or a database value may carry blanks around its MAC.
-  text = TrimmedBlanks(text);
+  text = TrimBlanks(text);
   MacAddress mac;
   switch (text.size()) {
     case 17: {  // six pairs
@@ -106,7 +102,7 @@ MacAddress ParseMac(std::string_view text) {
 }
 
 MacAddress ParseClientId(std::string_view text) {
-  text = TrimmedBlanks(text);
+  text = TrimBlanks(text);
   MacAddress id;
   bool read = false;
   switch (text.size()) {

@@ -450,5 +450,35 @@ TEST(StructuredLayouts, BoundsHoldExactly) {
   }
 }
 
+// The walks after the first replay what it handed over; a tape that would
+// outgrow the text (tiny records), or a first walk stopped part-way, is no
+// replay: those walks parse again, and hand over the same records.
+TEST(StructuredLayouts, LaterWalksMatchTheFirst) {
+  class StopsAtSecond final : public RecordVisitor {
+   public:
+    void cell(int, std::string_view) override {}
+    bool endRecord(int) override { return ++records_ < 2; }
+
+   private:
+    int records_ = 0;
+  };
+  std::string tiny, roomy;
+  for (int i = 1; i <= 40; ++i) {
+    const std::string mac = "00e04c6810" + std::to_string(10 + i);
+    tiny += "{\"m\":\"" + mac + "\"}\n";
+    roomy += "{\"hostname\": \"PC" + std::to_string(i) + "\",  \"hw-address\": \"" + mac + "\"}\n";
+  }
+  for (const std::string& text : {tiny, roomy}) {
+    SCOPED_TRACE(text.substr(0, 40));
+    const std::unique_ptr<TableLayout> layout = MakeJsonLayout(text);
+    StopsAtSecond stops;
+    EXPECT_EQ(layout->forEachRecord(stops).how, How::Stopped);
+    const test::LayoutRecords first = test::RecordsOf(*layout), second = test::RecordsOf(*layout);
+    ASSERT_EQ(first.records.size(), 40u);
+    EXPECT_EQ(first.records.back().line, 40);
+    EXPECT_TRUE(second.records == first.records);
+  }
+}
+
 }  // namespace
 }  // namespace venbrook

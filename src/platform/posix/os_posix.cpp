@@ -75,14 +75,25 @@ int OpenForeignFile(const std::string& native) {
 }
 
 // Reads into `out` until `limit` bytes or the end; false on a read error.
+// Straight into the room `out` has reserved (a file's size), so the bytes
+// are copied once; past that room through a small buffer, which at the
+// end of a file only finds that nothing more comes.
 bool ReadUpTo(int fd, std::size_t limit, std::string& out) {
   char buffer[65536];
   while (out.size() < limit) {
-    const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, limit - out.size()));
+    const std::size_t had = out.size(), room = std::min(out.capacity() - had, limit - had);
+    ssize_t got;
+    if (room >= sizeof buffer) {
+      out.resize(had + room);
+      got = ::read(fd, out.data() + had, room);
+      out.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    } else {
+      got = ::read(fd, buffer, std::min(sizeof buffer, limit - had));
+      if (got > 0) out.append(buffer, static_cast<std::size_t>(got));
+    }
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) break;
-    out.append(buffer, static_cast<std::size_t>(got));
   }
   return true;
 }

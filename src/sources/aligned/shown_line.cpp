@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/blanks.h"
 #include "platform/utf8.h"
 
 namespace venbrook {
@@ -9,8 +10,6 @@ namespace {
 
 constexpr char kEscape = '\x1b';
 constexpr char kBackspace = '\b';
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::size_t SkipBlanks(std::string_view text, std::size_t at) {
   while (at < text.size() && IsBlank(text[at])) ++at;

@@ -1,12 +1,11 @@
 #include "sources/blocks/block_reader.h"
 
+#include "model/blanks.h"
 #include "sources/columns/machine_words.h"
 #include "sources/read_bounds.h"
 
 namespace venbrook {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

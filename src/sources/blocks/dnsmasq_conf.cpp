@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/blanks.h"
 #include "sources/blocks/adapter_facts.h"
 #include "sources/columns/machine_words.h"
 #include "sources/text/text_lines.h"
@@ -15,7 +16,6 @@ namespace {
 
 enum Column { kMac, kIp, kName, kClientId };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/blanks.h"
 #include "sources/blocks/record_cells.h"
 #include "sources/columns/machine_words.h"
 #include "sources/text/text_lines.h"
@@ -12,8 +13,6 @@
 
 namespace venbrook {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The next word of a UCI line, its quotes taken out; false at the line's
 // end or at a comment.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/blanks.h"
 #include "sources/columns/machine_words.h"
 #include "sources/text/text_lines.h"
 #include "sources/text/text_words.h"
@@ -11,8 +12,6 @@ namespace {
 
 // No key of a block is longer; a longer "key" is a sentence with a colon.
 constexpr std::size_t kMaxKeyBytes = 200;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsKey(std::string_view key) { return !key.empty() && key.size() <= kMaxKeyBytes; }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/blanks.h"
 #include "sources/blocks/record_cells.h"
 #include "sources/blocks/routeros_pairs.h"
 #include "sources/columns/machine_words.h"
@@ -11,8 +12,6 @@
 
 namespace venbrook {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A command with the lines it goes on in joined: the '\' at a line's end
 // and the next line's leading blanks are taken out.

@@ -1,13 +1,12 @@
 #include "sources/blocks/routeros_pairs.h"
 
+#include "model/blanks.h"
 #include "sources/columns/machine_words.h"
 #include "sources/text/text_lines.h"
 #include "sources/text/text_words.h"
 
 namespace venbrook {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsKeyCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';

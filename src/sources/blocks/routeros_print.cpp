@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "model/blanks.h"
 #include "sources/blocks/adapter_facts.h"
 #include "sources/blocks/block_sniff.h"
 #include "sources/blocks/record_cells.h"
@@ -14,7 +15,6 @@
 namespace venbrook {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsFlagWord(std::string_view word) {

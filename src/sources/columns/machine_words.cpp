@@ -183,12 +183,6 @@ HeaderRole ClassifyHeader(std::string_view header) {
   return HeaderRole::None;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 bool IsAllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/blanks.h"
+
 namespace venbrook {
 
 // What a header names, from the most telling word it holds.
@@ -22,9 +24,6 @@ enum class HeaderRole : std::uint8_t {
 };
 
 HeaderRole ClassifyHeader(std::string_view header);
-
-// The text without the spaces and tabs around it.
-std::string_view TrimBlanks(std::string_view text);
 
 // One decimal digit or more, and nothing else.
 bool IsAllDigits(std::string_view text);

@@ -8,6 +8,7 @@
 #include "sources/structured/json_table.h"
 #include "sources/structured/record_keys.h"
 #include "sources/structured/structured_text.h"
+#include "sources/table/record_tape.h"
 
 namespace venbrook {
 namespace {
@@ -162,14 +163,16 @@ class RecordWalk final : public JsonEvents {
 
 class JsonLayout final : public TableLayout {
  public:
-  explicit JsonLayout(std::string_view text) : text_(text), table_(FindJsonTable(text)) {}
+  explicit JsonLayout(std::string_view text) : text_(text), table_(FindJsonTable(text)), tape_(text.size()) {}
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override {
     if (table_.end.how != LayoutEnd::How::Done) return table_.end;
     if (table_.where == JsonTable::Where::None) return {};
+    if (tape_.complete()) return tape_.replay(visitor);
+    RecordTape::Recorder recorder(tape_, visitor);
     JsonReader reader(text_);
-    RecordWalk walk(table_, keys_, reader, text_, visitor);
-    return walk.finish(reader.read(walk));
+    RecordWalk walk(table_, keys_, reader, text_, recorder);
+    return recorder.ended(walk.finish(reader.read(walk)));
   }
 
   std::vector<std::string> columnNames() const override { return keys_.names(); }
@@ -181,6 +184,8 @@ class JsonLayout final : public TableLayout {
   std::string_view text_;
   JsonTable table_;
   RecordKeys keys_;
+  // The text is parsed once; the walks after the first replay its records.
+  RecordTape tape_;
 };
 
 // Reads as far as it goes, and counts what says it is JSON: the first

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/blanks.h"
 #include "sources/read_bounds.h"
 #include "sources/structured/record_keys.h"
 #include "sources/structured/structured_text.h"
@@ -11,12 +12,6 @@
 
 namespace venbrook {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first);
-}
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -98,7 +93,7 @@ class RecordWalk final : public XmlHandler {
       return;
     }
     Level& level = levels_[depth_];
-    const std::string_view text = Trim(level.text);
+    const std::string_view text = TrimBlanksAndLineEnds(level.text);
     if (!text.empty()) {
       if (depth_ == recordDepth_) {
         give(name, text);

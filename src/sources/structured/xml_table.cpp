@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/blanks.h"
 #include "sources/read_bounds.h"
 #include "sources/structured/record_hints.h"
 #include "sources/workbook/xml_stream.h"
@@ -42,12 +43,6 @@ constexpr std::size_t kTextKept = 40;
 // record's would be.
 constexpr std::size_t kMaxNames = 2 * kMaxRecordCells;
 
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first);
-}
-
 class RecordFinder final : public XmlHandler {
  public:
   void start(std::string_view name, const XmlAttributes& attributes) override {
@@ -74,7 +69,7 @@ class RecordFinder final : public XmlHandler {
 
   void text(std::string_view piece) override {
     Frame& frame = frames_.back();
-    frame.textFilled |= !Trim(piece).empty();
+    frame.textFilled |= !TrimBlanksAndLineEnds(piece).empty();
     if (frame.textLength + piece.size() > kTextKept) {
       frame.textLong = true;
       return;
@@ -88,7 +83,7 @@ class RecordFinder final : public XmlHandler {
     frames_.pop_back();
     if (frame.textFilled) {
       ++frame.values;
-      frame.macInText = !frame.textLong && ReadsAsMac(Trim({frame.text, frame.textLength}));
+      frame.macInText = !frame.textLong && ReadsAsMac(TrimBlanksAndLineEnds({frame.text, frame.textLength}));
       frame.holdsMac |= frame.macInText;
     }
     if (frame.holdsMac) holdsMac(frame);

@@ -1,6 +1,9 @@
 #include "sources/text/text_encoding.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <utility>
 
 #include "platform/os.h"
 #include "platform/utf16.h"
@@ -17,6 +20,15 @@ bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.su
 bool ReadsAsUtf8(std::string_view text) {
   bool multiByte = false;
   for (std::size_t at = 0; at < text.size();) {
+    // Most of any list is ASCII: passed over eight bytes at a time.
+    if (std::uint64_t word; at + 8 <= text.size() && (std::memcpy(&word, text.data() + at, 8), word & 0x8080808080808080ull) == 0) {
+      at += 8;
+      continue;
+    }
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+      continue;
+    }
     const Utf8Character character = DecodeUtf8(text, at);
     if (!character.wellFormed) return false;
     multiByte = multiByte || character.length > 1;
@@ -69,6 +81,14 @@ std::string DecodeToUtf8(std::string_view bytes) {
     }
   }
   return {};
+}
+
+std::string DecodeToUtf8(std::string&& bytes) {
+  const DetectedEncoding detected = DetectTextEncoding(bytes);
+  if (detected.encoding != TextEncoding::Utf8) return DecodeToUtf8(std::string_view(bytes));
+  std::string text = std::move(bytes);
+  text.erase(0, detected.markBytes);
+  return text;
 }
 
 }  // namespace venbrook

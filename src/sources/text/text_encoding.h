@@ -24,5 +24,7 @@ DetectedEncoding DetectTextEncoding(std::string_view bytes);
 // small enough to hold twice: routers' and DHCP servers' files. A byte
 // sequence that is no character of the encoding becomes U+FFFD.
 std::string DecodeToUtf8(std::string_view bytes);
+// The same, taking the bytes: UTF-8 already is kept, not copied.
+std::string DecodeToUtf8(std::string&& bytes);
 
 }  // namespace venbrook

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "model/text_codec.h"
 #include "sources/list_file.h"
@@ -16,7 +17,7 @@ namespace venbrook {
 namespace {
 
 ListFileRead ReadLaidOut(const TextLayoutRow& row, std::string& bytes, RowSink& sink) {
-  std::string text = DecodeToUtf8(bytes);
+  std::string text = DecodeToUtf8(std::move(bytes));
   std::string().swap(bytes);  // the text alone from now on
   const std::unique_ptr<TableLayout> layout = row.make(text);
   sink.expect(text.size() / 24, text.size() + text.size() / 2);

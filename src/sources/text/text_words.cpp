@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "model/blanks.h"
 #include "platform/os.h"
 #include "sources/columns/machine_words.h"
 
 namespace venbrook {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsContinuation(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
 

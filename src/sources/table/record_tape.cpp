@@ -1,0 +1,61 @@
+#include "sources/table/record_tape.h"
+
+namespace venbrook {
+
+void RecordTape::clear() {
+  values_.clear();
+  cells_.clear();
+  records_.clear();
+  keeping_ = true;
+  complete_ = false;
+}
+
+void RecordTape::drop() {
+  std::string().swap(values_);
+  std::vector<Cell>().swap(cells_);
+  std::vector<Record>().swap(records_);
+  keeping_ = false;
+}
+
+std::size_t RecordTape::bytes() const {
+  return values_.size() + cells_.size() * sizeof(Cell) + records_.size() * sizeof(Record);
+}
+
+LayoutEnd RecordTape::replay(RecordVisitor& visitor) const {
+  std::size_t cell = 0, at = 0;
+  for (const Record& record : records_) {
+    for (; cell < record.cellsEnd; ++cell) {
+      const Cell& kept = cells_[cell];
+      visitor.cell(kept.column, std::string_view(values_).substr(at, kept.length));
+      at += kept.length;
+    }
+    if (!visitor.endRecord(record.line)) return {LayoutEnd::How::Stopped};
+  }
+  return {};
+}
+
+void RecordTape::Recorder::cell(int column, std::string_view value) {
+  if (tape_.keeping()) {
+    tape_.values_ += value;
+    tape_.cells_.push_back({column, static_cast<std::uint32_t>(value.size())});
+    if (tape_.bytes() > tape_.budget_) tape_.drop();
+  }
+  inner_.cell(column, value);
+}
+
+bool RecordTape::Recorder::endRecord(int line) {
+  if (tape_.keeping()) {
+    tape_.records_.push_back({tape_.cells_.size(), line});
+  }
+  const bool goOn = inner_.endRecord(line);
+  stopped_ = stopped_ || !goOn;
+  return goOn;
+}
+
+LayoutEnd RecordTape::Recorder::ended(LayoutEnd end) {
+  tape_.complete_ = tape_.keeping() && !stopped_ && end.how == LayoutEnd::How::Done;
+  if (!tape_.complete_) tape_.drop();
+  return end;
+}
+
+}  // namespace venbrook
