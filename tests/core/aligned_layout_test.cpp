@@ -174,6 +174,25 @@ TEST(AlignedLayout, EachShapeReadsAndLoads) {
         "8: Internet 地址=192.168.1.255 | 物理地址=ff-ff-ff-ff-ff-ff | 类型=永久 |"},
        {"=00-1A-2B-3C-4D-01"},
        "来源：对齐的表格，没有机器名列，MAC地址取自 物理地址，读入 1 台，跳过 1 行（第 8 行）"},
+      {"netsh dhcp server scope show clients 1: columns parted by \" - \", a blank line under the rule, a BAD_ADDRESS",
+       "\r\nType : N - NONE, D - DHCP B - BOOTP, U - UNSPECIFIED, R - RESERVATION IP\r\n"
+       "============================================================================================\r\n"
+       "IP Address      - Subnet Mask    - Unique ID           - Lease Expires        -Type -Name   \r\n"
+       "============================================================================================\r\n\r\n"
+       "192.168.1.101   - 255.255.255.0  - 00-e0-4c-a7-63-64   - NEVER EXPIRES         -R-  A01\r\n"
+       "192.168.1.177   - 255.255.255.0  -b1-01-a8-c0         - 7/8/2025 10:02:11 AM  -D-  BAD_ADDRESS\r\n"
+       "192.168.1.109   - 255.255.255.0  - 00-e0-4c-3a-a5-40   - 7/8/2025 9:47:16 AM   -D-  A09\r\n\r\n"
+       "No of Clients(version 4): 3 in the Scope : 192.168.1.0.\r\n",
+       "对齐的表格", kEvents, {"IP Address", "Subnet Mask", "Unique ID", "Lease Expires", "Type", "Name"},
+       {"7: IP Address=192.168.1.101 | Lease Expires=NEVER EXPIRES | Name=A01 | Subnet Mask=255.255.255.0 | Type=R- | "
+        "Unique ID=00-e0-4c-a7-63-64 |",
+        // Its one hyphen that parts columns has no blank after it: the line is left as it is.
+        "8: IP Address=192.168.1.177 | Lease Expires=7/8/2025 10:02:11 AM | Name=BAD_ADDRESS | "
+        "Subnet Mask=- 255.255.255.0 | Type=-D- | Unique ID=-b1-01-a8-c0         - |",
+        "9: IP Address=192.168.1.109 | Lease Expires=7/8/2025 9:47:16 AM | Name=A09 | Subnet Mask=255.255.255.0 | "
+        "Type=D- | Unique ID=00-e0-4c-3a-a5-40 |"},
+       {"A01=00-E0-4C-A7-63-64", "A09=00-E0-4C-3A-A5-40"},
+       "来源：对齐的表格，机器名取自 Name，MAC地址取自 Unique ID，读入 2 台，跳过 1 行（第 8 行）"},
       {"getmac /v: values cut at the rule's width, one blank between columns, several adapters",
        "\r\nConnection Name Network Adapter Physical Address    Transport Name\r\n"
        "=============== =============== =================== ==========================================================\r\n"

@@ -13,6 +13,7 @@
 #include "sources/blocks/base64.h"
 #include "sources/blocks/block_layout.h"
 #include "sources/blocks/dnsmasq_conf.h"
+#include "sources/blocks/host_reports.h"
 #include "sources/blocks/isc_dhcp_layout.h"
 #include "sources/blocks/ldif_layout.h"
 #include "sources/blocks/openwrt_layout.h"
@@ -194,11 +195,28 @@ std::vector<Shape> Shapes() {
        "Connection Name:  Bluetooth Network Connection\r\nNetwork Adapter:  Bluetooth Device (Personal Area Network)\r\n"
        "Physical Address: N/A\r\nTransport Name:   Hardware not present\r\n",
        MakeBlocksLayout,
-       {{2, {{"Physical Address", "00-E0-4C-21-CE-B6"}}}},
+       {{12, {{"Physical Address", "00-E0-4C-21-CE-B6"}}}},
        RecordKind::List,
        "分段记录",
        {"|00-E0-4C-21-CE-B6"},
        "来源：分段记录，没有机器名列，MAC地址取自 Physical Addre…，读入 1 台"},
+      {"getmac /v /fo list of three PCs put one after another: each wired card in use",
+       "\r\nConnection Name:  Ethernet\r\nNetwork Adapter:  Realtek PCIe GbE Family Controller\r\n"
+       "Physical Address: 00-E0-4C-2B-6B-43\r\nTransport Name:   \\Device\\Tcpip_{94E7248C-A938-CE89-6678-AD475B68A167}\r\n\r\n"
+       "Connection Name:  Wi-Fi\r\nNetwork Adapter:  Intel(R) Wi-Fi 6 AX201 160MHz\r\n"
+       "Physical Address: 98-2C-BC-7D-EA-07\r\nTransport Name:   Media disconnected\r\n\r\n"
+       "Connection Name:  Ethernet\r\nNetwork Adapter:  Realtek PCIe GbE Family Controller\r\n"
+       "Physical Address: 00-E0-4C-AA-36-50\r\nTransport Name:   \\Device\\Tcpip_{4669321B-8C9E-62AF-8429-3FD9B02AAD69}\r\n\r\n"
+       "Connection Name:  Ethernet\r\nNetwork Adapter:  Realtek PCIe GbE Family Controller\r\n"
+       "Physical Address: 00-E0-4C-D3-25-E0\r\nTransport Name:   Media disconnected\r\n\r\n"
+       "Connection Name:  Bluetooth Network Connection\r\nNetwork Adapter:  Bluetooth Device (Personal Area Network)\r\n"
+       "Physical Address: 98-2C-BC-7D-EA-08\r\nTransport Name:   Media disconnected\r\n",
+       MakeBlocksLayout,
+       {{2, {{"Physical Address", "00-E0-4C-2B-6B-43"}}}, {12, {{"Physical Address", "00-E0-4C-AA-36-50"}}}},
+       RecordKind::List,
+       "分段记录",
+       {"|00-E0-4C-2B-6B-43", "|00-E0-4C-AA-36-50"},
+       "来源：分段记录，没有机器名列，MAC地址取自 Physical Addre…，读入 2 台"},
       {"Get-NetAdapter | Format-List: Wi-Fi up, a Hyper-V switch, the wired card",
        "\r\n\r\nName                       : Wi-Fi\r\nInterfaceDescription       : Intel(R) Wi-Fi 6 AX201 160MHz\r\n"
        "InterfaceIndex             : 24\r\nMacAddress                 : 5C-E4-2A-11-22-33\r\n"
@@ -211,7 +229,7 @@ std::vector<Shape> Shapes() {
        "MacAddress                 : 00-E0-4C-21-CE-B6\r\nMediaType                  : 802.3\r\n"
        "InterfaceOperationalStatus : Up\r\nMediaConnectionState       : Connected\r\nConnectorPresent           : True\r\n",
        MakeBlocksLayout,
-       {{3, {{"MacAddress", "00-E0-4C-21-CE-B6"}}}},
+       {{19, {{"MacAddress", "00-E0-4C-21-CE-B6"}}}},
        RecordKind::List,
        "分段记录",
        {"|00-E0-4C-21-CE-B6"},
@@ -235,7 +253,7 @@ std::vector<Shape> Shapes() {
        "\r\r\n\r\r\nMACAddress=0A:00:27:00:00:0E\r\r\nName=VirtualBox Host-Only Network\r\r\n"
        "\r\r\n\r\r\nMACAddress=00:E0:4C:21:CE:D1\r\r\nName=Realtek PCIe GbE Family Controller\r\r\n",
        MakeBlocksLayout,
-       {{3, {{"MACAddress", "00:E0:4C:21:CE:D1"}}}},
+       {{7, {{"MACAddress", "00:E0:4C:21:CE:D1"}}}},
        RecordKind::List,
        "分段记录",
        {"|00-E0-4C-21-CE-D1"},
@@ -440,6 +458,36 @@ std::vector<Shape> Shapes() {
        "ISC DHCP 配置文件",
        {"A01|00-1A-2B-3C-4D-01", "B02|00-1A-2B-3C-4D-02"},
        "来源：ISC DHCP 配置文件，机器名取自 host，MAC地址取自 hardware ether…，读入 2 台"},
+      {"nmap -sn, normal output: a host by its DNS name, one by its address alone, the scanner itself",
+       "Starting Nmap 7.93 ( https://nmap.org ) at 2025-07-07 10:21 CST\n"
+       "Nmap scan report for a01.lan (192.168.1.101)\nHost is up (0.00675s latency).\n"
+       "MAC Address: 00:E0:4C:C8:91:58 (Realtek Semiconductor)\n"
+       "Nmap scan report for 192.168.1.103\nHost is up (0.00521s latency).\nMAC Address: 00:E0:4C:62:5E:1E (Realtek Semiconductor)\n"
+       "Nmap scan report for 192.168.1.2\nHost is up.\n"
+       "Nmap done: 256 IP addresses (3 hosts up) scanned in 2.11 seconds\n",
+       MakeNmapReportLayout,
+       {{2, {{"host", "a01.lan"}, {"MAC Address", "00:E0:4C:C8:91:58"}}},
+        {5, {{"host", "192.168.1.103"}, {"MAC Address", "00:E0:4C:62:5E:1E"}}}},
+       RecordKind::Events,
+       "nmap 扫描结果",
+       {"a01.lan|00-E0-4C-C8-91-58", "|00-E0-4C-62-5E-1E"},
+       "来源：nmap 扫描结果，机器名取自 host，MAC地址取自 MAC Address，读入 2 台"},
+      {"nbtstat -A of three addresses, in Chinese: the <00> UNIQUE name, not the workgroup's; a host not found",
+       "\r\nC:\\>nbtstat -A 192.168.1.101\r\n\r\n以太网:\r\n节点 IP 址址: [192.168.1.2] 范围 ID: []\r\n\r\n"
+       "           NetBIOS 远程计算机名称表\r\n\r\n       名称               类型         状态\r\n"
+       "    ---------------------------------------------\r\n"
+       "    WORKGROUP      <00>  组          已注册\r\n    A01            <00>  唯一        已注册\r\n"
+       "    A01            <20>  唯一        已注册\r\n\r\n    MAC 地址 = 00-E0-4C-A8-32-92\r\n\r\n"
+       "C:\\>nbtstat -A 192.168.1.102\r\n\r\n以太网:\r\n节点 IP 址址: [192.168.1.2] 范围 ID: []\r\n    找不到主机。\r\n\r\n"
+       "C:\\>nbtstat -A 192.168.1.103\r\n\r\n           NetBIOS 远程计算机名称表\r\n\r\n"
+       "    A03            <00>  唯一        已注册\r\n\r\n    MAC 地址 = 00-E0-4C-14-C0-97\r\n",
+       MakeNbtstatLayout,
+       {{7, {{"Name", "A01"}, {"MAC Address", "00-E0-4C-A8-32-92"}}},
+        {25, {{"Name", "A03"}, {"MAC Address", "00-E0-4C-14-C0-97"}}}},
+       RecordKind::Events,
+       "nbtstat 名称表",
+       {"A01|00-E0-4C-A8-32-92", "A03|00-E0-4C-14-C0-97"},
+       "来源：nbtstat 名称表，机器名取自 Name，MAC地址取自 MAC Address，读入 2 台"},
   };
 }
 

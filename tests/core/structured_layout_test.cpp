@@ -122,14 +122,14 @@ TEST_F(StructuredFiles, JsonShapes) {
        R"({"meta":{"rc":"ok"},"data":[{"_id":"5f1a","mac":"00:e0:4c:68:10:01","is_wired":true,)"
        R"("sw_mac":"f0:9f:c2:00:00:01","hostname":"PC01","ip":"192.168.1.101","first_seen":1717000000,)"
        R"("last_seen":1717003600,"name":"一楼01"},{"_id":"5f1b","mac":"00:e0:4c:68:10:02","is_wired":false,)"
-       R"("ap_mac":"f0:9f:c2:00:00:02","ip":"192.168.1.102","last_seen":1717003500}]})",
+       R"("ap_mac":"f0:9f:c2:00:00:02","ip":"192.168.1.102","last_seen":1717003500,"name":"一楼02"}]})",
        {{{{"_id", "5f1a"}, {"mac", "00:e0:4c:68:10:01"}, {"is_wired", "true"}, {"sw_mac", "f0:9f:c2:00:00:01"},
           {"hostname", "PC01"}, {"ip", "192.168.1.101"}, {"first_seen", "1717000000"}, {"last_seen", "1717003600"},
           {"name", "一楼01"}}, 1},
         {{{"_id", "5f1b"}, {"mac", "00:e0:4c:68:10:02"}, {"is_wired", "false"}, {"ap_mac", "f0:9f:c2:00:00:02"},
-          {"ip", "192.168.1.102"}, {"last_seen", "1717003500"}}, 1}},
-       RecordKind::Events, "JSON 文件", How::Done, {"PC01", ""}, {kMac1, kMac2},
-       "来源：JSON 文件，机器名取自 hostname，MAC地址取自 mac，读入 2 台"},
+          {"ip", "192.168.1.102"}, {"last_seen", "1717003500"}, {"name", "一楼02"}}, 1}},
+       RecordKind::Events, "JSON 文件", How::Done, {"PC01", "一楼02"}, {kMac1, kMac2},
+       "来源：JSON 文件，机器名取自 hostname/name，MAC地址取自 mac，读入 2 台"},
       {"MikroTik REST, /rest/ip/dhcp-server/lease: a bare array",
        "[{\".id\":\"*1\",\"address\":\"192.168.88.11\",\"mac-address\":\"00:E0:4C:68:10:01\",\"host-name\":\"PC01\","
        "\"comment\":\"一楼\",\"status\":\"bound\",\"last-seen\":\"2m5s\",\"dynamic\":\"true\"},\n"

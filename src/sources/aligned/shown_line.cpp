@@ -85,18 +85,37 @@ void AppendUtf8(char32_t c, std::string& out) {
   }
 }
 
+// Columns parted by " - " three times at least (netsh dhcp's tables); one
+// "-" between blanks is a value of its own elsewhere (Cisco's age).
+bool PartedByHyphens(std::string_view text) {
+  int parts = 0;
+  for (std::size_t at = text.find(" - "); at != std::string_view::npos && parts < 3; at = text.find(" - ", at + 2)) ++parts;
+  return parts >= 3;
+}
+
 }  // namespace
 
 std::string_view ShownLine::shown(std::string_view line, std::vector<Word>& words) {
   heldControls_ = false;
-  if (!SplitWords(line, words)) return line;
+  if (!SplitWords(line, words)) return withoutPartingHyphens(line, words);
   const bool controls = line.find_first_of("\x1b\b") != std::string_view::npos;
   std::string_view text = controls ? draw(line) : line;
   const std::size_t prompt = PagerPromptEnd(text);
   heldControls_ = controls || prompt != std::string_view::npos;
   if (prompt != std::string_view::npos) text = text.substr(prompt);
   if (heldControls_) SplitWords(text, words);
-  return text;
+  return withoutPartingHyphens(text, words);
+}
+
+// netsh's "IP Address      - Subnet Mask    - Unique ID  -Type -Name": a
+// hyphen after a blank parts two columns, as a blank would.
+std::string_view ShownLine::withoutPartingHyphens(std::string_view text, std::vector<Word>& words) {
+  if (!PartedByHyphens(text)) return text;
+  parted_.assign(text);
+  for (std::size_t at = 1; at < parted_.size(); ++at)
+    if (parted_[at] == '-' && parted_[at - 1] == ' ') parted_[at] = ' ';
+  SplitWords(parted_, words);
+  return parted_;
 }
 
 // The characters drawn one a cell, the cursor moved as the terminal moves

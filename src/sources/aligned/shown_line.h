@@ -9,7 +9,9 @@
 // the line), the prompt is overwritten and the next line's text starts at
 // its own column. A pager's prompt left without its escapes (a capture
 // that dropped them) is cut away with everything before it and the blanks
-// after it: the line's text then starts at its first column.
+// after it: the line's text then starts at its first column. A line whose
+// columns are parted by " - " (netsh dhcp's) has its parting hyphens drawn
+// as blanks.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,9 +34,11 @@ class ShownLine {
 
  private:
   std::string_view draw(std::string_view line);
+  std::string_view withoutPartingHyphens(std::string_view text, std::vector<Word>& words);
 
   std::vector<char32_t> cells_;
   std::string text_;
+  std::string parted_;
   bool heldControls_ = false;
 };
 

@@ -70,9 +70,12 @@ class Walk {
 
   std::optional<LayoutEnd> seekingLine(TextLines::Place place, std::string_view raw, std::string_view line) {
     if (words_.empty()) {
-      if (!shown_.heldControls()) ringSize_ = 0;
+      // A blank line parts what is above from the table, unless it stands
+      // under the heading's rule (netsh dhcp leaves one there).
+      if (!shown_.heldControls() && !underRule_) ringSize_ = 0;
       return std::nullopt;
     }
+    underRule_ = false;
     if (IsPrompt(line, words_) && !holdsMac(line)) {
       ringSize_ = 0;
       arpPrompt_ = RunsArpCommand(line);
@@ -80,6 +83,7 @@ class Walk {
     }
     if (!holdsMac(line)) {
       remember(place);
+      underRule_ = IsRule(line, words_);
       return std::nullopt;
     }
     return formTable(place, raw, line);
@@ -264,6 +268,7 @@ class Walk {
 
   AlignedTable table_;
   std::string heading_;
+  bool underRule_ = false;  // the last line with words, above any table, was a rule
   bool inTable_ = false, suspended_ = false;
   std::string comment_;
 

@@ -167,4 +167,9 @@ int ChooseAdapter(const std::vector<AdapterFacts>& adapters) {
   return chosen;
 }
 
+bool IsAdapterInUse(const AdapterFacts& adapter) {
+  if (!adapter.hasMac || adapter.disconnected) return false;
+  return adapter.kind == AdapterKind::Wired || (adapter.kind == AdapterKind::Wireless && adapter.ipv4Pair >= 0);
+}
+
 }  // namespace venbrook

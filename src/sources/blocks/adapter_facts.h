@@ -30,6 +30,9 @@ AdapterFacts FactsOf(const Block& block);
 // Tailscale address is not the one a café machine boots with), nor a
 // wireless one without an address.
 int ChooseAdapter(const std::vector<AdapterFacts>& adapters);
+// An adapter that is a machine by itself, where nothing names computers:
+// wired and connected, or wireless with an IPv4 address.
+bool IsAdapterInUse(const AdapterFacts& adapter);
 
 // A key whose value names the computer the block was printed on: "Host
 // Name" (ipconfig, systeminfo), "主机名", "SystemName" (wmic),

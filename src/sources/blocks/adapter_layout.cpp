@@ -1,5 +1,6 @@
 #include "sources/blocks/adapter_layout.h"
 
+#include <utility>
 #include <vector>
 
 #include "sources/blocks/adapter_facts.h"
@@ -52,14 +53,34 @@ LayoutEnd AdapterLayout::forEachRecord(RecordVisitor& visitor) {
         end = LayoutEnd::Past(Bound::RecordBytes);
       return end.how == LayoutEnd::How::Done;
     };
-    if (computer.named && !add(computer.name)) return false;
-    const int chosen = ChooseAdapter(computer.facts);
-    if (chosen >= 0) {
-      const Block& adapter = computer.adapters[chosen];
+    const auto handAdapter = [&](const Block& adapter, int line) {
       for (const BlockPair& pair : adapter.pairs)
         if (IsMacValue(pair.value) && !add(pair)) return false;
+      if (!cells.handTo(visitor, line)) end = {LayoutEnd::How::Stopped};
+      return end.how == LayoutEnd::How::Done;
+    };
+    if (!computer.named) {
+      // Nothing names a computer: the adapters of several PCs' outputs put
+      // one after another, or of one PC. Each adapter in use is a machine.
+      bool any = false;
+      for (std::size_t i = 0; i < computer.adapters.size(); ++i) {
+        if (!IsAdapterInUse(computer.facts[i])) continue;
+        any = true;
+        if (!handAdapter(computer.adapters[i], computer.adapters[i].line)) return false;
+      }
+      if (any) {
+        computer.clear();
+        return true;
+      }
     }
+    if (computer.named && !add(computer.name)) return false;
+    const int chosen = ChooseAdapter(computer.facts);
     const int line = computer.line;
+    if (chosen >= 0) {
+      const Block adapter = std::move(computer.adapters[chosen]);
+      computer.clear();
+      return handAdapter(adapter, line);
+    }
     computer.clear();
     if (!cells.handTo(visitor, line)) end = {LayoutEnd::How::Stopped};
     return end.how == LayoutEnd::How::Done;

@@ -335,9 +335,15 @@ ColumnChoice ColumnJudge::decide(std::vector<std::string> columnNamesUtf8) {
         break;
       }
 
+  // A second column its header calls names (an alias beside a host name)
+  // names a row the first leaves without one.
+  for (int column = 0, elseRank = 2; choice.name >= 0 && column < columns; ++column)
+    if (column != choice.name && holdsNames(column) && nameRank(column) < elseRank)
+      elseRank = nameRank(column), choice.nameElse = column;
+
   bool datesBeside = false;
   for (int column = 0; column < columns; ++column) {
-    if (column == choice.mac || column == choice.name) continue;
+    if (column == choice.mac || column == choice.name || column == choice.nameElse) continue;
     const Tally& tally = tallies_[static_cast<std::size_t>(column)];
     if (AtLeastHalf(tally.states, tally.sampled) &&
         (choice.state < 0 || tally.states > tallies_[static_cast<std::size_t>(choice.state)].states))

@@ -25,6 +25,7 @@ struct ColumnChoice {
   bool macIsClientId = false;  // it holds DHCP client identifiers, each carrying its MAC (or MACs)
   int clientId = -1;           // another column of client identifiers, for a row whose MAC is missing
   int name = -1;               // the name column; -1: the names stay empty
+  int nameElse = -1;           // another column of names, for a row the name column leaves without one
   int state = -1;              // a lease's or a neighbour's state; -1: none
   bool stateNumbers = false;   // the states are Kea's numbers: 0 in use, 1 declined, 2 expired
   int adapter = -1;            // which network adapter the row is; -1: none

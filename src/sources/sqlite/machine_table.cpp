@@ -276,7 +276,7 @@ MachineTableRead ReadMachineTable(sqlite3* db, std::string_view table, RowSink& 
   std::vector<std::string> columns;
   TableJudgement narrow = sampled;
   ColumnChoice& choice = narrow.choice;
-  for (int* column : {&choice.mac, &choice.name, &choice.state, &choice.adapter, &choice.clientId}) {
+  for (int* column : {&choice.mac, &choice.name, &choice.nameElse, &choice.state, &choice.adapter, &choice.clientId}) {
     if (*column < 0) continue;
     columns.push_back(names[static_cast<std::size_t>(*column)]);
     *column = static_cast<int>(columns.size()) - 1;
@@ -291,7 +291,7 @@ MachineTableRead ReadMachineTable(sqlite3* db, std::string_view table, RowSink& 
     // Names past the sample are no names (a status filled in later): the
     // rows again, their names empty.
     sink.abandon();
-    choice.name = -1;
+    choice.name = choice.nameElse = -1;
     narrow.nameColumn.clear();
     read.table = ReadTableRows(rows, narrow, sink);
   }

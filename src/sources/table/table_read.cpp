@@ -117,6 +117,7 @@ class RowReader final : public RecordVisitor {
     if (column == choice_.mac) mac_.assign(value);
     else if (column == choice_.name) name_.assign(value);
     else if (column == choice_.clientId) clientId_.assign(value);
+    else if (column == choice_.nameElse) nameElse_.assign(value);
     if (column == choice_.state) state_.assign(value);
     if (choice_.adapter < 0) return;
     // A table of adapters: the whole row tells whether it is a machine.
@@ -130,11 +131,15 @@ class RowReader final : public RecordVisitor {
     mac_.clear();
     clientId_.clear();
     name_.clear();
+    nameElse_.clear();
     state_.clear();
     adapter_.clear();
     used_ = 0;
     return true;
   }
+
+  // Some row's name came from the second column of names.
+  bool tookNameElse() const { return tookNameElse_; }
 
   // The machines of a record of events, once every record is in.
   void flush() {
@@ -164,7 +169,11 @@ class RowReader final : public RecordVisitor {
     const std::int64_t mac = MacOf();
     if (!IsMachineAddress(mac)) return skip(line);
     if (choice_.adapter >= 0 && spareAdapter()) return skip(line);
-    const std::string_view name = ShownName(name_, text_, shownName_);
+    std::string_view name = ShownName(name_, text_, shownName_);
+    if (name.empty() && choice_.nameElse >= 0) {
+      name = ShownName(nameElse_, text_, shownName_);
+      tookNameElse_ = tookNameElse_ || !name.empty();
+    }
     const bool ended = stateIsOver();
     if (!events_) {
       // A list's row whose state says it is over (a declined lease) is no machine.
@@ -222,7 +231,8 @@ class RowReader final : public RecordVisitor {
   RowSink& sink_;
   TableRead& read_;
   int index_ = 0;
-  std::string mac_, clientId_, name_, state_, adapter_, shownName_;  // reused for every record
+  bool tookNameElse_ = false;
+  std::string mac_, clientId_, name_, nameElse_, state_, adapter_, shownName_;  // reused for every record
   std::vector<std::string> cells_;                        // a table of adapters' rows, whole
   std::size_t used_ = 0;
   std::vector<std::string_view> views_;
@@ -241,6 +251,7 @@ TableJudgement Decided(TableJudgement& judgement, const ColumnJudge& judge, cons
   judgement.macsDistinct = judge.macsDistinct();
   judgement.macColumn = judge.columnWordsUtf8(judgement.choice.mac);
   if (judgement.choice.name >= 0) judgement.nameColumn = judge.columnWordsUtf8(judgement.choice.name);
+  if (judgement.choice.nameElse >= 0) judgement.nameElseColumn = judge.columnWordsUtf8(judgement.choice.nameElse);
   return judgement;
 }
 
@@ -278,6 +289,7 @@ TableRead ReadTableRows(TableLayout& layout, const TableJudgement& judgement, Ro
   read.outcome = Walk(layout, reader, read.bound);
   if (read.outcome != TableRead::Outcome::Loaded) return read;
   reader.flush();
+  if (reader.tookNameElse()) read.nameColumn += "/" + judgement.nameElseColumn;
   if (read.rows == 0) read.outcome = TableRead::Outcome::NoList;
   return read;
 }

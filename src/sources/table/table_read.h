@@ -33,6 +33,7 @@ struct TableJudgement {
   bool events = false;        // one machine per MAC
   bool macsDistinct = false;  // no MAC repeats (within the values looked at)
   std::string nameColumn, macColumn;
+  std::string nameElseColumn;  // named in the label once a row took its name from it
   TableRead records;  // every record counted as a skipped line, for a source without a MAC column
 };
 

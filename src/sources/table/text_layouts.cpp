@@ -7,6 +7,7 @@
 #include "sources/aligned/ip_neighbours.h"
 #include "sources/blocks/block_layout.h"
 #include "sources/blocks/dnsmasq_conf.h"
+#include "sources/blocks/host_reports.h"
 #include "sources/blocks/isc_dhcp_layout.h"
 #include "sources/blocks/ldif_layout.h"
 #include "sources/blocks/openwrt_layout.h"
@@ -37,6 +38,8 @@ const TextLayoutRow kTextLayouts[] = {
     {"dnsmasq.conf", LooksLikeDnsmasqConf, MakeDnsmasqConfLayout},
     {"RouterOS print terse or detail", LooksLikeRouterOsPrint, MakeRouterOsPrintLayout},
     {"ip neigh's neighbours, a line each", ClaimsIpNeighbours, MakeIpNeighboursLayout},
+    {"nmap's normal output", LooksLikeNmapReport, MakeNmapReportLayout},
+    {"nbtstat -A's name tables", LooksLikeNbtstat, MakeNbtstatLayout},
     // Broad: columns aligned with blanks, any blocks of pairs holding MACs.
     // Each refuses the other's shape.
     {"tables laid out with blanks", ClaimsAlignedTable, MakeAlignedLayout},

@@ -52,7 +52,7 @@ class SheetLayout final : public TableLayout {
 class PickedRows final : public TableLayout {
  public:
   PickedRows(const SheetGrid& grid, const ColumnChoice& choice) {
-    const int columns[] = {choice.mac, choice.name, choice.state, choice.adapter};
+    const int columns[] = {choice.mac, choice.name, choice.state, choice.adapter, choice.clientId, choice.nameElse};
     std::size_t bytes = 0;
     for (int row = choice.headerRow + 1; row < grid.rowCount(); ++row)
       for (const int column : columns) bytes += column >= 0 ? grid.cell(row, column).size() : 0;
@@ -77,6 +77,8 @@ class PickedRows final : public TableLayout {
     choice.name = place(choice.name, 1);
     choice.state = place(choice.state, 2);
     choice.adapter = place(choice.adapter, 3);
+    choice.clientId = place(choice.clientId, 4);
+    choice.nameElse = place(choice.nameElse, 5);
     choice.headerRow = -1;  // left out of the rows picked
     return judgement;
   }
@@ -95,7 +97,7 @@ class PickedRows final : public TableLayout {
   std::size_t textBytes() const { return text_.size(); }
 
  private:
-  static constexpr std::size_t kPicked = 4;  // MAC, name, state, adapter
+  static constexpr std::size_t kPicked = 6;  // MAC, name, state, adapter, client identifier, second name
 
   std::string_view field(std::size_t index) const {
     const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
