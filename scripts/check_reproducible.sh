@@ -49,7 +49,7 @@ copy_tree() {
   else
     tar -C "$VENBROOK_ROOT" --exclude=./build --exclude=./dist --exclude=./.cache -cf - . | tar -C "$dest" -xf -
   fi
-  cp -r .cache/sqlite-amalgamation .cache/minizip-1.1 .cache/expat-2.5.0 "$dest/.cache/"
+  cp -r .cache/sqlite-amalgamation .cache/minizip-1.1 .cache/expat-2.5.0 .cache/rapidjson-1.1.0 "$dest/.cache/"
 }
 
 build_copy() {   # build_copy <folder>: a copy of the tree, packaged there

@@ -38,7 +38,6 @@ void RecordTape::Recorder::cell(int column, std::string_view value) {
   if (tape_.keeping()) {
     tape_.values_ += value;
     tape_.cells_.push_back({column, static_cast<std::uint32_t>(value.size())});
-    if (tape_.bytes() > tape_.budget_) tape_.drop();
   }
   inner_.cell(column, value);
 }
@@ -46,14 +45,16 @@ void RecordTape::Recorder::cell(int column, std::string_view value) {
 bool RecordTape::Recorder::endRecord(int line) {
   if (tape_.keeping()) {
     tape_.records_.push_back({tape_.cells_.size(), line});
+    // Checked a record at a time: a record is bounded, and so is what
+    // passes the budget.
+    if (tape_.bytes() > tape_.budget_) tape_.drop();
   }
-  const bool goOn = inner_.endRecord(line);
-  stopped_ = stopped_ || !goOn;
-  return goOn;
+  return inner_.endRecord(line);
 }
 
 LayoutEnd RecordTape::Recorder::ended(LayoutEnd end) {
-  tape_.complete_ = tape_.keeping() && !stopped_ && end.how == LayoutEnd::How::Done;
+  // A walk the visitor stopped ends Stopped, never Done.
+  tape_.complete_ = tape_.keeping() && end.how == LayoutEnd::How::Done;
   if (!tape_.complete_) tape_.drop();
   return end;
 }

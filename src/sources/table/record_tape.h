@@ -35,7 +35,6 @@ class RecordTape {
    private:
     RecordTape& tape_;
     RecordVisitor& inner_;
-    bool stopped_ = false;
   };
 
  private:
