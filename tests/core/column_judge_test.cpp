@@ -60,5 +60,46 @@ TEST(ColumnJudge, RaggedRowsUnderAHeader) {
   EXPECT_EQ(judge.columnWordsUtf8(3), "第 4 列");
 }
 
+// Each threshold at its edge: one value either way changes the choice.
+TEST(ColumnJudge, ThresholdsHoldExactly) {
+  const auto mac = [](int i) { return "00-1A-2B-3C-4D-" + std::to_string(10 + i); };
+  struct Case {
+    const char* what;
+    const char* header;
+    std::vector<std::string> values;  // the second column of ten machines
+    int name, state;
+  };
+  const auto repeated = [](int times) {
+    std::vector<std::string> names(static_cast<std::size_t>(times), "A00");
+    for (int i = times; i < 10; ++i) names.push_back("A0" + std::to_string(i));
+    return names;
+  };
+  const Case cases[] = {
+      {"nine distinct names of ten: names", "x", {"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9", "A9"}, 1, -1},
+      {"eight of ten: no names", "x", {"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A8", "A8"}, -1, -1},
+      {"a named column: one name over four MACs (a host's cards)", "hostname", repeated(4), 1, -1},
+      {"over five: a status, no name", "hostname", repeated(5), -1, -1},
+      {"states in half the rows: the column of states", "x",
+       {"active", "active", "active", "active", "active", "p1", "p2", "p3", "p4", "p5"}, -1, 1},
+      {"in fewer than half: none", "x", {"active", "active", "active", "active", "p0", "p1", "p2", "p3", "p4", "p5"}, -1, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ColumnJudge judge;
+    judge.addCell(0, "MAC");
+    judge.addCell(1, c.header);
+    judge.endRow();
+    for (int i = 0; i < 10; ++i) {
+      judge.addCell(0, mac(i));
+      judge.addCell(1, c.values[static_cast<std::size_t>(i)]);
+      judge.endRow();
+    }
+    const ColumnChoice choice = judge.decide();
+    EXPECT_EQ(choice.mac, 0);
+    EXPECT_EQ(choice.name, c.name);
+    EXPECT_EQ(choice.state, c.state);
+  }
+}
+
 }  // namespace
 }  // namespace venbrook

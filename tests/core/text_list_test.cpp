@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "export/export_file.h"
+#include "sources/read_bounds.h"
 #include "sources/source_words.h"
+#include "sources/table/table_read.h"
 #include "support/gbk_literal.h"
 #include "support/temp_folder.h"
 
@@ -208,13 +210,19 @@ TEST(TextList, ValuesDecide) {
       {"Kea's lease file: its states in numbers",
        "address,hwaddr,client_id,valid_lifetime,expire,subnet_id,hostname,state\n"
        "192.168.1.11,00:1a:2b:3c:4d:01,,4000,1751860000,1,,0\n192.168.1.11,00:1a:2b:3c:4d:01,,4000,1751864000,1,a01,0\n"
-       "192.168.1.12,00:1a:2b:3c:4d:02,,4000,1751860100,1,a02,1",
-       {{"a01", kMac1}}, 1, {4}, nullptr, 1},
+       "192.168.1.12,00:1a:2b:3c:4d:02,,4000,1751860100,1,a02,1\n"
+       "192.168.1.13,00:1a:2b:3c:4d:03,,4000,1751860200,1,a03,0\n192.168.1.13,00:1a:2b:3c:4d:03,,4000,1751864200,1,,2",
+       {{"a01", kMac1}, {"a03", m3}}, 1, {4}, nullptr, 2},
       {"client identifiers where no column holds MACs", "IP address,Client-ID,Lease expiration\n"
        "192.168.1.11,0100.1a2b.3c4d.01,Jul 04 2025 08:00 AM\n192.168.1.12,0100.1a2b.3c4d.02,Jul 04 2025 08:01 AM",
        {{"", kMac1}, {"", kOut2}}, 0, {}, "没有机器名列，MAC地址取自 Client-ID"},
-      {"the hardware's own column where both are there", "hw,client id,name\n" + kMac1 + ",01:00:1a:2b:3c:4d:09,A01",
-       {{"A01", kMac1}}},
+      {"the hardware's own column where both are there; a client identifier only where the MAC is missing",
+       "hw,client id,name\n" + kMac1 + ",01:00:1a:2b:3c:4d:09,A01\n?,01:00:1a:2b:3c:4d:02,A02\n,01:00:1a:2b:3c:4d:03,A03\n" +
+           m4 + ",,A04\n00-1A-2B-3C-4D-05,,A05\n00-1A-2B-3C-4D-06,,A06\n00-1A-2B-3C-4D-07,,A07\n00-1A-2B-3C-4D-08,,A08\n"
+           "00-1A-2B-3C-4D-09,,A09\n00-1A-2B-3C-4D-0A,,A10\n00-1A-2B-3C-4D-0B,,A11",
+       {{"A01", kMac1}, {"A03", m3}, {"A04", m4}, {"A05", "00-1A-2B-3C-4D-05"}, {"A06", "00-1A-2B-3C-4D-06"},
+        {"A07", "00-1A-2B-3C-4D-07"}, {"A08", "00-1A-2B-3C-4D-08"}, {"A09", "00-1A-2B-3C-4D-09"},
+        {"A10", "00-1A-2B-3C-4D-0A"}, {"A11", "00-1A-2B-3C-4D-0B"}}, 1, {3}},
   });
 }
 
@@ -254,6 +262,51 @@ TEST(TextList, NoMachineLeavesTheListAlone) {
   RowSink sink(list, rule, MacRule::Canonical);
   EXPECT_EQ(ReadTextList("机器名,MAC\n合计 0\n", sink).skippedLines, 2);
   EXPECT_EQ(list.count(), 1);
+}
+
+// A record of as many cells as a record may hold reaches the judge; one
+// cell more, by count or by column, refuses the file with that bound,
+// whatever the layout lets through.
+TEST(TableRead, CellsOfARecordBoundedExactly) {
+  class WideRecords final : public TableLayout {
+   public:
+    WideRecords(std::size_t cells, std::size_t lastColumn) : cells_(cells), lastColumn_(lastColumn) {}
+    LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+      for (int record = 1; record <= 2; ++record) {
+        visitor.cell(0, "00-1A-2B-3C-4D-0" + std::to_string(record));
+        for (std::size_t column = 1; column + 1 < cells_; ++column) visitor.cell(static_cast<int>(column), "");
+        visitor.cell(static_cast<int>(lastColumn_), "x");
+        if (!visitor.endRecord(record)) return {LayoutEnd::How::Stopped};
+      }
+      return {};
+    }
+    bool namesColumns() const override { return true; }
+    RecordKind kind() const override { return RecordKind::List; }
+    std::string_view wordsUtf8() const override { return "test"; }
+
+   private:
+    std::size_t cells_, lastColumn_;
+  };
+  const struct {
+    std::size_t cells, lastColumn;
+    TableRead::Outcome outcome;
+  } cases[] = {
+      {kMaxRecordCells, kMaxRecordCells - 1, TableRead::Outcome::Loaded},
+      {kMaxRecordCells + 1, kMaxRecordCells - 1, TableRead::Outcome::TooLarge},  // a column given twice
+      {kMaxRecordCells, kMaxRecordCells, TableRead::Outcome::TooLarge},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cells);
+    MachineList list;
+    const RenameRule rule;
+    RowSink sink(list, rule, MacRule::Canonical);
+    WideRecords layout(c.cells, c.lastColumn);
+    const TableRead read = ReadTable(layout, sink);
+    EXPECT_EQ(read.outcome, c.outcome);
+    if (c.outcome == TableRead::Outcome::TooLarge) {
+      EXPECT_EQ(read.bound, Bound::RecordCells);
+    }
+  }
 }
 
 // Our own export, written by the export itself, reads back to the same MACs
