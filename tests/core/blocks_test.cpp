@@ -356,7 +356,7 @@ std::vector<Shape> Shapes() {
        RecordKind::List,
        "LDIF 目录导出",
        {"A01|00-E0-4C-21-CE-B6", "A02|00-E0-4C-21-CE-B7", "A03|00-E0-4C-21-CE-B8"},
-       "来源：LDIF 目录导出，机器名取自 sAMAccountName，MAC地址取自 networkAddress，读入 3 台，跳过 1 行（第 35 行）"},
+       "来源：LDIF 目录导出，机器名取自 cn，MAC地址取自 networkAddress，读入 3 台，跳过 1 行（第 35 行）"},
       {"LDIF of OpenLDAP's ieee802Device entries: RFC 2307 MACs without leading zeros",
        "dn: cn=A11,ou=Hosts,dc=cafe,dc=local\nobjectClass: device\nobjectClass: ieee802Device\ncn: A11\n"
        "macAddress: 0:e0:4c:21:ce:b8\ndescription:: 5LiJ5qW85pS26ZO25Y+w\n\n"

@@ -130,14 +130,17 @@ TEST_F(StructuredFiles, JsonShapes) {
           {"ip", "192.168.1.102"}, {"last_seen", "1717003500"}, {"name", "一楼02"}}, 1}},
        RecordKind::Events, "JSON 文件", How::Done, {"PC01", "一楼02"}, {kMac1, kMac2},
        "来源：JSON 文件，机器名取自 hostname/name，MAC地址取自 mac，读入 2 台"},
-      {"MikroTik REST, /rest/ip/dhcp-server/lease: a bare array",
+      {"MikroTik REST, /rest/ip/dhcp-server/lease: a bare array; the operator's comment names the lease, "
+       "before its host-name or after it",
        "[{\".id\":\"*1\",\"address\":\"192.168.88.11\",\"mac-address\":\"00:E0:4C:68:10:01\",\"host-name\":\"PC01\","
        "\"comment\":\"一楼\",\"status\":\"bound\",\"last-seen\":\"2m5s\",\"dynamic\":\"true\"},\n"
-       " {\".id\":\"*2\",\"address\":\"192.168.88.12\",\"mac-address\":\"00:E0:4C:68:10:02\",\"status\":\"waiting\"}]",
-       {{{{".id", "*1"}, {"address", "192.168.88.11"}, {"mac-address", "00:E0:4C:68:10:01"}, {"host-name", "PC01"},
-          {"comment", "一楼"}, {"status", "bound"}, {"last-seen", "2m5s"}, {"dynamic", "true"}}, 1},
-        {{{".id", "*2"}, {"address", "192.168.88.12"}, {"mac-address", "00:E0:4C:68:10:02"}, {"status", "waiting"}}, 2}},
-       RecordKind::Events, "JSON 文件", How::Done, {"PC01", ""}, {kMac1, kMac2},
+       " {\".id\":\"*2\",\"address\":\"192.168.88.12\",\"mac-address\":\"00:E0:4C:68:10:02\",\"status\":\"waiting\","
+       "\"comment\":\"二楼\",\"host-name\":\"PC02\"}]",
+       {{{{".id", "*1"}, {"address", "192.168.88.11"}, {"mac-address", "00:E0:4C:68:10:01"}, {"status", "bound"},
+          {"last-seen", "2m5s"}, {"dynamic", "true"}, {"host-name", "一楼"}}, 1},
+        {{{".id", "*2"}, {"address", "192.168.88.12"}, {"mac-address", "00:E0:4C:68:10:02"}, {"status", "waiting"},
+          {"host-name", "二楼"}}, 2}},
+       RecordKind::Events, "JSON 文件", How::Done, {"一楼", "二楼"}, {kMac1, kMac2},
        "来源：JSON 文件，机器名取自 host-name，MAC地址取自 mac-address，读入 2 台"},
       {"OpenWrt luci-rpc getDHCPLeases over JSON-RPC: the IPv4 leases before the IPv6 ones",
        R"({"jsonrpc":"2.0","id":1,"result":[0,{"dhcp_leases":[{"expires":43105,"hostname":"PC01",)"
@@ -162,17 +165,19 @@ TEST_F(StructuredFiles, JsonShapes) {
         {{{"client-id", "01:00:e0:4c:68:10:02"}, {"hw-address", "00:e0:4c:68:10:02"}, {"state", "2"}}, 14}},
        RecordKind::Events, "JSON 文件", How::Done, {"pc01.cafe.lan."}, {kMac1},
        "来源：JSON 文件，机器名取自 hostname，MAC地址取自 hw-address，读入 1 台，跳过 1 行（第 14 行）"},
-      {"Kea configuration: reservations in each subnet, comments",
+      {"Kea configuration: reservations in each subnet, comments of its three kinds, one reservation commented out",
        "// kea-dhcp4.conf\n{\n  \"Dhcp4\": {\n    \"interfaces-config\": { \"interfaces\": [ \"eth0\" ] },\n"
+       "    # \"next-server\": \"192.168.1.2\",\n"
        "    /* the two floors */\n    \"subnet4\": [\n      {\n        \"id\": 1,\n        \"subnet\": \"192.168.1.0/24\",\n"
        "        \"pools\": [ { \"pool\": \"192.168.1.100 - 192.168.1.200\" } ],\n        \"reservations\": [\n"
+       "          # { \"hw-address\": \"00:e0:4c:68:10:09\", \"hostname\": \"OLD\" },\n"
        "          { \"hw-address\": \"00:e0:4c:68:10:01\", \"ip-address\": \"192.168.1.11\", \"hostname\": \"PC01\" }\n"
        "        ]\n      },\n      {\n        \"id\": 2,\n        \"subnet\": \"192.168.2.0/24\",\n"
        "        \"reservations\": [\n"
        "          { \"hw-address\": \"00:e0:4c:68:20:01\", \"ip-address\": \"192.168.2.11\", \"hostname\": \"PC21\" }\n"
        "        ]\n      }\n    ]\n  }\n}\n",
-       {{{{"hw-address", "00:e0:4c:68:10:01"}, {"ip-address", "192.168.1.11"}, {"hostname", "PC01"}}, 12},
-        {{{"hw-address", "00:e0:4c:68:20:01"}, {"ip-address", "192.168.2.11"}, {"hostname", "PC21"}}, 19}},
+       {{{{"hw-address", "00:e0:4c:68:10:01"}, {"ip-address", "192.168.1.11"}, {"hostname", "PC01"}}, 14},
+        {{{"hw-address", "00:e0:4c:68:20:01"}, {"ip-address", "192.168.2.11"}, {"hostname", "PC21"}}, 21}},
        RecordKind::List, "JSON 文件", How::Done, {"PC01", "PC21"}, {kMac1, "00-E0-4C-68-20-01"},
        "来源：JSON 文件，机器名取自 hostname，MAC地址取自 hw-address，读入 2 台"},
       {"Get-DhcpServerv4Lease | ConvertTo-Json > leases.json in PowerShell 5: UTF-16, nested objects flattened, "

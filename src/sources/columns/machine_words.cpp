@@ -95,7 +95,7 @@ bool IsNameWord(std::string_view header) {
   for (std::string_view word : {"机器名", "机器名称", "计算机名", "计算机名称", "主机名", "主机名称", "终端名",
                                 "终端名称", "客户机名", "客户机名称", "设备名", "设备名称", "座位名", "机器编号",
                                 "名称", "名字", "hostname", "computername", "machinename", "pcname", "devicename",
-                                "clientname", "name", "host", "computer", "machine", "node"})
+                                "clientname", "name", "host", "computer", "machine", "node", "cn", "commonname"})
     if (squeezed == word) return true;
   return false;
 }

@@ -81,7 +81,9 @@ class RecordWalk final : public JsonEvents {
   bool endObject() override {
     const bool record = frames_.back().place == Place::Record;
     frames_.pop_back();
-    if (record && !visitor_.endRecord(line_)) return stop({LayoutEnd::How::Stopped});
+    if (!record) return true;
+    if (!giveRouterOsHostName()) return false;
+    if (!visitor_.endRecord(line_)) return stop({LayoutEnd::How::Stopped});
     return true;
   }
 
@@ -130,6 +132,8 @@ class RecordWalk final : public JsonEvents {
   bool startRecord() {
     keys_.startRecord();
     path_.clear();
+    commentGiven_ = false;
+    hostName_.clear();
     // The reader is at the record's opening brace, or just past it.
     line_ = lines_.lineOf(reader_.offset());
     return push(Place::Record);
@@ -138,9 +142,32 @@ class RecordWalk final : public JsonEvents {
   bool give(std::string_view text) {
     if (text.empty()) return true;
     if (text.size() > kMaxRecordBytes) return stop(LayoutEnd::Past(Bound::RecordBytes));
+    // RouterOS's REST API: an entry's id is "*1", "*2"…
+    if (path_ == ".id" && text.starts_with('*')) routerOs_ = true;
+    if (routerOs_ && (path_ == "comment" || path_ == "host-name")) return giveRouterOsName(text);
     const int column = keys_.columnOf(path_);
     if (column == RecordKeys::kNoColumn) return stop(LayoutEnd::Past(Bound::RecordCells));
     if (keys_.firstInRecord(column)) visitor_.cell(column, text);
+    return true;
+  }
+
+  // RouterOS names a lease by the comment its operator wrote, else by the
+  // host name the machine sent, whichever order its keys come in: both
+  // under host-name, as its prints are read (aligned_layout.h).
+  bool giveRouterOsName(std::string_view text) {
+    if (path_ == "host-name") {
+      hostName_.assign(text);
+      return true;
+    }
+    if (commentGiven_) return true;
+    commentGiven_ = true;
+    return giveRouterOsColumn(text);
+  }
+  bool giveRouterOsHostName() { return commentGiven_ || hostName_.empty() || giveRouterOsColumn(hostName_); }
+  bool giveRouterOsColumn(std::string_view text) {
+    const int column = keys_.columnOf("host-name");
+    if (column == RecordKeys::kNoColumn) return stop(LayoutEnd::Past(Bound::RecordCells));
+    visitor_.cell(column, text);
     return true;
   }
 
@@ -157,6 +184,8 @@ class RecordWalk final : public JsonEvents {
   std::vector<Frame> frames_;
   std::string path_;  // the key of the value to come, from the record
   bool tableKey_ = false;
+  bool routerOs_ = false, commentGiven_ = false;
+  std::string hostName_;  // a RouterOS lease's, given at its end unless a comment names it
   int line_ = 0;
   LayoutEnd stopped_{LayoutEnd::How::Stopped};
 };

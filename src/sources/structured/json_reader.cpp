@@ -26,13 +26,21 @@ class JsonTextStream {
   Ch Peek() const { return reader_.offset_ < size_ ? text_[reader_.offset_] : '\0'; }
   // Blanks passed over on the text itself, not a character at a time
   // through Peek and Take (pretty-printed JSON is a third blanks).
+  // A shell comment ("# …" to the line's end, as Kea's configuration
+  // allows beside // and /* */) is passed over as a blank: this is only
+  // asked between values, never inside a string.
   void skipBlanks() {
-    const char* const at = text_ + reader_.offset_;
+    for (;;) {
+      const char* const at = text_ + reader_.offset_;
 #ifdef RAPIDJSON_SSE2
-    reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace_SIMD(at, text_ + size_) - at);
+      reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace_SIMD(at, text_ + size_) - at);
 #else
-    reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace(at, text_ + size_) - at);
+      reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace(at, text_ + size_) - at);
 #endif
+      if (reader_.offset_ >= size_ || text_[reader_.offset_] != '#') return;
+      const void* lineEnd = std::memchr(text_ + reader_.offset_, '\n', size_ - reader_.offset_);
+      reader_.offset_ = lineEnd ? static_cast<std::size_t>(static_cast<const char*>(lineEnd) - text_) : size_;
+    }
   }
   // The characters of a string up to its closing quote, an escape or a
   // control character (which RapidJSON then reads itself).

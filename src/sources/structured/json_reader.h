@@ -8,8 +8,9 @@
 // can ask for more memory than a record may hold.
 //
 // One text may hold several values one after another, as JSON Lines holds
-// one object per line: each is read in turn. Comments (// and /* */) are
-// passed over, as configuration files written by hand carry them.
+// one object per line: each is read in turn. Comments (//, /* */ and #, as
+// Kea's configuration allows) are passed over, as configuration files
+// written by hand carry them.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
