@@ -190,6 +190,7 @@ void ColumnJudge::tallyCell(int column, std::string_view value) {
   const ValueWords words = ReadValueWords(value);
   if (words.noName) {
     ++tally.noNames;  // no name, and no hash: distinctness is among the names
+    tally.gaps += words.gap;
     return;
   }
   // Dates, times and numbers all begin with a digit; most names do not.
@@ -220,16 +221,19 @@ void ColumnJudge::countDistinct() {
 
 // At least 90 % of its values are MACs, whatever its header says; a column
 // of bare twelve digits only when one holds a letter or its header says MAC.
+// A word for no value (a scanner's "[n/s]" for a host that did not answer,
+// "N/A") is a gap, not a value: gaps are counted among the values looked at
+// for words, so a long column may count fewer than it has, never more.
 bool ColumnJudge::holdsMacs(int column) const {
   const Tally& tally = tallies_[static_cast<std::size_t>(column)];
   const std::int64_t macs = tally.macs + (tally.bareLetter || roleOf(column) == HeaderRole::Mac ? tally.bare : 0);
-  return AtLeastNineTenths(macs, tally.filled);
+  return AtLeastNineTenths(macs, tally.filled - tally.gaps);
 }
 
 // At least 90 % of its values are client identifiers (or MACs among them).
 bool ColumnJudge::holdsClientIds(int column) const {
   const Tally& tally = tallies_[static_cast<std::size_t>(column)];
-  return tally.clientIds > 0 && AtLeastNineTenths(tally.clientIds + tally.macs, tally.filled);
+  return tally.clientIds > 0 && AtLeastNineTenths(tally.clientIds + tally.macs, tally.filled - tally.gaps);
 }
 
 // Values that look like a café's machine names. Leaving aside the values

@@ -85,6 +85,7 @@ class ColumnJudge {
     bool bareLetter = false;     // one of them held a letter a-f
     std::int64_t clientIds = 0;  // DHCP client identifiers of type 1
     std::int64_t noNames = 0;    // placeholders: "*", "N/A", an address, a vendor class (sampled)
+    std::int64_t gaps = 0;       //   of them, words for no value at all, not addresses (sampled)
     std::int64_t notNames = 0;   // MACs, dates and times, interfaces, states, adapters (sampled)
     std::int64_t integers = 0;   // digits alone (sampled)
     std::int64_t dates = 0;      // dates and times (sampled)

@@ -274,12 +274,16 @@ bool IsIpv4WithRemark(std::string_view value) {
          IsIpv4Address(TrimBlanks(value.substr(0, bracket)));
 }
 
+// A word that stands where a tool had no value to show.
+bool IsGapWord(std::string_view lower) {
+  return lower.size() <= 13 &&
+         IsOneOf(lower, {"*", "-", "--", "?", "n/a", "[n/a]", "(n/a)", "[n/s]", "unknown", "<unknown>", "(unknown)",
+                         "<incomplete>", "(incomplete)", "incomplete", "none", "(none)", "<none>", "null", "(null)",
+                         "bad_address", "无", "未知"});
+}
+
 bool IsPlaceholder(std::string_view value, std::string_view lower) {
-  if (lower.size() <= 13 &&
-      IsOneOf(lower, {"*", "-", "--", "?", "n/a", "[n/a]", "(n/a)", "unknown", "<unknown>", "(unknown)",
-                      "<incomplete>", "(incomplete)", "incomplete", "none", "(none)", "<none>", "null", "(null)",
-                      "bad_address", "无", "未知"}))
-    return true;
+  if (IsGapWord(lower)) return true;
   if (IsDigit(value.front())) return IsIpv4Address(value) || IsIpv4WithRemark(value);
   if (value.find(':') != std::string_view::npos && IsIpv6Address(value)) return true;
   // An address in brackets, as arp prints it beside a name it could not resolve.
@@ -346,7 +350,8 @@ ValueWords ReadValueWords(std::string_view value) {
   const std::string_view lower = lowered.view();
   words.directoryName = IsDirectoryNameOf(value, lower);
   if (value.size() > kLongestWord) return words;
-  words.noName = IsPlaceholder(value, lower);
+  words.gap = IsGapWord(lower);
+  words.noName = words.gap || IsPlaceholder(value, lower);
   if (words.noName) return words;
   ReadStateWords(lower, words);
   words.interfaceName = IsSlottedPort(lower) || IsNumberedInterface(lower);

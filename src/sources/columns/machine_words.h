@@ -37,6 +37,7 @@ bool IsIpv4Address(std::string_view value);
 // What a value's words say of it, from one look at it.
 struct ValueWords {
   bool noName = false;         // IsNoName
+  bool gap = false;            //   a word for no value at all ("*", "N/A", "[n/s]"), not an address
   bool state = false;          // IsStateWord
   bool stateOver = false;      //   one that says the lease is over
   bool interfaceName = false;  // IsInterfaceName
