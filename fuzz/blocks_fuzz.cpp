@@ -1,7 +1,7 @@
 // Fuzz target: the layouts of records spread over lines (sources/blocks/):
 // blocks of pairs and computers' adapters, RouterOS prints and exports,
 // dhcpd's leases and configuration, OpenWrt's configuration and `uci
-// show`, dnsmasq.conf and LDIF, each over the same text whatever claims
+// show`, dnsmasq.conf, LDIF, nmap's and nbtstat's reports, each over the same text whatever claims
 // it, as the whole-file outline hands them one: the file's bytes decoded
 // once to UTF-8.
 // Input: the file's bytes.
@@ -25,6 +25,7 @@
 #include "sources/blocks/block_layout.h"
 #include "sources/blocks/block_sniff.h"
 #include "sources/blocks/dnsmasq_conf.h"
+#include "sources/blocks/host_reports.h"
 #include "sources/blocks/isc_dhcp_layout.h"
 #include "sources/blocks/ldif_layout.h"
 #include "sources/blocks/openwrt_layout.h"
@@ -119,11 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   const bool wellFormed = IsUtf8OfAtMost(text, 4);
   for (bool (*claims)(std::string_view) :
        {LooksLikeBlocks, LooksLikeLdif, LooksLikeIscLeases, LooksLikeIscConfig, LooksLikeRouterOsExport,
-        LooksLikeRouterOsPrint, LooksLikeOpenWrtConfig, LooksLikeUciShow, LooksLikeDnsmasqConf})
+        LooksLikeRouterOsPrint, LooksLikeOpenWrtConfig, LooksLikeUciShow, LooksLikeDnsmasqConf, LooksLikeNmapReport,
+        LooksLikeNbtstat})
     (void)claims(sample);
   for (std::unique_ptr<TableLayout> (*make)(std::string_view) :
        {MakeBlocksLayout, MakeLdifLayout, MakeIscLeasesLayout, MakeIscConfigLayout, MakeRouterOsExportLayout,
-        MakeRouterOsPrintLayout, MakeOpenWrtConfigLayout, MakeUciShowLayout, MakeDnsmasqConfLayout})
+        MakeRouterOsPrintLayout, MakeOpenWrtConfigLayout, MakeUciShowLayout, MakeDnsmasqConfLayout, MakeNmapReportLayout,
+        MakeNbtstatLayout})
     Check(make, text, wellFormed);
   return 0;
 }

@@ -36,6 +36,9 @@ LayoutEnd RecordTape::replay(RecordVisitor& visitor) const {
 
 void RecordTape::Recorder::cell(int column, std::string_view value) {
   if (tape_.keeping()) {
+    // Room for what a text of this size is likely to hold, made once: the
+    // tape does not grow by copying itself (room not written costs nothing).
+    if (tape_.values_.capacity() == 0) tape_.values_.reserve(tape_.budget_ / 2);
     tape_.values_ += value;
     tape_.cells_.push_back({column, static_cast<std::uint32_t>(value.size())});
   }
