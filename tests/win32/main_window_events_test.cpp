@@ -588,6 +588,14 @@ TEST(HostileFiles, EachGivesAListOrAWordAndTheWindowLivesOn) {
     WriteBytes(ui.desktop / "header.csv", header + "\nA01,00-1A-2B-3C-4D-01\n");
   }
   WriteBytes(ui.desktop / "line.txt", std::string(60u << 20, 'x'));
+  WriteBytes(ui.desktop / "deep.json", std::string(1'000'000, '[') + std::string(1'000'000, ']'));
+  {
+    std::string deep = "<?xml version=\"1.0\"?>\n";
+    deep.reserve(8u << 20);
+    for (int i = 0; i < 1'000'000; ++i) deep += "<a>";
+    for (int i = 0; i < 1'000'000; ++i) deep += "</a>";
+    WriteBytes(ui.desktop / "deep.xml", deep);
+  }
   WriteBytes(ui.desktop / "zeros.txt", "");
   std::filesystem::resize_file(ui.desktop / "zeros.txt", 50u << 20);
   {
@@ -614,6 +622,8 @@ TEST(HostileFiles, EachGivesAListOrAWordAndTheWindowLivesOn) {
       {"header.csv", 2, "未载入：header.csv 太大（一行超过 1 MB）"},
       {"line.txt", 2, "未载入：line.txt 太大（一行超过 1 MB）"},
       {"zeros.txt", 2, "未载入：zeros.txt 太大（一行超过 1 MB）"},
+      {"deep.json", 2, "未载入：deep.json 太大（嵌套超过 256 层）"},
+      {"deep.xml", 2, "未载入：deep.xml 太大（嵌套超过 256 层）"},
       {"million.csv", 1000000, "来源：文本列表，机器名取自 name，MAC地址取自 mac，读入 1000000 台"},
   };
   for (const auto& c : cases) {
