@@ -111,6 +111,7 @@ TEST_F(MachineTableTest, FindsTheMachineTable) {
       {"89.5 % MACs", Table("t(mac, name)", 200, "iif(x <= 179, $mac, 'old'), $pc"), "none"},
       {"a word for no value is a gap, not a value", Table("t(mac, name)", 200, "iif(x <= 100, $mac, 'N/A'), $pc"),
        "t | name | mac"},
+      {"an address is a value, not a gap", Table("t(mac, name)", 200, "iif(x <= 179, $mac, '192.168.1.1'), $pc"), "none"},
       {"numbers count, empty values do not",
        Table("t(a, b, name)", 20,
              "iif(x <= 9, $mac, iif(x <= 11, 5, NULL)), iif(x <= 9, $mac, iif(x = 10, 5, ' ')), $pc"),

@@ -133,7 +133,7 @@ TEST_F(StructuredFiles, JsonShapes) {
       {"MikroTik REST, /rest/ip/dhcp-server/lease: a bare array; the operator's comment names the lease, "
        "before its host-name or after it",
        "[{\".id\":\"*1\",\"address\":\"192.168.88.11\",\"mac-address\":\"00:E0:4C:68:10:01\",\"host-name\":\"PC01\","
-       "\"comment\":\"一楼\",\"status\":\"bound\",\"last-seen\":\"2m5s\",\"dynamic\":\"true\"},\n"
+       "\"comment\":\"一楼\",\"comment\":\"重复\",\"status\":\"bound\",\"last-seen\":\"2m5s\",\"dynamic\":\"true\"},\n"
        " {\".id\":\"*2\",\"address\":\"192.168.88.12\",\"mac-address\":\"00:E0:4C:68:10:02\",\"status\":\"waiting\","
        "\"comment\":\"二楼\",\"host-name\":\"PC02\"}]",
        {{{{".id", "*1"}, {"address", "192.168.88.11"}, {"mac-address", "00:E0:4C:68:10:01"}, {"status", "bound"},

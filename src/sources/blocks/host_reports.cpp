@@ -40,7 +40,7 @@ HostLine ReadNbtstatLine(std::string_view line) {
     return {HostLine::Says::NewHost, {}};
   // "A01            <00>  UNIQUE      Registered"
   const std::size_t suffix = trimmed.find("<00>");
-  if (suffix == std::string_view::npos || suffix == 0) return {};
+  if (suffix == std::string_view::npos) return {};
   const std::string_view type = TrimBlanks(trimmed.substr(suffix + 4));
   if (!type.starts_with("UNIQUE") && !type.starts_with("唯一")) return {};
   return {HostLine::Says::Name, TrimBlanks(trimmed.substr(0, suffix))};
