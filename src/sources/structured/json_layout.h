@@ -5,6 +5,8 @@
 // plain values giving its first (a host's first address is its main one),
 // an array of objects in a record left out (a table of its own). Numbers,
 // true and false are their text as written; null is an empty cell.
+// RouterOS's REST answer (entries whose ".id" is "*1") names a lease by its
+// comment, else by its host-name, both under host-name, as its prints do.
 #include <memory>
 #include <string_view>
 
