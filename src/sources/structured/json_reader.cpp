@@ -30,18 +30,26 @@ class JsonTextStream {
   // allows beside // and /* */) is passed over as a blank: this is only
   // asked between values, never inside a string.
   void skipBlanks() {
-    for (;;) {
-      const char* const at = text_ + reader_.offset_;
+    skipWhitespace();
+    if (reader_.offset_ < size_ && text_[reader_.offset_] == '#') skipShellComments();
+  }
+  void skipWhitespace() {
+    const char* const at = text_ + reader_.offset_;
 #ifdef RAPIDJSON_SSE2
-      reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace_SIMD(at, text_ + size_) - at);
+    reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace_SIMD(at, text_ + size_) - at);
 #else
-      reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace(at, text_ + size_) - at);
+    reader_.offset_ += static_cast<std::size_t>(rapidjson::SkipWhitespace(at, text_ + size_) - at);
 #endif
-      if (reader_.offset_ >= size_ || text_[reader_.offset_] != '#') return;
+  }
+  // Seldom met: kept out of the blanks' path.
+  [[gnu::noinline]] void skipShellComments() {
+    while (reader_.offset_ < size_ && text_[reader_.offset_] == '#') {
       const void* lineEnd = std::memchr(text_ + reader_.offset_, '\n', size_ - reader_.offset_);
       reader_.offset_ = lineEnd ? static_cast<std::size_t>(static_cast<const char*>(lineEnd) - text_) : size_;
+      skipWhitespace();
     }
   }
+
   // The characters of a string up to its closing quote, an escape or a
   // control character (which RapidJSON then reads itself).
   std::string_view takePlain() {

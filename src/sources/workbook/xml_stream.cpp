@@ -18,7 +18,6 @@ std::string_view XmlLocalName(const char* name) {
   return std::string_view(local, static_cast<std::size_t>(at - local));
 }
 
-bool IsXmlNamespaceDeclaration(std::string_view name) { return name == "xmlns" || name.starts_with("xmlns:"); }
 
 namespace {
 

@@ -26,8 +26,13 @@ namespace venbrook {
 
 // A name without its prefix: "row" of "x:row".
 std::string_view XmlLocalName(const char* name);
-// xmlns and xmlns:x declare namespaces and are no data.
-bool IsXmlNamespaceDeclaration(std::string_view name);
+// xmlns and xmlns:x declare namespaces and are no data. Asked of every
+// attribute of every cell: read on the name as expat gives it, no longer
+// than its first letter for any other.
+inline bool IsXmlNamespaceDeclaration(const char* name) {
+  return name[0] == 'x' && name[1] == 'm' && name[2] == 'l' && name[3] == 'n' && name[4] == 's' &&
+         (name[5] == '\0' || name[5] == ':');
+}
 
 // An element's attributes as expat gives them: name, value, name, value, ...,
 // null; found by their names without a prefix, namespace declarations left
