@@ -276,7 +276,7 @@ bool IsIpv4WithRemark(std::string_view value) {
 
 // A word that stands where a tool had no value to show.
 bool IsGapWord(std::string_view lower) {
-  return lower.size() <= 13 &&
+  return !lower.empty() && lower.size() <= 13 && !IsDigit(lower.front()) &&
          IsOneOf(lower, {"*", "-", "--", "?", "n/a", "[n/a]", "(n/a)", "[n/s]", "unknown", "<unknown>", "(unknown)",
                          "<incomplete>", "(incomplete)", "incomplete", "none", "(none)", "<none>", "null", "(null)",
                          "bad_address", "无", "未知"});
@@ -353,8 +353,14 @@ ValueWords ReadValueWords(std::string_view value) {
   words.gap = IsGapWord(lower);
   words.noName = words.gap || IsPlaceholder(value, lower);
   if (words.noName) return words;
-  ReadStateWords(lower, words);
+  // Every word below begins with a letter or has one, Latin or Chinese: a
+  // number, a date or a time has none, and is not asked for sixty of them.
+  const bool lettered = std::any_of(lower.begin(), lower.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+  });
+  if (!lettered) return words;
   words.interfaceName = IsSlottedPort(lower) || IsNumberedInterface(lower);
+  ReadStateWords(lower, words);
   ReadAdapterWords(lower, words);
   words.dnsName = IsDnsNameOf(value);
   words.boolean = IsOneOf(lower, {"yes", "no", "true", "false", "是", "否"});

@@ -1,5 +1,6 @@
 #include "sources/workbook/workbook.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -52,17 +53,18 @@ class SheetLayout final : public TableLayout {
 class PickedRows final : public TableLayout {
  public:
   PickedRows(const SheetGrid& grid, const ColumnChoice& choice) {
-    const int columns[] = {choice.mac, choice.name, choice.state, choice.adapter, choice.clientId, choice.nameElse};
+    for (const int column : {choice.mac, choice.name, choice.state, choice.adapter, choice.clientId, choice.nameElse})
+      if (column >= 0 && std::find(columns_.begin(), columns_.end(), column) == columns_.end()) columns_.push_back(column);
     std::size_t bytes = 0;
     for (int row = choice.headerRow + 1; row < grid.rowCount(); ++row)
-      for (const int column : columns) bytes += column >= 0 ? grid.cell(row, column).size() : 0;
+      for (const int column : columns_) bytes += grid.cell(row, column).size();
     text_.reserve(bytes);
-    ends_.reserve(kPicked * static_cast<std::size_t>(grid.rowCount()));
+    ends_.reserve(columns_.size() * static_cast<std::size_t>(grid.rowCount()));
     numbers_.reserve(static_cast<std::size_t>(grid.rowCount()));
     for (int row = 0; row < grid.rowCount(); ++row) {
       if (row == choice.headerRow) continue;
-      for (const int column : columns) {
-        if (row > choice.headerRow && column >= 0) text_ += grid.cell(row, column);
+      for (const int column : columns_) {
+        if (row > choice.headerRow) text_ += grid.cell(row, column);
         ends_.push_back(static_cast<std::uint32_t>(text_.size()));
       }
       numbers_.push_back(grid.rowNumber(row));
@@ -70,22 +72,18 @@ class PickedRows final : public TableLayout {
   }
 
   // The judgement of the sheet, for these rows' columns.
-  static TableJudgement Remapped(TableJudgement judgement) {
+  TableJudgement remapped(TableJudgement judgement) const {
     ColumnChoice& choice = judgement.choice;
-    const auto place = [](int column, int picked) { return column >= 0 ? picked : -1; };
-    choice.mac = place(choice.mac, 0);
-    choice.name = place(choice.name, 1);
-    choice.state = place(choice.state, 2);
-    choice.adapter = place(choice.adapter, 3);
-    choice.clientId = place(choice.clientId, 4);
-    choice.nameElse = place(choice.nameElse, 5);
+    for (int* column : {&choice.mac, &choice.name, &choice.state, &choice.adapter, &choice.clientId, &choice.nameElse})
+      if (*column >= 0) *column = static_cast<int>(std::find(columns_.begin(), columns_.end(), *column) - columns_.begin());
     choice.headerRow = -1;  // left out of the rows picked
     return judgement;
   }
 
   LayoutEnd forEachRecord(RecordVisitor& visitor) override {
+    const std::size_t picked = columns_.size();
     for (std::size_t row = 0; row < numbers_.size(); ++row) {
-      for (std::size_t column = 0; column < kPicked; ++column) visitor.cell(static_cast<int>(column), field(kPicked * row + column));
+      for (std::size_t column = 0; column < picked; ++column) visitor.cell(static_cast<int>(column), field(picked * row + column));
       if (!visitor.endRecord(numbers_[row])) return {LayoutEnd::How::Stopped};
     }
     return {};
@@ -97,13 +95,12 @@ class PickedRows final : public TableLayout {
   std::size_t textBytes() const { return text_.size(); }
 
  private:
-  static constexpr std::size_t kPicked = 6;  // MAC, name, state, adapter, client identifier, second name
-
   std::string_view field(std::size_t index) const {
     const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
     return std::string_view(text_).substr(begin, ends_[index] - begin);
   }
 
+  std::vector<int> columns_;  // the sheet's columns the judgement chose, each once
   std::string text_;
   std::vector<std::uint32_t> ends_;
   std::vector<int> numbers_;
@@ -162,7 +159,7 @@ WorkbookRead ReadWorkbook(std::string bytes, RowSink& sink) {
   // longer than UTF-8) and each MAC in its 17 characters: about what the
   // rows hold, so the list is made once at about its size.
   sink.expect(rows.count(), 2 * rows.textBytes() + 2 * kMacTextBytes * rows.count());
-  read.table = ReadTableRows(rows, PickedRows::Remapped(judgement), sink);
+  read.table = ReadTableRows(rows, rows.remapped(judgement), sink);
   return read;
 }
 
