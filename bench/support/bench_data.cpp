@@ -173,6 +173,25 @@ int ColumnNamed(sqlite3_stmt* statement, std::string_view wanted) {
   return -1;
 }
 
+void WriteZip(const std::filesystem::path& file, const std::vector<std::pair<std::string, std::string>>& parts) {
+  zipFile zip = zipOpen64(file.string().c_str(), APPEND_STATUS_CREATE);
+  if (!zip) throw std::runtime_error("creating " + file.string());
+  for (const auto& [name, bytes] : parts) {
+    zip_fileinfo info{};
+    if (zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 1) != ZIP_OK ||
+        zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size())) != ZIP_OK ||
+        zipCloseFileInZip(zip) != ZIP_OK)
+      throw std::runtime_error("writing " + file.string());
+  }
+  if (zipClose(zip, nullptr) != ZIP_OK) throw std::runtime_error("writing " + file.string());
+}
+
+void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fclose(out) != 0)
+    throw std::runtime_error("writing " + file.string());
+}
+
 void MakeOtherProduct(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
   std::filesystem::remove(file);
   Database db(file);
@@ -202,9 +221,7 @@ void MakeTextList(const std::filesystem::path& file, const std::filesystem::path
     }
   }
   sqlite3_finalize(rows);
-  std::FILE* out = std::fopen(file.string().c_str(), "wb");
-  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
-    throw std::runtime_error("writing " + file.string());
+  WriteFile(file, text);
 }
 
 // An XML text's characters escaped.
@@ -258,16 +275,7 @@ void MakeWorkbook(const std::filesystem::path& file, const std::filesystem::path
                                    std::to_string(count) + R"(">)" + strings + "</sst>"},
       {"xl/worksheets/sheet1.xml", sheet + "</sheetData></worksheet>"},
   };
-  zipFile zip = zipOpen64(file.string().c_str(), APPEND_STATUS_CREATE);
-  if (!zip) throw std::runtime_error("creating " + file.string());
-  for (const auto& [name, bytes] : parts) {
-    zip_fileinfo info{};
-    if (zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 1) != ZIP_OK ||
-        zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size())) != ZIP_OK ||
-        zipCloseFileInZip(zip) != ZIP_OK)
-      throw std::runtime_error("writing " + file.string());
-  }
-  if (zipClose(zip, nullptr) != ZIP_OK) throw std::runtime_error("writing " + file.string());
+  WriteZip(file, parts);
 }
 
 void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem::path& yungengxin) {
@@ -279,9 +287,7 @@ void MakeDnsmasqLeases(const std::filesystem::path& file, const std::filesystem:
     text += std::to_string(expiry) + " " + column(2) + " " + column(1) + " " + column(0) + " 01:" + column(2) + "\n";
   }
   sqlite3_finalize(rows);
-  std::FILE* out = std::fopen(file.string().c_str(), "wb");
-  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
-    throw std::runtime_error("writing " + file.string());
+  WriteFile(file, text);
 }
 
 // A name as a JSON string's characters: the generated names need no escape
@@ -312,9 +318,7 @@ void MakeJsonLeases(const std::filesystem::path& file, const std::filesystem::pa
   }
   sqlite3_finalize(rows);
   text += "\n            ]\n        },\n        \"result\": 0,\n        \"text\": \"IPv4 leases found.\"\n    }\n]\n";
-  std::FILE* out = std::fopen(file.string().c_str(), "wb");
-  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
-    throw std::runtime_error("writing " + file.string());
+  WriteFile(file, text);
 }
 
 // The screen columns of a UTF-8 text on a Chinese console: two for each
@@ -341,28 +345,7 @@ void MakeAlignedTable(const std::filesystem::path& file, const std::filesystem::
     text += Gbk(padded(column(0), 20) + padded(column(1), 18) + std::string(column(2)) + "\r\n");
   }
   sqlite3_finalize(rows);
-  std::FILE* out = std::fopen(file.string().c_str(), "wb");
-  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0)
-    throw std::runtime_error("writing " + file.string());
-}
-
-void WriteZip(const std::filesystem::path& file, const std::vector<std::pair<std::string, std::string>>& parts) {
-  zipFile zip = zipOpen64(file.string().c_str(), APPEND_STATUS_CREATE);
-  if (!zip) throw std::runtime_error("creating " + file.string());
-  for (const auto& [name, bytes] : parts) {
-    zip_fileinfo info{};
-    if (zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 1) != ZIP_OK ||
-        zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size())) != ZIP_OK ||
-        zipCloseFileInZip(zip) != ZIP_OK)
-      throw std::runtime_error("writing " + file.string());
-  }
-  if (zipClose(zip, nullptr) != ZIP_OK) throw std::runtime_error("writing " + file.string());
-}
-
-void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::FILE* out = std::fopen(file.string().c_str(), "wb");
-  if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fclose(out) != 0)
-    throw std::runtime_error("writing " + file.string());
+  WriteFile(file, text);
 }
 
 constexpr int kWideColumns = 16384;
