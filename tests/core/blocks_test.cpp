@@ -145,19 +145,6 @@ class Collect final : public RecordVisitor {
   bool endRecord(int) override { return true; }
 };
 
-// The hosts a café's file holds beside a shape's own, A11 on: `pattern`
-// once for each, "NN" written as its number.
-std::string Hosts(std::string_view pattern, int count) {
-  std::string text;
-  for (int number = 11; number < 11 + count; ++number) {
-    std::string host(pattern);
-    for (std::size_t at = host.find("NN"); at != std::string::npos; at = host.find("NN"))
-      host.replace(at, 2, std::to_string(number));
-    text += host;
-  }
-  return text;
-}
-
 std::vector<Shape> Shapes() {
   return {
       {"ipconfig /all of three PCs: the adapter with an IPv4 address, wired before virtual",
@@ -181,7 +168,7 @@ std::vector<Shape> Shapes() {
        "分段记录",
        {"B01|00-E0-4C-68-01-01", "B02|5C-E4-2A-11-22-33", "B03|00-E0-4C-68-01-03", "B03|00-E0-4C-68-01-04"},
        "来源：分段记录，机器名取自 主机名，MAC地址取自 物理地址，读入 12 台",
-       Hosts("\r\nWindows IP 配置\r\n\r\n   主机名  . . . . . . . . . . . . . : BNN\r\n\r\n以太网适配器 以太网:\r\n\r\n"
+       test::NumberedHosts("\r\nWindows IP 配置\r\n\r\n   主机名  . . . . . . . . . . . . . : BNN\r\n\r\n以太网适配器 以太网:\r\n\r\n"
              "   物理地址. . . . . . . . . . . . . : 00-E0-4C-68-02-NN\r\n"
              "   IPv4 地址 . . . . . . . . . . . . : 192.168.0.NN(首选)\r\n",
              8)},
@@ -394,7 +381,7 @@ std::vector<Shape> Shapes() {
        {"A01|00-E0-4C-21-CE-B6", "A02|00-E0-4C-21-CE-B7", "A03|00-E0-4C-21-CE-B8", "A03|00-E0-4C-21-CE-B9",
         "A04|00-E0-4C-21-CE-BA", "|00-E0-4C-21-CE-BB", "|00-E0-4C-21-CE-BD"},
        "来源：dnsmasq 配置文件，机器名取自 name，MAC地址取自 mac，读入 15 台",
-       Hosts("dhcp-host=00:e0:4c:21:cf:NN,ANN\n", 8)},
+       test::NumberedHosts("dhcp-host=00:e0:4c:21:cf:NN,ANN\n", 8)},
       {"RouterOS export: escapes, a continued line, another menu's commands",
        "# jan/02/2025 10:00:00 by RouterOS 6.49\n/ip dhcp-server network\nadd address=192.168.88.0/24\n"
        "/ip dhcp-server lease\nadd address=192.168.88.11 comment=\"\\D2\\BB\\C2\\A5 01\" host-name=DESKTOP-1 "
@@ -419,7 +406,7 @@ std::vector<Shape> Shapes() {
        "OpenWrt DHCP 配置",
        {"A01|00-1A-2B-3C-4D-01", "A01|00-1A-2B-3C-4D-02", "A01|00-1A-2B-3C-4D-03", "A11|00-1A-2B-3C-5D-11"},
        "来源：OpenWrt DHCP 配置，机器名取自 name，MAC地址取自 mac，读入 20 台",
-       Hosts("config host\n\toption name 'ANN'\n\toption mac '00:1a:2b:3c:5d:NN'\n", 17)},
+       test::NumberedHosts("config host\n\toption name 'ANN'\n\toption mac '00:1a:2b:3c:5d:NN'\n", 17)},
       {"uci show dhcp: sections named and unnamed",
        "dhcp.@dnsmasq[0]=dnsmasq\ndhcp.@host[0]=host\ndhcp.@host[0].name='A01'\n"
        "dhcp.@host[0].mac='00:1a:2b:3c:4d:01'\ndhcp.cfg01fe=host\ndhcp.cfg01fe.mac='00:1a:2b:3c:4d:02'\n"

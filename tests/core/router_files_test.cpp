@@ -7,6 +7,7 @@
 #include "sources/read_bounds.h"
 #include "support/fake_window.h"
 #include "support/gbk_literal.h"
+#include "support/layout_records.h"
 #include "support/temp_folder.h"
 
 namespace venbrook {
@@ -28,18 +29,6 @@ struct Case {
   std::string_view neighbour = {};
   int neighbours = 0;
 };
-
-// `pattern` once for each number from 11 on, "NN" written as the number.
-std::string Neighbours(std::string_view pattern, int count) {
-  std::string text;
-  for (int number = 11; number < 11 + count; ++number) {
-    std::string host(pattern);
-    for (std::size_t at = host.find("NN"); at != std::string::npos; at = host.find("NN"))
-      host.replace(at, 2, std::to_string(number));
-    text += host;
-  }
-  return text;
-}
 
 // Each shape of file as a router writes it, a few lines long, loaded as the
 // window loads a file; the last rows are lists the router readers must
@@ -138,7 +127,7 @@ TEST(RouterFiles, EachShapeLoadsWithItsLabel) {
   SourceConnection connection;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    test::WriteBytes(dir / c.file, c.bytes + Neighbours(c.neighbour, c.neighbours));
+    test::WriteBytes(dir / c.file, c.bytes + test::NumberedHosts(c.neighbour, c.neighbours));
     window.typePath(test::PathOf(dir / c.file));
     EXPECT_EQ(LoadDatabase(connection, list, window).outcome, LoadOutcome::Loaded);
     Texts names, macs;
@@ -193,7 +182,7 @@ TEST(RouterFiles, OddCornersOfEachSyntax) {
       {"an OpenWrt broadcast MAC; a host of no MAC",
        "config host\n\toption name A01\n\toption mac 00:1a:2b:3c:4d:01\n\tlist mac ff:ff:ff:ff:ff:ff\nconfig host\n"
        "\toption name B\n" +
-           Neighbours("config host\n\toption name ANN\n\toption mac 00:1a:2b:3c:5d:NN\n", 9),
+           test::NumberedHosts("config host\n\toption name ANN\n\toption mac 00:1a:2b:3c:5d:NN\n", 9),
        {"A01", kMac1}, G("来源：OpenWrt DHCP 配置，机器名取自 name，MAC地址取自 mac，读入 10 台，跳过 1 行（第 4 行）")},
   };
   test::TempFolder dir;

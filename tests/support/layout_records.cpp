@@ -42,4 +42,15 @@ LayoutRecords RecordsOf(TableLayout& layout) {
   return out;
 }
 
+std::string NumberedHosts(std::string_view pattern, int count) {
+  std::string text;
+  for (int number = 11; number < 11 + count; ++number) {
+    std::string host(pattern);
+    for (std::size_t at = host.find("NN"); at != std::string::npos; at = host.find("NN"))
+      host.replace(at, 2, std::to_string(number));
+    text += host;
+  }
+  return text;
+}
+
 }  // namespace venbrook::test

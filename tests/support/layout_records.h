@@ -3,6 +3,7 @@
 // name (or "#n" for a column without a name) and its line.
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sources/table/table_layout.h"
@@ -22,5 +23,9 @@ struct LayoutRecords {
 
 // Walks the layout once and names each cell by the layout's column names.
 LayoutRecords RecordsOf(TableLayout& layout);
+
+// The hosts a café's file holds beside a test's own: `pattern` once for
+// each number from 11 on, "NN" written as the number.
+std::string NumberedHosts(std::string_view pattern, int count);
 
 }  // namespace venbrook::test
