@@ -10,7 +10,8 @@ Each file comes out as one of:
                         refusal where the file holds no list
   refused with a word   no list where one was expected, and the label says why
   loaded wrong          a list that differs (missing, extra, wrong names,
-                        order), or anything but a refusal where one was expected
+                        order), or anything but a refusal where one was expected;
+                        a file the reading crashed or hung on (30 s) too
 
 The shape is the file's folder below DIR. Prints the table and the totals,
 and writes them as Markdown to OUT too. Exits 0 whatever it finds: it
@@ -28,6 +29,7 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 DEFAULT_TOOL = ROOT / "build" / "linux" / "tests" / "trial_read"
 OUTCOMES = ("right", "refused with a word", "loaded wrong")
 BATCH = 200  # files per start of the tool
+TIMEOUT = 30  # seconds a file may take
 
 
 def canonical_mac(text):
@@ -58,17 +60,30 @@ def shown_names(tool, names):
     return shown
 
 
+def run_tool(tool, files, timeout):
+    """The tool's answers by file; a file it crashed or hung on has none."""
+    reads = {}
+    try:
+        done = subprocess.run([str(tool), *files], capture_output=True, text=True, encoding="utf-8",
+                              errors="replace", timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return reads, "no answer within %d s" % timeout
+    for line in done.stdout.splitlines():
+        read = json.loads(line)
+        reads[read["file"]] = read
+    return reads, done.stderr.strip()[-200:] or f"exit status {done.returncode}"
+
+
 def read_files(tool, files):
     reads = {}
     for start in range(0, len(files), BATCH):
         batch = [str(f) for f in files[start:start + BATCH]]
-        done = subprocess.run([str(tool), *batch], capture_output=True, text=True, encoding="utf-8",
-                              errors="replace")
-        for line in done.stdout.splitlines():
-            read = json.loads(line)
-            reads[read["file"]] = read
-        for file in batch:  # a file that took the tool down
-            reads.setdefault(file, {"outcome": "Crashed", "label": done.stderr.strip()[-200:], "rows": []})
+        found, _ = run_tool(tool, batch, TIMEOUT * len(batch))
+        reads.update(found)
+        for file in batch:  # after a crash or a hang, each file that had no answer on its own
+            if file not in reads:
+                alone, why = run_tool(tool, [file], TIMEOUT)
+                reads[file] = alone.get(file, {"outcome": "Crashed", "label": why, "rows": []})
     return reads
 
 
